@@ -1,0 +1,31 @@
+#ifndef PAVENDA_DECODING_TLVFRAMING_H
+#define PAVENDA_DECODING_TLVFRAMING_H
+
+#include <optional>
+#include <string_view>
+
+namespace pavenda::framing {
+
+/// A two-character length field of the two-digit scheme read as a signed decimal integer: an optional
+/// "+" or "-" then ASCII digits, as a standard integer parse takes it ("05" is 5, "+2" is 2, "-1" is
+/// -1). Nothing for anything else, including digits of other scripts.
+constexpr std::optional<int> parseLengthField(std::string_view field) noexcept {
+  if (field.empty())
+    return std::nullopt;
+  const bool negative = field.front() == '-';
+  if (field.front() == '+' || negative)
+    field.remove_prefix(1);
+  if (field.empty())
+    return std::nullopt;
+  int value = 0;
+  for (const char c : field) {
+    if (c < '0' || c > '9')
+      return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return negative ? -value : value;
+}
+
+} // namespace pavenda::framing
+
+#endif

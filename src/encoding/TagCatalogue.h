@@ -1,0 +1,94 @@
+#ifndef PAVENDA_ENCODING_TAGCATALOGUE_H
+#define PAVENDA_ENCODING_TAGCATALOGUE_H
+
+// The tag catalogue as the library reads it: 114 (field key, tag) pairs, with lookups in both
+// directions that take no allocation and no lock.
+
+#include <array>
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pavenda::catalogue {
+
+/// One catalogue entry.
+struct Entry {
+  std::string_view key;
+  std::string_view tag;
+};
+
+/// The 114 entries, in tag order ("00" ... "62", "6201" ... "6214", "63" ... "99").
+inline constexpr std::array<Entry, 114> entries = {{
+#define PAVENDA_TAG(key, tag) {#key, tag},
+#include <pavenda/QRCodeTags.def>
+}};
+
+/// The index in `entries` of the entry whose tag is `tag`, or nothing (for "6215", "6", "100", "AB").
+constexpr std::optional<std::size_t> indexOfTag(std::string_view tag) noexcept {
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  if (tag.size() == 2 && digit(tag[0]) && digit(tag[1])) {
+    const std::size_t n = static_cast<std::size_t>((tag[0] - '0') * 10 + (tag[1] - '0'));
+    return n <= 62 ? n : n + 14; // the 14 sub-fields of tag 62 sit right after it
+  }
+  if (tag.size() == 4 && tag[0] == '6' && tag[1] == '2' && digit(tag[2]) && digit(tag[3])) {
+    const std::size_t sub = static_cast<std::size_t>((tag[2] - '0') * 10 + (tag[3] - '0'));
+    if (sub >= 1 && sub <= 14)
+      return 62 + sub;
+  }
+  return std::nullopt;
+}
+
+/// The index in `entries` of the entry whose field key is `key` (case-sensitive), or nothing.
+std::optional<std::size_t> indexOfKey(std::string_view key) noexcept;
+
+/// The field key of `tag`, or nothing.
+constexpr std::optional<std::string_view> keyForTag(std::string_view tag) noexcept {
+  if (const auto index = indexOfTag(tag))
+    return entries[*index].key;
+  return std::nullopt;
+}
+
+/// The tag of `key`, or nothing.
+std::optional<std::string_view> tagForKey(std::string_view key) noexcept;
+
+/// The process-wide map from tag to field key (114 pairs), built once.
+const std::map<std::string, std::string, std::less<>>& tagKeyMap();
+
+/// The sub-tags of the alternate-language template (tag 64) and their keys, built once.
+const std::map<std::string, std::string, std::less<>>& merchantInformationLanguageTemplateSubTagDictionary();
+
+/// The key of a tag-64 sub-tag ("00", "01", "02"), or nothing for any other sub-tag.
+constexpr std::optional<std::string_view> languageKeyForSubtag(std::string_view subtag) noexcept {
+  if (subtag == "00")
+    return "languagePreference";
+  if (subtag == "01")
+    return "merchantNameAlternateLanguage";
+  if (subtag == "02")
+    return "merchantCityAlternateLanguage";
+  return std::nullopt;
+}
+
+/// The sub-tag of a tag-64 key, or nothing for any other key.
+constexpr std::optional<std::string_view> languageSubtagForKey(std::string_view key) noexcept {
+  if (key == "languagePreference")
+    return "00";
+  if (key == "merchantNameAlternateLanguage")
+    return "01";
+  if (key == "merchantCityAlternateLanguage")
+    return "02";
+  return std::nullopt;
+}
+
+/// Whether the decoder reads `tag` as a template other than 62: "64", "26" to "51", "80" to "99".
+constexpr bool isTemplateTag(std::string_view tag) noexcept {
+  if (tag.size() != 2 || tag[0] < '0' || tag[0] > '9' || tag[1] < '0' || tag[1] > '9')
+    return false;
+  const int n = (tag[0] - '0') * 10 + (tag[1] - '0');
+  return n == 64 || (n >= 26 && n <= 51) || n >= 80;
+}
+
+} // namespace pavenda::catalogue
+
+#endif

@@ -1,0 +1,212 @@
+#include "support/Unicode.h"
+
+#include <algorithm>
+#include <set>
+
+#include <unicode/brkiter.h>
+#include <unicode/locid.h>
+#include <unicode/normalizer2.h>
+#include <unicode/regex.h>
+#include <unicode/uchar.h>
+#include <unicode/uloc.h>
+#include <unicode/unistr.h>
+#include <unicode/utext.h>
+#include <unicode/utf8.h>
+
+namespace pavenda::unicode {
+namespace {
+
+// Break iterators are expensive to make and not shareable between threads: one per thread, reused.
+icu::BreakIterator* characterIterator() {
+  thread_local std::unique_ptr<icu::BreakIterator> iterator = [] {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::BreakIterator> made(
+        icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+    return U_SUCCESS(status) ? std::move(made) : nullptr;
+  }();
+  return iterator.get();
+}
+
+// Calls `onBoundary` with the byte offset of every character start after the first, and the end.
+template <typename OnBoundary> void forEachBoundary(std::string_view text, OnBoundary onBoundary) {
+  if (isAscii(text)) {
+    for (std::size_t i = 1; i <= text.size(); ++i) {
+      if (i < text.size() && text[i - 1] == '\r' && text[i] == '\n')
+        continue;
+      onBoundary(i);
+    }
+    return;
+  }
+  icu::BreakIterator* iterator = characterIterator();
+  UErrorCode status = U_ZERO_ERROR;
+  UText* utext =
+      utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status);
+  if (iterator != nullptr && U_SUCCESS(status)) {
+    iterator->setText(utext, status);
+  }
+  if (iterator == nullptr || U_FAILURE(status)) {
+    // Without ICU data every code point stands alone; still never reads out of bounds.
+    utext_close(utext);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    for (int32_t i = 0; i < length;) {
+      UChar32 c;
+      U8_NEXT(bytes, i, length, c);
+      (void)c;
+      onBoundary(static_cast<std::size_t>(i));
+    }
+    return;
+  }
+  iterator->first();
+  for (int32_t b = iterator->next(); b != icu::BreakIterator::DONE; b = iterator->next()) {
+    onBoundary(static_cast<std::size_t>(b));
+  }
+  // Detach the iterator from the text before the text goes away.
+  UText* empty = utext_openUTF8(nullptr, "", 0, &status);
+  iterator->setText(empty, status);
+  utext_close(empty);
+  utext_close(utext);
+}
+
+// Calls `test` on every code point (ill-formed sequences as -1) until it answers true.
+template <typename Test> bool anyCodePoint(std::string_view text, Test test) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  const auto length = static_cast<int32_t>(text.size());
+  for (int32_t i = 0; i < length;) {
+    UChar32 c;
+    U8_NEXT(bytes, i, length, c);
+    if (test(c))
+      return true;
+  }
+  return false;
+}
+
+bool isDigit(UChar32 c) {
+  if (c < 0x80)
+    return c >= '0' && c <= '9';
+  return u_charType(c) == U_DECIMAL_DIGIT_NUMBER;
+}
+
+bool isLetter(UChar32 c) {
+  if (c < 0)
+    return false;
+  if (c < 0x80)
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+  return (U_GET_GC_MASK(c) & (U_GC_L_MASK | U_GC_M_MASK)) != 0;
+}
+
+} // namespace
+
+bool isAscii(std::string_view text) noexcept {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool isValidUtf8(std::string_view text) noexcept {
+  if (isAscii(text))
+    return true;
+  return !anyCodePoint(text, [](UChar32 c) { return c < 0; });
+}
+
+std::size_t characterCount(std::string_view text) {
+  std::size_t count = 0;
+  forEachBoundary(text, [&count](std::size_t) { ++count; });
+  return count;
+}
+
+CharIndex::CharIndex(std::string_view text) : text_(text) {
+  if (isAscii(text) && text.find("\r\n") == std::string_view::npos) {
+    count_ = text.size();
+    return;
+  }
+  starts_.reserve(text.size() + 1);
+  starts_.push_back(0);
+  forEachBoundary(text, [this](std::size_t b) { starts_.push_back(static_cast<std::uint32_t>(b)); });
+  count_ = starts_.size() - 1;
+}
+
+bool allDecimalDigits(std::string_view text) {
+  return !anyCodePoint(text, [](UChar32 c) { return !isDigit(c); });
+}
+
+bool allLetters(std::string_view text) {
+  return !anyCodePoint(text, [](UChar32 c) { return !isLetter(c); });
+}
+
+bool containsLetter(std::string_view text) { return anyCodePoint(text, isLetter); }
+
+bool containsOtherThanDigitsAnd(std::string_view text, char extra) {
+  return anyCodePoint(text, [extra](UChar32 c) { return c != extra && !isDigit(c); });
+}
+
+std::string toLower(std::string_view text) {
+  if (isAscii(text)) {
+    std::string lowered(text);
+    for (char& c : lowered)
+      if (c >= 'A' && c <= 'Z')
+        c = static_cast<char>(c - 'A' + 'a');
+    return lowered;
+  }
+  std::string lowered;
+  icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())))
+      .toLower(icu::Locale::getRoot())
+      .toUTF8String(lowered);
+  return lowered;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+  const std::string lowerA = toLower(a);
+  const std::string lowerB = toLower(b);
+  if (lowerA == lowerB)
+    return true;
+  if (isAscii(lowerA) && isAscii(lowerB))
+    return false;
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+  if (U_FAILURE(status))
+    return false;
+  const auto normalise = [&](const std::string& s) {
+    std::string out;
+    nfc->normalize(icu::UnicodeString::fromUTF8(s), status).toUTF8String(out);
+    return out;
+  };
+  const std::string normalA = normalise(lowerA);
+  const std::string normalB = normalise(lowerB);
+  return U_SUCCESS(status) && normalA == normalB;
+}
+
+bool isISORegionCode(std::string_view code) {
+  static const std::set<std::string, std::less<>> regions = [] {
+    std::set<std::string, std::less<>> codes;
+    for (const char* const* c = uloc_getISOCountries(); *c != nullptr; ++c)
+      codes.emplace(*c);
+    return codes;
+  }();
+  return regions.find(code) != regions.end();
+}
+
+std::optional<Regex> Regex::compile(std::string_view pattern, std::string* error) {
+  UErrorCode status = U_ZERO_ERROR;
+  UParseError parseError{};
+  std::shared_ptr<const icu::RegexPattern> compiled(icu::RegexPattern::compile(
+      icu::UnicodeString::fromUTF8(
+          icu::StringPiece(pattern.data(), static_cast<int32_t>(pattern.size()))),
+      0, parseError, status));
+  if (U_FAILURE(status) || compiled == nullptr) {
+    if (error != nullptr)
+      *error = "The value \u201C" + std::string(pattern) + "\u201D is invalid (" +
+               u_errorName(status) + ").";
+    return std::nullopt;
+  }
+  return Regex(std::move(compiled));
+}
+
+bool Regex::hasMatch(std::string_view text) const {
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::UnicodeString subject =
+      icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+  std::unique_ptr<icu::RegexMatcher> matcher(pattern_->matcher(subject, status));
+  return U_SUCCESS(status) && matcher != nullptr && matcher->find(status) && U_SUCCESS(status);
+}
+
+} // namespace pavenda::unicode

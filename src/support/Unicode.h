@@ -1,0 +1,98 @@
+#ifndef PAVENDA_SUPPORT_UNICODE_H
+#define PAVENDA_SUPPORT_UNICODE_H
+
+// The library's one layer over ICU: user-perceived characters, character classes, case mapping,
+// regular expressions and the region list. ASCII text takes a fast path everywhere; for ASCII a
+// user-perceived character is a byte, except that CR LF is one character.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <unicode/uversion.h>
+
+U_NAMESPACE_BEGIN
+class RegexPattern;
+U_NAMESPACE_END
+
+namespace pavenda::unicode {
+
+/// Whether every byte is below 0x80.
+bool isAscii(std::string_view text) noexcept;
+
+/// Whether `text` is well-formed UTF-8 (no surrogates, no overlong forms, nothing above U+10FFFF).
+bool isValidUtf8(std::string_view text) noexcept;
+
+/// The number of user-perceived characters (extended grapheme clusters). An ill-formed UTF-8
+/// sequence counts as a character of its own.
+std::size_t characterCount(std::string_view text);
+
+/// The boundaries of the user-perceived characters of one text, found once so that any number of
+/// positions can be read without stepping from the start. Refers to the text; keep it alive.
+class CharIndex {
+public:
+  explicit CharIndex(std::string_view text);
+
+  /// The number of characters.
+  std::size_t size() const noexcept { return count_; }
+
+  /// The byte offset at which character `position` starts; `size()` gives the end of the text.
+  std::size_t offset(std::size_t position) const noexcept {
+    return starts_.empty() ? position : starts_[position];
+  }
+
+  /// The `count` characters from `position` on; both must lie within the text.
+  std::string_view slice(std::size_t position, std::size_t count) const noexcept {
+    const std::size_t begin = offset(position);
+    return text_.substr(begin, offset(position + count) - begin);
+  }
+
+private:
+  std::string_view text_;
+  std::size_t count_ = 0;
+  std::vector<std::uint32_t> starts_; // empty when characters are bytes
+};
+
+/// Whether every code point is a decimal digit (general category Nd); true for the empty text.
+bool allDecimalDigits(std::string_view text);
+
+/// Whether every code point is a letter (general categories L and M); true for the empty text.
+bool allLetters(std::string_view text);
+
+/// Whether some code point is a letter (general categories L and M).
+bool containsLetter(std::string_view text);
+
+/// Whether some code point is neither a decimal digit (Nd) nor the character `extra`.
+bool containsOtherThanDigitsAnd(std::string_view text, char extra);
+
+/// The full Unicode lower-case mapping (root locale).
+std::string toLower(std::string_view text);
+
+/// Whether both texts are equal after lower-casing, compared under canonical equivalence.
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
+
+/// Whether `code` is one of the ISO 3166-1 alpha-2 region codes (upper case, exact comparison).
+bool isISORegionCode(std::string_view code);
+
+/// A compiled regular expression (ICU syntax, no options). Compile once and reuse; matching is
+/// safe from several threads at once.
+class Regex {
+public:
+  /// Compiles `pattern`; on failure answers nothing and writes a description to `error` when given.
+  static std::optional<Regex> compile(std::string_view pattern, std::string* error = nullptr);
+
+  /// Whether the pattern matches somewhere in `text`.
+  bool hasMatch(std::string_view text) const;
+
+private:
+  explicit Regex(std::shared_ptr<const icu::RegexPattern> pattern) : pattern_(std::move(pattern)) {}
+  std::shared_ptr<const icu::RegexPattern> pattern_;
+};
+
+} // namespace pavenda::unicode
+
+#endif

@@ -1,0 +1,15 @@
+#ifndef PAVENDA_TOOLS_COMMANDS_H
+#define PAVENDA_TOOLS_COMMANDS_H
+
+// Each subcommand of the pavenda tool registers itself on the app and, when it runs, stores the
+// process exit status in `exitCode`: 0 success, 1 findings, 2 usage or input errors.
+
+#include <CLI/CLI.hpp>
+
+namespace pavenda::tools {
+
+void addEncodeCommand(CLI::App& app, int& exitCode);
+
+} // namespace pavenda::tools
+
+#endif
