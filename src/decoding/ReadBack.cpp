@@ -1,0 +1,57 @@
+#include "decoding/ReadBack.h"
+
+#include "decoding/TLVFraming.h"
+#include "encoding/TagCatalogue.h"
+#include "support/Unicode.h"
+
+namespace pavenda::decoding {
+namespace {
+
+// Reads one data object at `position` within [.., end) as the decoder does and compares where its
+// tag and value lie with `expected`. Moves `position` to the start of the value.
+bool readObject(const unicode::CharIndex& chars, std::size_t& position, std::size_t end,
+                const encoding::WrittenObject& expected, std::size_t& valueEnd) {
+  if (end - position < 4 || chars.offset(position) != expected.tagBegin)
+    return false;
+  const auto length = framing::parseLengthField(chars.slice(position + 2, 2));
+  position += 4;
+  if (!length || *length < 1 || static_cast<std::size_t>(*length) > end - position)
+    return false;
+  valueEnd = position + static_cast<std::size_t>(*length);
+  return chars.offset(position) == expected.valueBegin && chars.offset(valueEnd) == expected.valueEnd;
+}
+
+} // namespace
+
+bool readsBackAsWritten(std::string_view payload, std::span<const encoding::WrittenObject> written) {
+  if (!payload.starts_with("00") || !unicode::isValidUtf8(payload))
+    return false;
+  const unicode::CharIndex chars(payload);
+  std::size_t position = 0;
+  std::size_t next = 0;
+  while (position < chars.size()) {
+    if (next >= written.size() || written[next].depth != 0)
+      return false;
+    const encoding::WrittenObject& object = written[next++];
+    std::size_t valueEnd = 0;
+    if (!readObject(chars, position, chars.size(), object, valueEnd))
+      return false;
+    const std::string_view tag = chars.slice(position - 4, 2);
+    if (object.hasWrittenChildren && (tag == "62" || catalogue::isTemplateTag(tag))) {
+      while (position < valueEnd) {
+        if (next >= written.size() || written[next].depth != 1)
+          return false;
+        std::size_t subEnd = 0;
+        if (!readObject(chars, position, valueEnd, written[next++], subEnd))
+          return false;
+        position = subEnd;
+      }
+    }
+    while (next < written.size() && written[next].depth != 0)
+      ++next; // sub-fields of a tag the decoder reads as plain text
+    position = valueEnd;
+  }
+  return next == written.size();
+}
+
+} // namespace pavenda::decoding

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "encoding/ZArodezQRUtility.h"
+
+namespace pavenda {
+namespace {
+
+std::uint16_t bitwiseReference(std::string_view text) {
+  std::uint16_t crc = 0xFFFF;
+  for (const unsigned char byte : text) {
+    crc ^= static_cast<std::uint16_t>(byte << 8);
+    for (int bit = 0; bit < 8; ++bit)
+      crc = (crc & 0x8000) != 0 ? static_cast<std::uint16_t>((crc << 1) ^ 0x1021)
+                                : static_cast<std::uint16_t>(crc << 1);
+  }
+  return crc;
+}
+
+TEST(Crc16, CheckValueAndEmptyPayload) {
+  EXPECT_EQ(ZArodezQRUtility::getCrc("123456789"), "29B1");
+  EXPECT_EQ(ZArodezQRUtility::prefixZeros(ZArodezQRUtility::getCrc("6304")), "6007");
+}
+
+TEST(Crc16, TableEntries) {
+  const auto table = ZArodezQRUtility::genCrc16TableMsb(0x1021);
+  EXPECT_EQ(table[0], 0);
+  EXPECT_EQ(table[1], 0x1021);
+  EXPECT_EQ(table[128], 0x9188);
+}
+
+TEST(Crc16, PrefixZerosFillsToFour) {
+  EXPECT_EQ(ZArodezQRUtility::prefixZeros("ABCD"), "ABCD");
+  EXPECT_EQ(ZArodezQRUtility::prefixZeros("ABC"), "0ABC");
+  EXPECT_EQ(ZArodezQRUtility::prefixZeros("AB"), "00AB");
+  EXPECT_EQ(ZArodezQRUtility::prefixZeros("A"), "000A");
+}
+
+TEST(Crc16, NonAsciiEntersAsUtf8Bytes) {
+  EXPECT_EQ(ZArodezQRUtility::payloadCrc("caf\u00e9"), bitwiseReference("caf\xC3\xA9"));
+}
+
+// The eight-table path must agree with the one-bit-at-a-time definition at every length and
+// alignment, including the tail shorter than eight bytes.
+TEST(Crc16, SliceByEightMatchesBitwiseDefinition) {
+  std::mt19937 random(7);
+  for (std::size_t length = 0; length < 300; ++length) {
+    std::string text(length, '\0');
+    for (char& c : text)
+      c = static_cast<char>(random() & 0xFF);
+    ASSERT_EQ(ZArodezQRUtility::payloadCrc(text), bitwiseReference(text)) << length;
+  }
+}
+
+TEST(Crc16, OtherPolynomialsBuildTheirTable) {
+  const std::string text = "123456789";
+  const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+  EXPECT_EQ(ZArodezQRUtility::calculateCrcMsb(bytes, 0x8005, 0x0000), 0xFEE8); // CRC-16/UMTS
+  EXPECT_EQ(ZArodezQRUtility::calculateCrcMsb(bytes, 0x1021, 0x0000), 0x31C3); // CRC-16/XMODEM
+}
+
+} // namespace
+} // namespace pavenda
