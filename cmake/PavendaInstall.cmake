@@ -1,0 +1,49 @@
+# Install rules: headers, the library with its CMake package and pkg-config file, and the tool.
+include(CMakePackageConfigHelpers)
+
+set(PAVENDA_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/pavenda)
+
+# Consumers' C++ sources include headers written in C++20.
+target_compile_features(pavenda PUBLIC cxx_std_20)
+
+file(GLOB PAVENDA_INSTALL_HEADERS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/include/pavenda/*.h
+     ${PROJECT_SOURCE_DIR}/include/pavenda/*.def)
+install(FILES ${PAVENDA_INSTALL_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/pavenda)
+
+install(TARGETS pavenda EXPORT pavendaTargets
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(EXPORT pavendaTargets NAMESPACE pavenda:: DESTINATION ${PAVENDA_CMAKE_DIR})
+
+# A static library carries its private dependencies to the consumer's link: ICU always, and the
+# JSON library's target, which the export names although it is header-only.
+get_target_property(PAVENDA_LIBRARY_TYPE pavenda TYPE)
+if(PAVENDA_LIBRARY_TYPE STREQUAL "STATIC_LIBRARY")
+  set(PAVENDA_STATIC ON)
+  set(PAVENDA_PC_LIBS_PRIVATE "-lstdc++ -lm")
+else()
+  set(PAVENDA_STATIC OFF)
+  set(PAVENDA_PC_LIBS_PRIVATE "")
+endif()
+
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/pavendaConfig.cmake.in
+                              ${PROJECT_BINARY_DIR}/pavendaConfig.cmake
+                              INSTALL_DESTINATION ${PAVENDA_CMAKE_DIR})
+# Before 1.0.0 a minor release may break the interface, so only patch releases count as compatible.
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/pavendaConfigVersion.cmake
+                                 COMPATIBILITY SameMinorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/pavendaConfig.cmake
+              ${PROJECT_BINARY_DIR}/pavendaConfigVersion.cmake
+        DESTINATION ${PAVENDA_CMAKE_DIR})
+
+# Paths in the .pc file start from its own place, so the installed tree may be moved or installed
+# with another --prefix.
+file(RELATIVE_PATH PAVENDA_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
+string(REGEX REPLACE "/$" "" PAVENDA_PC_TO_PREFIX "${PAVENDA_PC_TO_PREFIX}")
+configure_file(${PROJECT_SOURCE_DIR}/cmake/pavenda.pc.in ${PROJECT_BINARY_DIR}/pavenda.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/pavenda.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+if(TARGET pavenda_cli)
+  install(TARGETS pavenda_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
