@@ -26,6 +26,14 @@ test-release: build
 bench: build
 	@./build/bin/pavenda-bench
 
+# The HTML reference of the public headers in build/docs/html; needs doxygen (optional).
+docs:
+	@command -v doxygen >/dev/null || { echo "doxygen is not installed: apt-get install doxygen" >&2; exit 1; }
+	@mkdir -p build
+	@{ cat docs/Doxyfile; echo "PROJECT_NUMBER = $$(sed -n 's/^project(pavenda VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"; } \
+	  | doxygen -
+	@echo "build/docs/html/index.html"
+
 format:
 	@find include src tools tests bench fuzz examples -name '*.h' -o -name '*.cpp' -o -name '*.c' \
 	  | xargs clang-format -i
