@@ -1,0 +1,134 @@
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
+
+#include <pavenda/ErrorConstants.h>
+
+#include "support/Unicode.h"
+#include "validation/Validator.h"
+
+namespace pavenda {
+namespace {
+
+namespace codes = ZArodezErrorConstants;
+namespace account = ZArodezErrorConstants::merchantAccountInformationTemplate;
+using MapProperty = ZARODEZMerchantTLV::MapProperty;
+
+constexpr std::size_t panLength = 16;
+
+// Whether the standard unsigned 64-bit parse accepts `text`: an optional "+", or a "-" followed
+// only by zeros, then one or more digits 0-9 whose value fits in 64 bits.
+bool parsesAsUnsigned64(std::string_view text) noexcept {
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  if (text.empty())
+    return false;
+  constexpr std::uint64_t max = std::numeric_limits<std::uint64_t>::max();
+  std::uint64_t value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9' || (negative && c != '0'))
+      return false;
+    const auto digit = static_cast<std::uint64_t>(c - '0');
+    if (value > (max - digit) / 10)
+      return false;
+    value = value * 10 + digit;
+  }
+  return true;
+}
+
+// The Luhn test over the characters of a text; a character other than one of 0-9 adds nothing but
+// keeps its position.
+bool luhnOver(const unicode::CharIndex &characters) {
+  const std::size_t count = characters.size();
+  unsigned sum = 0;
+  for (std::size_t i = 1; i <= count; ++i) {
+    const std::string_view character = characters.slice(count - i, 1);
+    if (character.size() != 1 || character[0] < '0' || character[0] > '9')
+      continue;
+    unsigned digit = static_cast<unsigned>(character[0] - '0');
+    if (i % 2 == 0) {
+      digit *= 2;
+      if (digit >= 10)
+        digit -= 9;
+    }
+    sum += digit;
+  }
+  return sum % 10 == 0;
+}
+
+} // namespace
+
+std::string ZArodezPayMerchantTLVValidator::convertMerchantIdToPan(std::string_view id) {
+  const unicode::CharIndex characters(id);
+  const std::size_t n = characters.size();
+  if (n < 7 || n >= panLength)
+    return std::string(id);
+  const std::size_t split = characters.offset(6);
+  std::string pan;
+  pan.reserve(id.size() + panLength - n);
+  pan.append(id.substr(0, split));
+  pan.append(panLength - n, '0');
+  pan.append(id.substr(split));
+  return pan;
+}
+
+bool ZArodezPayMerchantTLVValidator::luhnsAlgorithmCheck(std::string_view forMerchantPan) {
+  return luhnOver(unicode::CharIndex(forMerchantPan));
+}
+
+void ZArodezPayMerchantTLVValidator::validateMerchantID(const std::optional<std::string> &id) {
+  if (!id)
+    return;
+  const std::string_view text = *id;
+  const unicode::CharIndex characters(text);
+  const std::size_t n = characters.size();
+  if (n > 0 && characters.slice(0, 1) != "4")
+    append(codes::merchantIdInvalidStartingDigit);
+  if (n < 8 || n > 16)
+    append(codes::merchantIdInvalidLength);
+  if (!parsesAsUnsigned64(text))
+    append(codes::merchantIdInvalidFormat);
+
+  bool luhnPasses = false;
+  if (n < 7 || n >= panLength) {
+    luhnPasses = luhnOver(characters);
+  } else if (n == text.size() && unicode::isAscii(text)) {
+    // One byte per character: build the PAN form in place rather than in a new text.
+    std::array<char, panLength> pan{};
+    const auto zeros = static_cast<std::ptrdiff_t>(panLength - n);
+    std::copy(text.begin(), text.begin() + 6, pan.begin());
+    std::fill(pan.begin() + 6, pan.begin() + 6 + zeros, '0');
+    std::copy(text.begin() + 6, text.end(), pan.begin() + 6 + zeros);
+    luhnPasses = luhnsAlgorithmCheck(std::string_view(pan.data(), pan.size()));
+  } else {
+    luhnPasses = luhnsAlgorithmCheck(convertMerchantIdToPan(text));
+  }
+  if (!luhnPasses)
+    append(codes::merchantIdInvalidCheckDigit);
+}
+
+void ZArodezPayMerchantTLVValidator::validateMerchantAccountInformationTemplate(
+    const ZArodezPayMerchantTLV &record) {
+  constexpr auto first = static_cast<std::size_t>(MapProperty::tag26);
+  constexpr auto last = static_cast<std::size_t>(MapProperty::tag51);
+  static_assert(last - first == 25, "tag26 to tag51 must be consecutive properties");
+  for (std::size_t property = first; property <= last; ++property) {
+    const std::optional<TextMap> &accountTemplate = record.map(static_cast<MapProperty>(property));
+    if (!accountTemplate)
+      continue;
+    const std::string *identifier = accountTemplate->find("00");
+    if (identifier == nullptr) {
+      append(account::missingUniqueIdentifier);
+      continue;
+    }
+    const std::size_t length = unicode::characterCount(*identifier);
+    if (length < 1 || length > 32)
+      append(account::invalidLength);
+  }
+}
+
+} // namespace pavenda

@@ -1,0 +1,117 @@
+#include <pavenda/ErrorConstants.h>
+
+#include "encoding/TagCatalogue.h"
+#include "support/TextPredicates.h"
+#include "support/Unicode.h"
+#include "validation/Validator.h"
+
+namespace pavenda {
+namespace {
+
+namespace codes = ZArodezErrorConstants;
+
+constexpr std::string_view additionalDataType = "AdditionalDataField";
+constexpr std::string_view languageTemplateType = "merchantInformationLanguageTemplate";
+
+// The codes one identifier check raises.
+struct IdentifierCodes {
+  std::string_view invalidLength;
+  std::string_view withoutValue;
+  std::string_view invalidFormat;
+};
+
+// Whether the second character of a "?" identifier is acceptable. The pattern is compiled on first
+// use only; should it ever fail to compile, the uncompiled test reports that and answers false.
+bool secondCharacterMatches(const std::optional<unicode::Regex> &compiled, std::string_view pattern,
+                            std::string_view character) {
+  return compiled ? isMatchingRegex(*compiled, character) : isMatchingRegex(pattern, character);
+}
+
+// An identifier is 1 to 26 characters not starting with "?", or "?" alone, or "?" and one character
+// of the pattern.
+void checkIdentifier(ZArodezPayMerchantTLVValidator &validator,
+                     const std::optional<std::string> &value,
+                     const std::optional<unicode::Regex> &compiled, std::string_view pattern,
+                     const IdentifierCodes &raise) {
+  if (!value)
+    return;
+  const std::string_view id = *value;
+  if (!isLengthInRange(id, 1, 26))
+    validator.append(raise.invalidLength);
+  if (id.empty()) {
+    validator.append(raise.withoutValue);
+    return;
+  }
+  if (characterAt(id, 0) != "?")
+    return;
+  if (!isLengthInRange(id, 1, 2))
+    validator.append(raise.invalidLength);
+  if (const std::optional<std::string> second = characterAt(id, 1))
+    if (!secondCharacterMatches(compiled, pattern, *second))
+      validator.append(raise.invalidFormat);
+}
+
+} // namespace
+
+void ZArodezPayMerchantTLVValidator::validatePrimaryId(const std::optional<std::string> &value) {
+  static const std::optional<unicode::Regex> compiled = unicode::Regex::compile(PRIMARY_ID_REGEX);
+  checkIdentifier(*this, value, compiled, PRIMARY_ID_REGEX,
+                  {codes::primaryIdInvalidLengthOrCharacters,
+                   codes::primaryIdTagPresentWithoutValue, codes::primaryIdInvalidFormat});
+}
+
+void ZArodezPayMerchantTLVValidator::validateSecondaryId(const std::optional<std::string> &value) {
+  static const std::optional<unicode::Regex> compiled = unicode::Regex::compile(SECONDARY_ID_REGEX);
+  // The secondary ID has no format code of its own: a wrong second character is a length fault.
+  checkIdentifier(*this, value, compiled, SECONDARY_ID_REGEX,
+                  {codes::secondaryIdInvalidLengthOrCharacters,
+                   codes::secondaryIdTagPresentWithoutValue,
+                   codes::secondaryIdInvalidLengthOrCharacters});
+}
+
+void ZArodezPayMerchantTLVValidator::validateAdditionalDataField(
+    const ZArodezPayMerchantTLV &record) {
+  const std::optional<TextMap> &additionalData = record.additionalDataFieldTemplate();
+  if (!additionalData)
+    return;
+  for (const auto &[key, value] : *additionalData) {
+    if (key == "additionalConsumerDataRequest") {
+      if (!isLengthInRange(value, 1, 3))
+        append(codes::additionalConsumerDataInvalidValue);
+      if (value.find_first_not_of("AME") != std::string::npos)
+        append(codes::additionalConsumerDataInvalidValue);
+      continue;
+    }
+    tagMandatoryLengthCheck(additionalDataType, key, additionalData, false, 1, 25);
+  }
+}
+
+ZArodezPayMerchantTLVValidator::SubtagRules
+ZArodezPayMerchantTLVValidator::validateSubtags(std::string_view key) noexcept {
+  if (key == "languagePreference")
+    return {true, 2, 2};
+  if (key == "merchantNameAlternateLanguage")
+    return {true, 1, 25};
+  if (key == "merchantCityAlternateLanguage")
+    return {false, 2, 15};
+  return {false, 1, 99};
+}
+
+void ZArodezPayMerchantTLVValidator::validateMerchantInformationLanguageTemplate(
+    const ZArodezPayMerchantTLV &record) {
+  const std::optional<TextMap> &languageTemplate = record.merchantInformationLanguageTemplate();
+  if (!languageTemplate)
+    return;
+  const auto check = [&](std::string_view key) {
+    const SubtagRules rules = validateSubtags(key);
+    tagMandatoryLengthCheck(languageTemplateType, key, languageTemplate, rules.isMandatory,
+                            rules.minLenght, rules.maxLenght);
+  };
+  // The known sub-fields first, so that a missing mandatory one is found.
+  for (const auto &[subtag, key] : catalogue::merchantInformationLanguageTemplateSubTagDictionary())
+    check(key);
+  for (const auto &[key, value] : *languageTemplate)
+    check(key);
+}
+
+} // namespace pavenda
