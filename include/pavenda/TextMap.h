@@ -35,6 +35,9 @@ public:
   /// Stores `value` under `key`: in place when the key is present, at the end otherwise.
   void insertOrAssign(std::string key, std::string value);
 
+  /// Makes room for `count` entries, so that filling the map up to that size allocates once.
+  void reserve(std::size_t count) { entries_.reserve(count); }
+
   /// The number of entries.
   std::size_t size() const noexcept { return entries_.size(); }
 

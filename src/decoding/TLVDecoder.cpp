@@ -1,0 +1,224 @@
+#include <pavenda/PayMerchantTLV.h>
+
+#include <algorithm>
+#include <array>
+#include <bitset>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "decoding/TLVFraming.h"
+#include "encoding/TagCatalogue.h"
+#include "support/Unicode.h"
+
+namespace pavenda {
+namespace {
+
+using Result = std::optional<TLVDecodingError>;
+
+// The tags already read at one level. Tags that can be accepted (one ASCII character, two ASCII
+// digits) take a bit; any other only gets here when an overriding assignment accepts it, and goes
+// to a list that stays unallocated otherwise.
+class SeenTags {
+public:
+  // Adds `tag`; false when it was there already.
+  bool insert(std::string_view tag) {
+    if (const auto bit = bitOf(tag)) {
+      if (bits_[*bit])
+        return false;
+      bits_[*bit] = true;
+      return true;
+    }
+    return insertOther(tag);
+  }
+
+private:
+  bool insertOther(std::string_view tag) {
+    if (std::find(others_.begin(), others_.end(), tag) != others_.end())
+      return false;
+    others_.emplace_back(tag);
+    return true;
+  }
+
+  static constexpr std::size_t asciiCount = 128;
+
+  static std::optional<std::size_t> bitOf(std::string_view tag) noexcept {
+    if (tag.size() == 1 && static_cast<unsigned char>(tag[0]) < asciiCount)
+      return static_cast<std::size_t>(tag[0]);
+    if (tag.size() == 2 && tag[0] >= '0' && tag[0] <= '9' && tag[1] >= '0' && tag[1] <= '9')
+      return asciiCount + static_cast<std::size_t>((tag[0] - '0') * 10 + (tag[1] - '0'));
+    return std::nullopt;
+  }
+
+  std::bitset<asciiCount + 100> bits_;
+  std::vector<std::string> others_;
+};
+
+// A single-character length: lower-cased, then one base-36 digit.
+std::optional<int> base36Digit(std::string_view character) {
+  const std::string lowered = unicode::toLower(character);
+  if (lowered.size() != 1)
+    return std::nullopt;
+  const char c = lowered.front();
+  if (c >= '0' && c <= '9')
+    return c - '0';
+  if (c >= 'a' && c <= 'z')
+    return c - 'a' + 10;
+  return std::nullopt;
+}
+
+// A two-digit-scheme length field: a signed decimal of at least 1.
+std::optional<std::size_t> lengthField(std::string_view field) noexcept {
+  const std::optional<int> length = framing::parseLengthField(field);
+  if (!length || *length < 1)
+    return std::nullopt;
+  return static_cast<std::size_t>(*length);
+}
+
+// The key under which a template's sub-field is collected.
+std::string_view subtagKey(std::string_view tag, std::string_view subtag) noexcept {
+  if (tag == "64")
+    return catalogue::languageKeyForSubtag(subtag).value_or(subtag);
+  if (tag.size() + subtag.size() == 4) {
+    std::array<char, 4> composite{};
+    std::copy(subtag.begin(), subtag.end(), std::copy(tag.begin(), tag.end(), composite.begin()));
+    if (const auto key = catalogue::keyForTag(std::string_view(composite.data(), composite.size())))
+      return *key;
+  }
+  return subtag;
+}
+
+Result decodeTLV00(ZArodezPayMerchantTLV &record, const unicode::CharIndex &chars) {
+  const std::size_t end = chars.size();
+  if (end == 0)
+    return TLVDecodingError::invalidLength;
+  SeenTags seen;
+  for (std::size_t position = 0; position < end;) {
+    const std::string tag = unicode::toLower(chars.slice(position, 1));
+    if (!seen.insert(tag))
+      return TLVDecodingError::repeatedTag;
+    if (end - position < 2)
+      return TLVDecodingError::invalidTagLength;
+    const std::optional<int> length = base36Digit(chars.slice(position + 1, 1));
+    if (!length)
+      return TLVDecodingError::invalidTagLength;
+    const auto count = static_cast<std::size_t>(*length);
+    if (end - position - 2 < count)
+      return TLVDecodingError::invalidTagLength;
+    const std::string_view value = chars.slice(position + 2, count);
+    position += count + 2;
+    if (!record.assignTLV00(tag, *length, value))
+      return TLVDecodingError::invalidTag;
+  }
+  return std::nullopt;
+}
+
+// The two-digit scheme. Top level and templates share one position over the payload's characters.
+class TLV01Decoder {
+public:
+  TLV01Decoder(ZArodezPayMerchantTLV &record, const unicode::CharIndex &chars)
+      : record_(record), chars_(chars) {}
+
+  Result decode() {
+    const std::size_t end = chars_.size();
+    if (end == 0)
+      return TLVDecodingError::invalidLength;
+    SeenTags seen;
+    std::string_view tag;
+    while (position_ < end) {
+      if (end - position_ < 2)
+        return TLVDecodingError::invalidTagLength;
+      tag = chars_.slice(position_, 2);
+      if (!seen.insert(tag))
+        return TLVDecodingError::repeatedTag;
+      position_ += 2;
+      if (end - position_ < 2)
+        return TLVDecodingError::invalidTagLength;
+      const std::optional<std::size_t> length = lengthField(chars_.slice(position_, 2));
+      if (!length)
+        return TLVDecodingError::invalidTagLength;
+      position_ += 2;
+      if (end - position_ < *length)
+        return TLVDecodingError::invalidTagLength;
+      const std::string_view value = chars_.slice(position_, *length);
+      const int lengthArgument = static_cast<int>(*length);
+
+      if (tag == "62") {
+        if (!record_.assignTLV01(tag, std::nullopt, lengthArgument, value, std::nullopt))
+          return TLVDecodingError::invalidTag;
+        if (const Result failed = decodeSubtags(tag, *length))
+          return failed;
+      } else if (catalogue::isTemplateTag(tag)) {
+        if (const Result failed = decodeSubtags(tag, *length))
+          return failed;
+      } else {
+        position_ += *length;
+        if (!record_.assignTLV01(tag, std::nullopt, lengthArgument, value, std::nullopt))
+          return TLVDecodingError::invalidTag;
+      }
+    }
+    if (tag != "63")
+      return TLVDecodingError::invalidTag;
+    return std::nullopt;
+  }
+
+private:
+  // Reads the template `tag` of `length` characters from the position on, hands tag 62's sub-fields
+  // over one by one, then the collected map.
+  Result decodeSubtags(std::string_view tag, std::size_t length) {
+    const std::size_t end = position_ + length;
+    SeenTags seen;
+    TextMap collected;
+    collected.reserve(length / 5); // the most sub-fields that fit: each takes at least 5 characters
+    while (position_ < end) {
+      if (end - position_ < 2)
+        return TLVDecodingError::invalidTagLength;
+      const std::string_view subtag = chars_.slice(position_, 2);
+      if (!seen.insert(subtag))
+        return TLVDecodingError::repeatedTag;
+      position_ += 2;
+      if (end - position_ < 2)
+        return TLVDecodingError::invalidTagLength;
+      const std::optional<std::size_t> sublength = lengthField(chars_.slice(position_, 2));
+      if (!sublength)
+        return TLVDecodingError::invalidTagLength;
+      position_ += 2;
+      if (end - position_ < *sublength)
+        return TLVDecodingError::invalidTagLength;
+      const std::string_view subvalue = chars_.slice(position_, *sublength);
+      position_ += *sublength;
+      collected.insertOrAssign(std::string(subtagKey(tag, subtag)), std::string(subvalue));
+      if (tag == "62" &&
+          !record_.assignTLV01(tag, subtag, static_cast<int>(*sublength), subvalue, std::nullopt))
+        return TLVDecodingError::invalidTag;
+    }
+    if (!record_.assignTLV01(tag, std::nullopt, static_cast<int>(length), {}, std::move(collected)))
+      return TLVDecodingError::invalidTag;
+    return std::nullopt;
+  }
+
+  ZArodezPayMerchantTLV &record_;
+  const unicode::CharIndex &chars_;
+  std::size_t position_ = 0;
+};
+
+} // namespace
+
+std::optional<TLVDecodingError> ZArodezPayMerchantTLV::decodeTLV(std::string_view payload) {
+  // Ill-formed text has no characters to count; the character index also holds 32-bit offsets.
+  if (payload.size() > std::numeric_limits<std::uint32_t>::max() || !unicode::isValidUtf8(payload))
+    return TLVDecodingError::invalidLength;
+  const unicode::CharIndex chars(payload);
+  if (chars.size() < 2)
+    return TLVDecodingError::invalidLength;
+  const Result failed =
+      chars.slice(0, 2) == "00" ? TLV01Decoder(*this, chars).decode() : decodeTLV00(*this, chars);
+  if (failed == TLVDecodingError::invalidTagLength)
+    return TLVDecodingError::invalidLength;
+  return failed;
+}
+
+} // namespace pavenda
