@@ -10,6 +10,9 @@ namespace pavenda::tools {
 
 void addEncodeCommand(CLI::App& app, int& exitCode);
 
+/// `decode [PAYLOAD] [--pretty]`: the decoded record as JSON (0), or the decoding error (1).
+void addDecodeCommand(CLI::App& app, int& exitCode);
+
 } // namespace pavenda::tools
 
 #endif
