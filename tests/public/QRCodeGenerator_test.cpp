@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <pavenda/ErrorConstants.h>
+#include <pavenda/QRCodeGenerator.h>
+#include <pavenda/TLVGenerator.h>
+
+#include "encoding/ZArodezQRUtility.h"
+
+namespace pavenda {
+namespace {
+
+using Codes = std::vector<std::string>;
+
+const FieldDictionary validMerchant{
+    {"payloadFormatIndicator", "01"},
+    {"pointOfInitiation", "12"},
+    {"zArodezMerchantID", "4000000000000002"},
+    {"tag26", FieldDictionary{{"00", "com.example.acquirer"}, {"01", "MID-0042"}}},
+    {"merchantCategoryCode", "5812"},
+    {"currencyCode", "356"},
+    {"transactionAmount", "450.00"},
+    {"tipAndFeeIndicator", "02"},
+    {"convenienceFeeAmount", "10.00"},
+    {"countryCode", "IN"},
+    {"merchantName", "Saffron Kitchen"},
+    {"cityName", "Bengaluru"},
+    {"additionalDataFieldTemplate", FieldDictionary{{"billID", "INV-17"}, {"terminalID", "T-07"}}},
+    {"merchantInformationLanguageTemplate",
+     FieldDictionary{{"languagePreference", "ZH"},
+                     {"merchantNameAlternateLanguage", "\u85cf\u7ea2\u82b1\u53a8\u623f"}}}};
+
+FieldDictionary validWith(std::string key, FieldValue value) {
+  FieldDictionary dict = validMerchant;
+  dict.set(std::move(key), std::move(value));
+  return dict;
+}
+
+Codes codesOf(const PavendaResponse &response) {
+  return response.qrCodeError() ? response.qrCodeError()->errorCodes() : Codes{};
+}
+
+void expectErrorObjectsMatchCodes(const PavendaResponse &response) {
+  ASSERT_TRUE(response.qrCodeError());
+  ASSERT_TRUE(response.qrErrors());
+  const Codes &codes = response.qrCodeError()->errorCodes();
+  ASSERT_EQ(response.qrErrors()->size(), codes.size());
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    EXPECT_EQ((*response.qrErrors())[i].errorCode(), codes[i]);
+    EXPECT_EQ((*response.qrErrors())[i].errorDescription(),
+              ZArodezErrorConstantsMap::message(codes[i]).value_or(""));
+  }
+}
+
+TEST(Generation, ValidDictionaryGivesTheEncodersPayload) {
+  const PavendaResponse response = QRCodeGenerator::generateQRCodeString(validMerchant);
+  ASSERT_TRUE(response.tlvString()) << ::testing::PrintToString(codesOf(response));
+  EXPECT_EQ(*response.tlvString(), TLVGenerator::encodeDictToTLV(validMerchant));
+  EXPECT_FALSE(response.qrCodeError());
+  EXPECT_FALSE(response.qrErrors());
+  EXPECT_EQ(TLVGenerator::tlvValidation(*response.tlvString()), Codes{});
+}
+
+struct FindingCase {
+  const char *name;
+  FieldDictionary dictionary;
+  Codes codes;
+};
+
+void PrintTo(const FindingCase &c, std::ostream *os) {
+  *os << c.name;
+}
+
+class GenerationFindings : public ::testing::TestWithParam<FindingCase> {};
+
+TEST_P(GenerationFindings, AnswerTheCodesWithTheirMessagesAndNoPayload) {
+  const PavendaResponse response = QRCodeGenerator::generateQRCodeString(GetParam().dictionary);
+  EXPECT_FALSE(response.tlvString());
+  EXPECT_EQ(codesOf(response), GetParam().codes);
+  expectErrorObjectsMatchCodes(response);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Generation, GenerationFindings,
+    ::testing::Values(
+        FindingCase{"EmptyDictionary", {}, {"0"}},
+        FindingCase{"EmptyValueDoesNotDecode", validWith("cityName", ""), {"0"}},
+        FindingCase{"FieldRules", validWith("transactionAmount", "-5"), {"17"}},
+        FindingCase{"MessagelessCodeStillHasAnErrorObject",
+                    [] {
+                      FieldDictionary dict = validWith("tipAndFeeIndicator", "03");
+                      dict.set("convenienceFeePercentage", "100");
+                      return dict;
+                    }(),
+                    {"36"}},
+        // A value of 100 characters is written with a three-digit length that the decoder reads as
+        // two digits; here it would read back as another, valid payload.
+        FindingCase{"HundredCharacterValue",
+                    validWith("merchantName", "ABCDEFGHI6587" + std::string(87, 'X')),
+                    {"0"}},
+        FindingCase{"ThreeCharacterSubKey",
+                    validWith("tag27", FieldDictionary{{"00", "id"}, {"abc", "v"}}),
+                    {"0"}},
+        FindingCase{"ValueStartingWithCombiningMark", validWith("cityName", "\u0301Paris"), {"0"}},
+        FindingCase{"TextThatIsNotUtf8", validWith("cityName", "Par\xC3\x28s"), {"0"}},
+        FindingCase{"NoFormatIndicator",
+                    [] {
+                      FieldDictionary dict = validMerchant;
+                      dict.erase("payloadFormatIndicator");
+                      return dict;
+                    }(),
+                    {"0"}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(Generation, CodesKeepTheDriversOrder) {
+  FieldDictionary dict = validWith("merchantCategoryCode", "58A2");
+  dict.set("transactionAmount", "0");
+  dict.set("countryCode", "in");
+  const PavendaResponse response = QRCodeGenerator::generateQRCodeString(dict);
+  EXPECT_EQ(codesOf(response), (Codes{"8", "17", "12"}));
+  expectErrorObjectsMatchCodes(response);
+}
+
+TEST(Generation, TipPercentageWithOnlyAFeeAmountRaisesThirtyNine) {
+  FieldDictionary dict = validWith("tipAndFeeIndicator", "03");
+  const PavendaResponse response = QRCodeGenerator::generateQRCodeString(dict);
+  EXPECT_EQ(codesOf(response), Codes{"39"});
+}
+
+TEST(Generation, NothingLeaksFromOneCallIntoTheNext) {
+  const PavendaResponse failing =
+      QRCodeGenerator::generateQRCodeString(validWith("merchantName", ""));
+  EXPECT_EQ(codesOf(failing), Codes{"0"});
+  const PavendaResponse withFindings =
+      QRCodeGenerator::generateQRCodeString(validWith("transactionAmount", "abc"));
+  EXPECT_EQ(codesOf(withFindings), Codes{"17"});
+  const PavendaResponse undecodable = QRCodeGenerator::generateQRCodeString({});
+  EXPECT_EQ(codesOf(undecodable), Codes{"0"});
+  ASSERT_TRUE(undecodable.qrErrors());
+  ASSERT_EQ(undecodable.qrErrors()->size(), 1U);
+  EXPECT_EQ(undecodable.qrErrors()->front().errorDescription(),
+            "Tags except 00, 63 NOT in sequence/Malformed/Unrecognized tags");
+  const PavendaResponse succeeding = QRCodeGenerator::generateQRCodeString(validMerchant);
+  EXPECT_TRUE(succeeding.tlvString());
+  EXPECT_FALSE(succeeding.qrCodeError());
+}
+
+TEST(Generation, CompletionHandlerRunsOnceBeforeReturning) {
+  int calls = 0;
+  std::optional<PavendaResponse> received;
+  QRCodeGenerator::generateQRCodeString(validMerchant,
+                                        [&](std::optional<PavendaResponse> response) {
+                                          ++calls;
+                                          received = std::move(response);
+                                        });
+  EXPECT_EQ(calls, 1);
+  ASSERT_TRUE(received);
+  EXPECT_EQ(*received, QRCodeGenerator::generateQRCodeString(validMerchant));
+
+  QRCodeGenerator::generateQRCodeString({}, [&](std::optional<PavendaResponse> response) {
+    ++calls;
+    ASSERT_TRUE(response);
+    EXPECT_EQ(codesOf(*response), Codes{"0"});
+  });
+  EXPECT_EQ(calls, 2);
+  QRCodeGenerator::generateQRCodeString(validMerchant, nullptr);
+}
+
+struct PayloadCase {
+  const char *name;
+  std::string payload;
+  Codes codes;
+};
+
+void PrintTo(const PayloadCase &c, std::ostream *os) {
+  *os << c.name;
+}
+
+class PayloadValidation : public ::testing::TestWithParam<PayloadCase> {};
+
+TEST_P(PayloadValidation, GivesTheCodes) {
+  EXPECT_EQ(TLVGenerator::tlvValidation(GetParam().payload), GetParam().codes);
+}
+
+std::string withCrc(const std::string &objects) {
+  const std::string text = objects + "6304";
+  return text + ZArodezQRUtility::prefixZeros(ZArodezQRUtility::getCrc(text));
+}
+
+const std::string basic = "000201"
+                          "0216"
+                          "4000000000000002"
+                          "52045812"
+                          "5303356"
+                          "5802IN"
+                          "5904Shop"
+                          "6009Bengaluru";
+
+INSTANTIATE_TEST_SUITE_P(
+    Generation, PayloadValidation,
+    ::testing::Values(
+        PayloadCase{"RealWorld",
+                    "00020126580014br.gov.bcb.pix0136123e4567-e12b-12d1-a456-42665544000052040000"
+                    "53039865802BR5913Fulano de Tal6008BRASILIA62070503***63041D3D",
+                    {}},
+        PayloadCase{"Basic", withCrc(basic), {}},
+        PayloadCase{"LowerCaseCrc",
+                    [] {
+                      std::string p = withCrc(basic);
+                      for (std::size_t i = p.size() - 4; i < p.size(); ++i)
+                        p[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(p[i])));
+                      return p;
+                    }(),
+                    {}},
+        PayloadCase{"WrongCrc", basic + "63040000", {"48"}},
+        PayloadCase{"SignedCrc", basic + "6304+ABC", {"48"}},
+        PayloadCase{"FieldCodesBeforeCrc",
+                    "0002015303999"
+                    "63040000",
+                    {"9", "13", "7", "11", "48"}},
+        PayloadCase{"Empty", "", {"0"}}, PayloadCase{"OneCharacter", "0", {"0"}},
+        PayloadCase{"NotEndingWithCrc", "000201", {"0"}},
+        PayloadCase{"InvalidUtf8", withCrc(basic + "6102\xFF\xFE"), {"0"}},
+        PayloadCase{
+            "SingleCharacterScheme", "04Abcd15HELLO", {"1", "2", "4", "9", "11", "13", "15"}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace pavenda
