@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <nlohmann/json.hpp>
 
 #include "tools/CliRunner.h"
@@ -47,6 +49,27 @@ TEST(GenerateCommand, BadInputIsAUsageError) {
   EXPECT_EQ(result.status, 2);
   EXPECT_EQ(result.out, "");
   EXPECT_NE(result.err.find("invalid JSON"), std::string::npos);
+}
+
+TEST(GenerateCommand, DrawsOnlyValidPayloads) {
+  const auto dir = std::filesystem::temp_directory_path() / "pavenda-generate-qr";
+  std::filesystem::create_directories(dir);
+  const std::string svg = (dir / "code.svg").string();
+  const auto drawn =
+      testing::runCli("generate " + example + " --qr svg -o " + testing::quoted(svg));
+  EXPECT_EQ(drawn.status, 0) << drawn.err;
+  EXPECT_TRUE(testing::readFile(svg).starts_with("<?xml")) << "an SVG file";
+
+  const std::string refused = (dir / "refused.svg").string();
+  const auto findings = testing::runCli("generate --qr svg -o " + testing::quoted(refused), "{}");
+  EXPECT_EQ(findings.status, 1);
+  EXPECT_TRUE(findings.out.starts_with("0\t")) << "the findings are printed instead";
+  EXPECT_FALSE(std::filesystem::exists(refused));
+
+  EXPECT_EQ(testing::runCli("generate " + example + " --qr png").status, 2) << "png needs -o";
+  EXPECT_EQ(testing::runCli("generate " + example + " --qr gif").status, 2);
+  EXPECT_EQ(testing::runCli("generate " + example + " --ecc X").status, 2);
+  std::filesystem::remove_all(dir);
 }
 
 } // namespace
