@@ -35,6 +35,34 @@ std::size_t crLfCount(std::string_view text) noexcept {
   return count;
 }
 
+// Whether `text` is well-formed and every code point has the grapheme cluster break property Other,
+// Control, CR or LF. Every rule that joins two code points other than CR LF needs one of the other
+// values (Extend, ZWJ, SpacingMark, Prepend, Regional_Indicator, Hangul jamo and syllables), so
+// such text has a character boundary at every code point except inside CR LF. Han, kana and most
+// precomposed letters pass; combining marks, emoji sequences and Hangul take the break iterator.
+bool breaksAtEveryCodePoint(std::string_view text) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  const auto length = static_cast<int32_t>(text.size());
+  for (int32_t i = 0; i < length;) {
+    UChar32 c;
+    U8_NEXT(bytes, i, length, c);
+    if (c < 0)
+      return false;
+    if (c < 0x80)
+      continue;
+    switch (u_getIntPropertyValue(c, UCHAR_GRAPHEME_CLUSTER_BREAK)) {
+    case U_GCB_OTHER:
+    case U_GCB_CONTROL:
+    case U_GCB_CR:
+    case U_GCB_LF:
+      break;
+    default:
+      return false;
+    }
+  }
+  return true;
+}
+
 // Calls `onBoundary` with the byte offset of every character start after the first, and the end.
 template <typename OnBoundary> void forEachBoundary(std::string_view text, OnBoundary onBoundary) {
   if (isAscii(text)) {
@@ -42,6 +70,18 @@ template <typename OnBoundary> void forEachBoundary(std::string_view text, OnBou
       if (i < text.size() && text[i - 1] == '\r' && text[i] == '\n')
         continue;
       onBoundary(i);
+    }
+    return;
+  }
+  if (text.size() <= static_cast<std::size_t>(INT32_MAX) && breaksAtEveryCodePoint(text)) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    for (int32_t i = 0; i < length;) {
+      UChar32 c;
+      U8_NEXT(bytes, i, length, c);
+      if (c == '\r' && i < length && bytes[i] == '\n')
+        continue;
+      onBoundary(static_cast<std::size_t>(i));
     }
     return;
   }

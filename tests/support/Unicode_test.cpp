@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "support/Unicode.h"
+
+namespace pavenda::unicode {
+namespace {
+
+// A text and the byte offsets at which its user-perceived characters start, the end included.
+struct BoundaryCase {
+  const char* name;
+  std::string text;
+  std::vector<std::size_t> starts;
+};
+
+void PrintTo(const BoundaryCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class UnicodeBoundaries : public ::testing::TestWithParam<BoundaryCase> {};
+
+TEST_P(UnicodeBoundaries, FindTheStartOfEveryCharacter) {
+  const BoundaryCase& c = GetParam();
+  const CharIndex index(c.text);
+  ASSERT_EQ(index.size() + 1, c.starts.size());
+  for (std::size_t i = 0; i < c.starts.size(); ++i)
+    EXPECT_EQ(index.offset(i), c.starts[i]) << "character " << i;
+  EXPECT_EQ(characterCount(c.text), index.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Unicode, UnicodeBoundaries,
+    ::testing::Values(
+        BoundaryCase{"Empty", "", {0}}, BoundaryCase{"AsciiCrLfIsOne", "a\r\nb\r", {0, 1, 3, 4, 5}},
+        BoundaryCase{"HanOnePerCodePoint", "金龙茶馆", {0, 3, 6, 9, 12}},
+        BoundaryCase{"HanWithCrLf", "上\r\n海", {0, 3, 5, 8}},
+        BoundaryCase{"CyrillicWithLoneCr", "Ж\rЖ", {0, 2, 3, 5}},
+        BoundaryCase{"CombiningMarkJoinsItsBase", "上海e\xCC\x81x", {0, 3, 6, 9, 10}},
+        BoundaryCase{"HangulSyllablesStandAlone", "한국어", {0, 3, 6, 9}},
+        BoundaryCase{"HangulJamoJoin", "\xE1\x84\x80\xE1\x85\xA1\xE1\x86\xA8k", {0, 9, 10}},
+        BoundaryCase{"ZeroWidthJoinerJoinsBackwards", "中\xE2\x80\x8D文", {0, 6, 9}},
+        BoundaryCase{
+            "EmojiZwjSequenceIsOne", "\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x92\xBB ", {0, 11, 12}},
+        BoundaryCase{"ThaiSpacingMarkJoins", "\xE0\xB8\x81\xE0\xB8\xB3", {0, 6}},
+        BoundaryCase{"FlagsPairUp", "\xF0\x9F\x87\xAE\xF0\x9F\x87\xB3\xF0\x9F\x87\xAB", {0, 8, 12}},
+        BoundaryCase{"IllFormedByteStandsAlone",
+                     "\xC3\xA9\xFF"
+                     "a",
+                     {0, 2, 3, 4}}));
+
+} // namespace
+} // namespace pavenda::unicode
