@@ -55,35 +55,47 @@ std::vector<Item> normalise(const FieldDictionary& dictionary) {
   return items;
 }
 
+// The length field: at least two decimal digits.
+void appendLength(std::string& out, std::size_t count) {
+  if (count < 100) {
+    out += static_cast<char>('0' + count / 10);
+    out += static_cast<char>('0' + count % 10);
+  } else {
+    out += std::to_string(count);
+  }
+}
+
 class Writer {
 public:
-  explicit Writer(std::vector<WrittenObject>* written) : written_(written) {}
+  explicit Writer(std::vector<WrittenObject>* written) : written_(written) {
+    // Room for a payload of the usual size, so that writing it allocates once.
+    out_.reserve(512);
+    if (written_ != nullptr)
+      written_->reserve(32);
+  }
 
   std::string& text() { return out_; }
 
-  // Appends tag, length (at least two digits) and value to `out`, recording it at `depth` with
-  // offsets shifted by `base`.
-  void appendObject(std::string& out, std::string_view tag, std::string_view value,
-                    std::uint8_t depth, std::size_t base, bool hasWrittenChildren = false) {
-    const std::size_t tagBegin = out.size();
-    out += tag;
-    const std::size_t count = unicode::characterCount(value);
-    if (count < 10)
-      out += '0';
-    out += std::to_string(count);
-    const std::size_t valueBegin = out.size();
-    out += value;
-    if (written_ != nullptr)
-      written_->push_back({static_cast<std::uint32_t>(base + tagBegin),
-                           static_cast<std::uint32_t>(base + valueBegin),
-                           static_cast<std::uint32_t>(base + out.size()), depth, hasWrittenChildren});
+  // Appends tag, length and value, recording it at `depth`.
+  void appendObject(std::string_view tag, std::string_view value, std::uint8_t depth) {
+    const std::size_t tagBegin = out_.size();
+    out_ += tag;
+    appendLength(out_, unicode::characterCount(value));
+    const std::size_t valueBegin = out_.size();
+    out_ += value;
+    record(tagBegin, valueBegin, depth, false);
   }
 
+  // Writes the sub-fields in place after a two-digit length placeholder, then fills the length in,
+  // widening the field in the rare case that the template has 100 characters or more.
   void appendTemplate(std::string_view tag, const FieldDictionary& map) {
-    std::string inner;
-    std::vector<WrittenObject> children;
-    std::vector<WrittenObject>* outer = written_;
-    written_ = outer != nullptr ? &children : nullptr;
+    const std::size_t tagBegin = out_.size();
+    out_ += tag;
+    const std::size_t lengthBegin = out_.size();
+    out_ += "00";
+    const std::size_t valueBegin = out_.size();
+    const std::size_t parent = written_ != nullptr ? written_->size() : 0;
+    record(tagBegin, valueBegin, 0, true);
     for (const Item& item : normalise(map)) {
       if (item.value == nullptr || item.value->text() == nullptr)
         continue;
@@ -96,25 +108,39 @@ public:
       } else {
         subtag = item.key;
       }
-      appendObject(inner, subtag, *item.value->text(), 1, 0);
+      appendObject(subtag, *item.value->text(), 1);
     }
-    written_ = outer;
-    const std::size_t parent = written_ != nullptr ? written_->size() : 0;
-    appendObject(out_, tag, inner, 0, 0, true);
+    std::string length;
+    appendLength(length, unicode::characterCount(std::string_view(out_).substr(valueBegin)));
+    const std::size_t widening = length.size() - 2;
+    if (widening > 0) {
+      out_.insert(lengthBegin, widening, '0');
+      if (written_ != nullptr)
+        for (std::size_t i = parent + 1; i < written_->size(); ++i)
+          shift((*written_)[i], widening);
+    }
+    out_.replace(lengthBegin, length.size(), length);
     if (written_ != nullptr) {
-      const std::size_t base = (*written_)[parent].valueBegin;
-      for (WrittenObject child : children) {
-        child.tagBegin += static_cast<std::uint32_t>(base);
-        child.valueBegin += static_cast<std::uint32_t>(base);
-        child.valueEnd += static_cast<std::uint32_t>(base);
-        written_->push_back(child);
-      }
+      (*written_)[parent].valueBegin = static_cast<std::uint32_t>(valueBegin + widening);
+      (*written_)[parent].valueEnd = static_cast<std::uint32_t>(out_.size());
     }
   }
 
-  void appendTop(std::string_view tag, std::string_view value) { appendObject(out_, tag, value, 0, 0); }
-
 private:
+  void record(std::size_t tagBegin, std::size_t valueBegin, std::uint8_t depth,
+              bool hasWrittenChildren) {
+    if (written_ != nullptr)
+      written_->push_back({static_cast<std::uint32_t>(tagBegin),
+                           static_cast<std::uint32_t>(valueBegin),
+                           static_cast<std::uint32_t>(out_.size()), depth, hasWrittenChildren});
+  }
+
+  static void shift(WrittenObject& object, std::size_t by) {
+    object.tagBegin += static_cast<std::uint32_t>(by);
+    object.valueBegin += static_cast<std::uint32_t>(by);
+    object.valueEnd += static_cast<std::uint32_t>(by);
+  }
+
   std::string out_;
   std::vector<WrittenObject>* written_;
 };
@@ -126,8 +152,9 @@ std::string encode(const FieldDictionary& dictionary, std::vector<WrittenObject>
   Writer writer(written);
 
   for (const Item& item : items)
-    if (item.value != nullptr && item.key == "payloadFormatIndicator" && item.value->text() != nullptr)
-      writer.appendTop("00", *item.value->text());
+    if (item.value != nullptr && item.key == "payloadFormatIndicator" &&
+        item.value->text() != nullptr)
+      writer.appendObject("00", *item.value->text(), 0);
 
   for (const Item& item : items) {
     if (item.value == nullptr || item.key == "crc" || item.key == "payloadFormatIndicator")
@@ -138,7 +165,7 @@ std::string encode(const FieldDictionary& dictionary, std::vector<WrittenObject>
     else if (unicode::characterCount(item.key) == 2)
       tag = item.key;
     if (tag && item.value->text() != nullptr && unicode::characterCount(*tag) == 2)
-      writer.appendTop(*tag, *item.value->text());
+      writer.appendObject(*tag, *item.value->text(), 0);
     if (item.catalogueIndex && item.value->map() != nullptr)
       writer.appendTemplate(catalogue::entries[*item.catalogueIndex].tag, *item.value->map());
   }
@@ -146,9 +173,14 @@ std::string encode(const FieldDictionary& dictionary, std::vector<WrittenObject>
   std::string& out = writer.text();
   out += "6304";
   const std::size_t tagBegin = out.size() - 4;
-  out += ZArodezQRUtility::prefixZeros(ZArodezQRUtility::getCrc(out));
+  // Four upper-case hexadecimal digits, as the CRC text filled with zeros on the left has them.
+  static constexpr char hexDigits[] = "0123456789ABCDEF";
+  const std::uint16_t crc = ZArodezQRUtility::payloadCrc(out);
+  for (int shift = 12; shift >= 0; shift -= 4)
+    out += hexDigits[(crc >> shift) & 0xF];
   if (written != nullptr)
-    written->push_back({static_cast<std::uint32_t>(tagBegin), static_cast<std::uint32_t>(tagBegin + 4),
+    written->push_back({static_cast<std::uint32_t>(tagBegin),
+                        static_cast<std::uint32_t>(tagBegin + 4),
                         static_cast<std::uint32_t>(out.size()), 0, false});
   return std::move(out);
 }
