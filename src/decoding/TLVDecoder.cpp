@@ -72,6 +72,12 @@ std::optional<int> base36Digit(std::string_view character) {
 
 // A two-digit-scheme length field: a signed decimal of at least 1.
 std::optional<std::size_t> lengthField(std::string_view field) noexcept {
+  // Two digits is what every well-formed payload has; signs and other texts take the full parse.
+  if (field.size() == 2 && field[0] >= '0' && field[0] <= '9' && field[1] >= '0' &&
+      field[1] <= '9') {
+    const auto length = static_cast<std::size_t>((field[0] - '0') * 10 + (field[1] - '0'));
+    return length >= 1 ? std::optional<std::size_t>(length) : std::nullopt;
+  }
   const std::optional<int> length = framing::parseLengthField(field);
   if (!length || *length < 1)
     return std::nullopt;
@@ -91,7 +97,7 @@ std::string_view subtagKey(std::string_view tag, std::string_view subtag) noexce
   return subtag;
 }
 
-Result decodeTLV00(ZArodezPayMerchantTLV &record, const unicode::CharIndex &chars) {
+Result decodeTLV00(ZArodezPayMerchantTLV& record, const unicode::CharIndex& chars) {
   const std::size_t end = chars.size();
   if (end == 0)
     return TLVDecodingError::invalidLength;
@@ -119,7 +125,7 @@ Result decodeTLV00(ZArodezPayMerchantTLV &record, const unicode::CharIndex &char
 // The two-digit scheme. Top level and templates share one position over the payload's characters.
 class TLV01Decoder {
 public:
-  TLV01Decoder(ZArodezPayMerchantTLV &record, const unicode::CharIndex &chars)
+  TLV01Decoder(ZArodezPayMerchantTLV& record, const unicode::CharIndex& chars)
       : record_(record), chars_(chars) {}
 
   Result decode() {
@@ -200,8 +206,8 @@ private:
     return std::nullopt;
   }
 
-  ZArodezPayMerchantTLV &record_;
-  const unicode::CharIndex &chars_;
+  ZArodezPayMerchantTLV& record_;
+  const unicode::CharIndex& chars_;
   std::size_t position_ = 0;
 };
 
@@ -209,11 +215,12 @@ private:
 
 std::optional<TLVDecodingError> ZArodezPayMerchantTLV::decodeTLV(std::string_view payload) {
   // Ill-formed text has no characters to count; the character index also holds 32-bit offsets.
-  if (payload.size() > std::numeric_limits<std::uint32_t>::max() || !unicode::isValidUtf8(payload))
+  if (payload.size() > std::numeric_limits<std::uint32_t>::max())
     return TLVDecodingError::invalidLength;
-  const unicode::CharIndex chars(payload);
-  if (chars.size() < 2)
+  const std::optional<unicode::CharIndex> index = unicode::CharIndex::ofWellFormed(payload);
+  if (!index || index->size() < 2)
     return TLVDecodingError::invalidLength;
+  const unicode::CharIndex& chars = *index;
   const Result failed =
       chars.slice(0, 2) == "00" ? TLV01Decoder(*this, chars).decode() : decodeTLV00(*this, chars);
   if (failed == TLVDecodingError::invalidTagLength)

@@ -180,8 +180,17 @@ std::size_t characterCount(std::string_view text) {
   return count;
 }
 
-CharIndex::CharIndex(std::string_view text) : text_(text) {
-  if (isAscii(text) && text.find("\r\n") == std::string_view::npos) {
+CharIndex::CharIndex(std::string_view text) : CharIndex(text, isAscii(text)) {}
+
+std::optional<CharIndex> CharIndex::ofWellFormed(std::string_view text) {
+  const bool ascii = isAscii(text);
+  if (!ascii && !isValidUtf8(text))
+    return std::nullopt;
+  return CharIndex(text, ascii);
+}
+
+CharIndex::CharIndex(std::string_view text, bool ascii) : text_(text) {
+  if (ascii && text.find("\r\n") == std::string_view::npos) {
     count_ = text.size();
     return;
   }

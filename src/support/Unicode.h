@@ -37,6 +37,10 @@ class CharIndex {
 public:
   explicit CharIndex(std::string_view text);
 
+  /// The index of `text` when it is well-formed UTF-8 (see `isValidUtf8`), or nothing; reads ASCII
+  /// text once for both.
+  static std::optional<CharIndex> ofWellFormed(std::string_view text);
+
   /// The number of characters.
   std::size_t size() const noexcept { return count_; }
 
@@ -52,6 +56,8 @@ public:
   }
 
 private:
+  CharIndex(std::string_view text, bool ascii);
+
   std::string_view text_;
   std::size_t count_ = 0;
   std::vector<std::uint32_t> starts_; // empty when characters are bytes
