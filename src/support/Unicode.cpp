@@ -1,7 +1,8 @@
 #include "support/Unicode.h"
 
+#include <algorithm>
+#include <bitset>
 #include <cstring>
-#include <set>
 
 #include <unicode/brkiter.h>
 #include <unicode/locid.h>
@@ -30,8 +31,18 @@ icu::BreakIterator* characterIterator() {
 // The number of CR LF pairs in `text`.
 std::size_t crLfCount(std::string_view text) noexcept {
   std::size_t count = 0;
-  for (std::size_t i = text.find("\r\n"); i != std::string_view::npos; i = text.find("\r\n", i + 2))
-    ++count;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p != end) {
+    const void* cr = std::memchr(p, '\r', static_cast<std::size_t>(end - p));
+    if (cr == nullptr)
+      break;
+    p = static_cast<const char*>(cr) + 1;
+    if (p != end && *p == '\n') {
+      ++count;
+      ++p;
+    }
+  }
   return count;
 }
 
@@ -254,13 +265,31 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 bool isISORegionCode(std::string_view code) {
-  static const std::set<std::string, std::less<>> regions = [] {
-    std::set<std::string, std::less<>> codes;
-    for (const char* const* c = uloc_getISOCountries(); *c != nullptr; ++c)
-      codes.emplace(*c);
-    return codes;
+  // The list holds two-letter upper-case codes: a 26 by 26 table answers those without comparing
+  // texts, and anything else the list might hold is kept aside.
+  struct Regions {
+    std::bitset<26 * 26> pairs;
+    std::vector<std::string> others;
+  };
+  const auto pairIndex = [](std::string_view c) -> std::optional<std::size_t> {
+    const auto upper = [](char x) { return x >= 'A' && x <= 'Z'; };
+    if (c.size() != 2 || !upper(c[0]) || !upper(c[1]))
+      return std::nullopt;
+    return static_cast<std::size_t>(c[0] - 'A') * 26 + static_cast<std::size_t>(c[1] - 'A');
+  };
+  static const Regions regions = [&pairIndex] {
+    Regions made;
+    for (const char* const* c = uloc_getISOCountries(); *c != nullptr; ++c) {
+      if (const auto index = pairIndex(*c))
+        made.pairs.set(*index);
+      else
+        made.others.emplace_back(*c);
+    }
+    return made;
   }();
-  return regions.find(code) != regions.end();
+  if (const auto index = pairIndex(code))
+    return regions.pairs.test(*index);
+  return std::find(regions.others.begin(), regions.others.end(), code) != regions.others.end();
 }
 
 std::optional<Regex> Regex::compile(std::string_view pattern, std::string* error) {
