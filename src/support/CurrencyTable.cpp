@@ -42,7 +42,7 @@ constexpr std::array<ISOCurrency, 179> alphabetical = {{
     {999, "XXX"}, {886, "YER"}, {710, "ZAR"}, {967, "ZMW"}, {932, "ZWD"},
 }};
 
-constexpr bool byNumber(const ISOCurrency &a, const ISOCurrency &b) {
+constexpr bool byNumber(const ISOCurrency& a, const ISOCurrency& b) {
   return a.number < b.number;
 }
 
@@ -53,16 +53,16 @@ constexpr std::array<ISOCurrency, alphabetical.size()> byNumberTable = [] {
   return rows;
 }();
 
-constexpr bool strictlyIncreasing(auto key, const auto &rows) {
+constexpr bool strictlyIncreasing(auto key, const auto& rows) {
   for (std::size_t i = 1; i < rows.size(); ++i)
     if (!(key(rows[i - 1]) < key(rows[i])))
       return false;
   return true;
 }
 
-static_assert(strictlyIncreasing([](const ISOCurrency &r) { return r.code; }, alphabetical),
+static_assert(strictlyIncreasing([](const ISOCurrency& r) { return r.code; }, alphabetical),
               "rows must be listed alphabetically, each alphabetic code once");
-static_assert(strictlyIncreasing([](const ISOCurrency &r) { return r.number; }, byNumberTable),
+static_assert(strictlyIncreasing([](const ISOCurrency& r) { return r.number; }, byNumberTable),
               "each numeric code must occur once");
 
 } // namespace

@@ -89,7 +89,7 @@ bool isMatchingRegex(std::string_view pattern, std::string_view text) {
   return compiled->hasMatch(text);
 }
 
-bool isMatchingRegex(const unicode::Regex &pattern, std::string_view text) {
+bool isMatchingRegex(const unicode::Regex& pattern, std::string_view text) {
   return pattern.hasMatch(text);
 }
 

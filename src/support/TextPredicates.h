@@ -42,7 +42,7 @@ std::optional<std::string> characterAt(std::string_view text, std::int64_t posit
 bool isMatchingRegex(std::string_view pattern, std::string_view text);
 
 /// The same test with a pattern compiled beforehand, for patterns used again and again.
-bool isMatchingRegex(const unicode::Regex &pattern, std::string_view text);
+bool isMatchingRegex(const unicode::Regex& pattern, std::string_view text);
 
 /// Whether both texts are equal after Unicode lower-casing ("aB" and "Ab" are; "01" and "1" are
 /// not).

@@ -51,7 +51,7 @@ bool containsOtherThanDigitsAndPeriod(std::string_view text) {
 } // namespace
 
 void ZArodezPayMerchantTLVValidator::validateTransactAmount(
-    const std::optional<std::string> &value) {
+    const std::optional<std::string>& value) {
   if (!value)
     return;
   const std::string_view amount = *value;
@@ -102,10 +102,10 @@ void ZArodezPayMerchantTLVValidator::validateConveniencePercentage(std::string_v
 }
 
 void ZArodezPayMerchantTLVValidator::validateTipAndFeeIndicator(
-    const ZArodezPayMerchantTLV &record) {
-  const std::optional<std::string> &indicator = record.tipAndFeeIndicator();
-  const std::optional<std::string> &amount = record.convenienceFeeAmount();
-  const std::optional<std::string> &percentage = record.convenienceFeePercentage();
+    const ZArodezPayMerchantTLV& record) {
+  const std::optional<std::string>& indicator = record.tipAndFeeIndicator();
+  const std::optional<std::string>& amount = record.convenienceFeeAmount();
+  const std::optional<std::string>& percentage = record.convenienceFeePercentage();
 
   const auto noFeeFieldAllowed = [&] {
     if (amount)
@@ -141,7 +141,7 @@ void ZArodezPayMerchantTLVValidator::validateTipAndFeeIndicator(
       return;
     }
     // A fixed fee where a percentage is due: the single-character scheme has a code of its own.
-    const std::optional<std::string> &formatIndicator = record.payloadFormatIndicator();
+    const std::optional<std::string>& formatIndicator = record.payloadFormatIndicator();
     if (!formatIndicator)
       append(codes::convenienceFeePercentageInvalidTagPresent);
     else if (!formatIndicator->empty())

@@ -27,7 +27,7 @@ std::optional<int> parseAsciiNumber(std::string_view text) noexcept {
 } // namespace
 
 void ZArodezPayMerchantTLVValidator::validatePayloadFormatIndicator(
-    const std::optional<std::string> &value) {
+    const std::optional<std::string>& value) {
   if (!value)
     return;
   if (unicode::characterCount(*value) != 2)
@@ -39,7 +39,7 @@ void ZArodezPayMerchantTLVValidator::validatePayloadFormatIndicator(
 }
 
 void ZArodezPayMerchantTLVValidator::validateMerchantCategoryCode(
-    const std::optional<std::string> &value) {
+    const std::optional<std::string>& value) {
   if (!value) {
     append(codes::merchantCategoryCodeNotPresent);
     return;
@@ -48,7 +48,7 @@ void ZArodezPayMerchantTLVValidator::validateMerchantCategoryCode(
     append(codes::merchantCategoryCodeInvalidLength);
 }
 
-void ZArodezPayMerchantTLVValidator::validateCountryCode(const std::optional<std::string> &value) {
+void ZArodezPayMerchantTLVValidator::validateCountryCode(const std::optional<std::string>& value) {
   if (!value) {
     append(codes::countryCodeNotPresent);
     return;
@@ -59,7 +59,7 @@ void ZArodezPayMerchantTLVValidator::validateCountryCode(const std::optional<std
     append(codes::countryCodeInvalidLengthOrCharacters);
 }
 
-void ZArodezPayMerchantTLVValidator::validateMerchantName(const std::optional<std::string> &value) {
+void ZArodezPayMerchantTLVValidator::validateMerchantName(const std::optional<std::string>& value) {
   if (!value) {
     append(codes::merchantNameNotPresent);
     return;
@@ -68,7 +68,7 @@ void ZArodezPayMerchantTLVValidator::validateMerchantName(const std::optional<st
     append(codes::merchantNameInvalidLengthOrCharacters);
 }
 
-void ZArodezPayMerchantTLVValidator::validateCityName(const std::optional<std::string> &value) {
+void ZArodezPayMerchantTLVValidator::validateCityName(const std::optional<std::string>& value) {
   if (!value) {
     append(codes::cityNameNotPresent);
     return;
@@ -77,7 +77,7 @@ void ZArodezPayMerchantTLVValidator::validateCityName(const std::optional<std::s
     append(codes::cityNameInvalidLengthOrCharacters);
 }
 
-void ZArodezPayMerchantTLVValidator::validateCurrencyCode(const std::optional<std::string> &value) {
+void ZArodezPayMerchantTLVValidator::validateCurrencyCode(const std::optional<std::string>& value) {
   if (!value) {
     append(codes::currencyCodeNotPresent);
     return;
@@ -91,7 +91,7 @@ void ZArodezPayMerchantTLVValidator::validateCurrencyCode(const std::optional<st
     append(codes::currencyCodeInvaidLength);
 }
 
-void ZArodezPayMerchantTLVValidator::validatePostalCode(const std::optional<std::string> &value) {
+void ZArodezPayMerchantTLVValidator::validatePostalCode(const std::optional<std::string>& value) {
   if (!value)
     return;
   if (!isLengthInRange(*value, 1, 10))

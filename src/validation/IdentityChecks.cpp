@@ -42,7 +42,7 @@ bool parsesAsUnsigned64(std::string_view text) noexcept {
 
 // The Luhn test over the characters of a text; a character other than one of 0-9 adds nothing but
 // keeps its position.
-bool luhnOver(const unicode::CharIndex &characters) {
+bool luhnOver(const unicode::CharIndex& characters) {
   const std::size_t count = characters.size();
   unsigned sum = 0;
   for (std::size_t i = 1; i <= count; ++i) {
@@ -80,7 +80,7 @@ bool ZArodezPayMerchantTLVValidator::luhnsAlgorithmCheck(std::string_view forMer
   return luhnOver(unicode::CharIndex(forMerchantPan));
 }
 
-void ZArodezPayMerchantTLVValidator::validateMerchantID(const std::optional<std::string> &id) {
+void ZArodezPayMerchantTLVValidator::validateMerchantID(const std::optional<std::string>& id) {
   if (!id)
     return;
   const std::string_view text = *id;
@@ -112,15 +112,15 @@ void ZArodezPayMerchantTLVValidator::validateMerchantID(const std::optional<std:
 }
 
 void ZArodezPayMerchantTLVValidator::validateMerchantAccountInformationTemplate(
-    const ZArodezPayMerchantTLV &record) {
+    const ZArodezPayMerchantTLV& record) {
   constexpr auto first = static_cast<std::size_t>(MapProperty::tag26);
   constexpr auto last = static_cast<std::size_t>(MapProperty::tag51);
   static_assert(last - first == 25, "tag26 to tag51 must be consecutive properties");
   for (std::size_t property = first; property <= last; ++property) {
-    const std::optional<TextMap> &accountTemplate = record.map(static_cast<MapProperty>(property));
+    const std::optional<TextMap>& accountTemplate = record.map(static_cast<MapProperty>(property));
     if (!accountTemplate)
       continue;
-    const std::string *identifier = accountTemplate->find("00");
+    const std::string* identifier = accountTemplate->find("00");
     if (identifier == nullptr) {
       append(account::missingUniqueIdentifier);
       continue;

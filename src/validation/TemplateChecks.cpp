@@ -22,17 +22,17 @@ struct IdentifierCodes {
 
 // Whether the second character of a "?" identifier is acceptable. The pattern is compiled on first
 // use only; should it ever fail to compile, the uncompiled test reports that and answers false.
-bool secondCharacterMatches(const std::optional<unicode::Regex> &compiled, std::string_view pattern,
+bool secondCharacterMatches(const std::optional<unicode::Regex>& compiled, std::string_view pattern,
                             std::string_view character) {
   return compiled ? isMatchingRegex(*compiled, character) : isMatchingRegex(pattern, character);
 }
 
 // An identifier is 1 to 26 characters not starting with "?", or "?" alone, or "?" and one character
 // of the pattern.
-void checkIdentifier(ZArodezPayMerchantTLVValidator &validator,
-                     const std::optional<std::string> &value,
-                     const std::optional<unicode::Regex> &compiled, std::string_view pattern,
-                     const IdentifierCodes &raise) {
+void checkIdentifier(ZArodezPayMerchantTLVValidator& validator,
+                     const std::optional<std::string>& value,
+                     const std::optional<unicode::Regex>& compiled, std::string_view pattern,
+                     const IdentifierCodes& raise) {
   if (!value)
     return;
   const std::string_view id = *value;
@@ -53,14 +53,14 @@ void checkIdentifier(ZArodezPayMerchantTLVValidator &validator,
 
 } // namespace
 
-void ZArodezPayMerchantTLVValidator::validatePrimaryId(const std::optional<std::string> &value) {
+void ZArodezPayMerchantTLVValidator::validatePrimaryId(const std::optional<std::string>& value) {
   static const std::optional<unicode::Regex> compiled = unicode::Regex::compile(PRIMARY_ID_REGEX);
   checkIdentifier(*this, value, compiled, PRIMARY_ID_REGEX,
                   {codes::primaryIdInvalidLengthOrCharacters,
                    codes::primaryIdTagPresentWithoutValue, codes::primaryIdInvalidFormat});
 }
 
-void ZArodezPayMerchantTLVValidator::validateSecondaryId(const std::optional<std::string> &value) {
+void ZArodezPayMerchantTLVValidator::validateSecondaryId(const std::optional<std::string>& value) {
   static const std::optional<unicode::Regex> compiled = unicode::Regex::compile(SECONDARY_ID_REGEX);
   // The secondary ID has no format code of its own: a wrong second character is a length fault.
   checkIdentifier(*this, value, compiled, SECONDARY_ID_REGEX,
@@ -70,11 +70,11 @@ void ZArodezPayMerchantTLVValidator::validateSecondaryId(const std::optional<std
 }
 
 void ZArodezPayMerchantTLVValidator::validateAdditionalDataField(
-    const ZArodezPayMerchantTLV &record) {
-  const std::optional<TextMap> &additionalData = record.additionalDataFieldTemplate();
+    const ZArodezPayMerchantTLV& record) {
+  const std::optional<TextMap>& additionalData = record.additionalDataFieldTemplate();
   if (!additionalData)
     return;
-  for (const auto &[key, value] : *additionalData) {
+  for (const auto& [key, value] : *additionalData) {
     if (key == "additionalConsumerDataRequest") {
       if (!isLengthInRange(value, 1, 3))
         append(codes::additionalConsumerDataInvalidValue);
@@ -98,8 +98,8 @@ ZArodezPayMerchantTLVValidator::validateSubtags(std::string_view key) noexcept {
 }
 
 void ZArodezPayMerchantTLVValidator::validateMerchantInformationLanguageTemplate(
-    const ZArodezPayMerchantTLV &record) {
-  const std::optional<TextMap> &languageTemplate = record.merchantInformationLanguageTemplate();
+    const ZArodezPayMerchantTLV& record) {
+  const std::optional<TextMap>& languageTemplate = record.merchantInformationLanguageTemplate();
   if (!languageTemplate)
     return;
   const auto check = [&](std::string_view key) {
@@ -108,9 +108,9 @@ void ZArodezPayMerchantTLVValidator::validateMerchantInformationLanguageTemplate
                             rules.minLenght, rules.maxLenght);
   };
   // The known sub-fields first, so that a missing mandatory one is found.
-  for (const auto &[subtag, key] : catalogue::merchantInformationLanguageTemplateSubTagDictionary())
+  for (const auto& [subtag, key] : catalogue::merchantInformationLanguageTemplateSubTagDictionary())
     check(key);
-  for (const auto &[key, value] : *languageTemplate)
+  for (const auto& [key, value] : *languageTemplate)
     check(key);
 }
 

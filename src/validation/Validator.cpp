@@ -50,7 +50,7 @@ std::size_t startOfLastFourCharacters(std::string_view text) {
 
 } // namespace
 
-ZArodezPayMerchantTLVValidator &ZArodezPayMerchantTLVValidator::sharedValidator() {
+ZArodezPayMerchantTLVValidator& ZArodezPayMerchantTLVValidator::sharedValidator() {
   static ZArodezPayMerchantTLVValidator instance;
   return instance;
 }
@@ -60,8 +60,8 @@ void ZArodezPayMerchantTLVValidator::append(std::string_view code) {
     errorCodes_.emplace_back(code);
 }
 
-const std::vector<std::string> &
-ZArodezPayMerchantTLVValidator::validatePayMerchantTLV00(const ZArodezPayMerchantTLV *record) {
+const std::vector<std::string>&
+ZArodezPayMerchantTLVValidator::validatePayMerchantTLV00(const ZArodezPayMerchantTLV* record) {
   errorCodes_.clear();
   if (record == nullptr)
     return errorCodes_;
@@ -78,8 +78,8 @@ ZArodezPayMerchantTLVValidator::validatePayMerchantTLV00(const ZArodezPayMerchan
   return errorCodes_;
 }
 
-const std::vector<std::string> &
-ZArodezPayMerchantTLVValidator::validatePayMerchantTLV01(const ZArodezPayMerchantTLV *record) {
+const std::vector<std::string>&
+ZArodezPayMerchantTLVValidator::validatePayMerchantTLV01(const ZArodezPayMerchantTLV* record) {
   errorCodes_.clear();
   if (record == nullptr)
     return errorCodes_;
@@ -99,7 +99,7 @@ ZArodezPayMerchantTLVValidator::validatePayMerchantTLV01(const ZArodezPayMerchan
   return errorCodes_;
 }
 
-void ZArodezPayMerchantTLVValidator::validateCRC(const std::optional<std::string> &crc,
+void ZArodezPayMerchantTLVValidator::validateCRC(const std::optional<std::string>& crc,
                                                  std::optional<std::string_view> tlvString) {
   if (!crc || !tlvString)
     return;
@@ -119,9 +119,9 @@ void ZArodezPayMerchantTLVValidator::validateCRC(const std::optional<std::string
 }
 
 void ZArodezPayMerchantTLVValidator::tagMandatoryLengthCheck(
-    std::string_view type, std::string_view tagKeys, const std::optional<TextMap> &dataDictionary,
+    std::string_view type, std::string_view tagKeys, const std::optional<TextMap>& dataDictionary,
     bool isMandatory, int minLenght, int maxLenght) {
-  const std::string *value = dataDictionary ? dataDictionary->find(tagKeys) : nullptr;
+  const std::string* value = dataDictionary ? dataDictionary->find(tagKeys) : nullptr;
   if (value != nullptr) {
     if (isLengthInRange(*value, minLenght, maxLenght))
       return;
@@ -146,7 +146,7 @@ void ZArodezPayMerchantTLVValidator::tagMandatoryLengthCheck(
 std::vector<QRError> ZArodezPayMerchantTLVValidator::errorObjects() const {
   std::vector<QRError> objects;
   objects.reserve(errorCodes_.size());
-  for (const std::string &code : errorCodes_)
+  for (const std::string& code : errorCodes_)
     objects.emplace_back(code, std::string(ZArodezErrorConstantsMap::message(code).value_or("")));
   return objects;
 }
