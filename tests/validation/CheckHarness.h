@@ -17,25 +17,27 @@ using Codes = std::vector<std::string>;
 
 class CheckHarness {
 public:
-  CheckHarness()
-      : validator_(ZArodezPayMerchantTLVValidator::sharedValidator()), lock_(validator_.lock()) {
-    clear();
+  CheckHarness() : lock_(validator().lock()) { validator().validatePayMerchantTLV01(nullptr); }
+
+  static ZArodezPayMerchantTLVValidator& validator() {
+    return ZArodezPayMerchantTLVValidator::sharedValidator();
   }
 
-  ZArodezPayMerchantTLVValidator &validator() { return validator_; }
-
-  // A driver run on no record is the one way to empty the list.
-  void clear() { validator_.validatePayMerchantTLV01(nullptr); }
-
-  Codes codes() const { return validator_.errorCodes(); }
+  Codes codes() const { return validator().errorCodes(); }
 
 private:
-  ZArodezPayMerchantTLVValidator &validator_;
   std::unique_lock<std::mutex> lock_;
 };
 
-inline std::string describe(const std::optional<std::string> &value) {
-  return value ? "\"" + *value + "\"" : std::string("absent");
+// One value and the codes a check must raise for it.
+struct CodeCase {
+  const char* name;
+  std::optional<std::string> value;
+  Codes expected;
+};
+
+inline void PrintTo(const CodeCase& c, std::ostream* os) {
+  *os << c.name;
 }
 
 } // namespace pavenda::testing_support

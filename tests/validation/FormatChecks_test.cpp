@@ -9,102 +9,65 @@ namespace pavenda {
 namespace {
 
 using testing_support::CheckHarness;
-using testing_support::Codes;
-using Check = void (ZArodezPayMerchantTLVValidator::*)(const std::optional<std::string> &);
+using testing_support::CodeCase;
 using V = ZArodezPayMerchantTLVValidator;
 
-struct FormatCase {
-  const char *name;
-  Check check;
-  std::optional<std::string> value;
-  Codes expected;
+// The check under test is the suite's parameter; its cases the test's.
+template <void (V::*check)(const std::optional<std::string>&)>
+class FormatCheck : public ::testing::TestWithParam<CodeCase> {
+protected:
+  void run() {
+    CheckHarness harness;
+    (harness.validator().*check)(GetParam().value);
+    EXPECT_EQ(harness.codes(), GetParam().expected);
+  }
 };
 
-void PrintTo(const FormatCase &c, std::ostream *os) {
-  *os << c.name;
-}
+#define PAVENDA_FORMAT_CHECK(Name, ...)                                                            \
+  using Name = FormatCheck<&V::validate##Name>;                                                    \
+  TEST_P(Name, RaisesItsCodes) {                                                                   \
+    run();                                                                                         \
+  }                                                                                                \
+  INSTANTIATE_TEST_SUITE_P(Format, Name, ::testing::Values(__VA_ARGS__))
 
-class FormatChecks : public ::testing::TestWithParam<FormatCase> {};
+const std::string otherScriptDigits = "\xD9\xA0\xD9\xA3\xD9\xA6"; // Arabic-Indic 036
 
-TEST_P(FormatChecks, RaisesTheFieldsCodes) {
-  CheckHarness harness;
-  (harness.validator().*GetParam().check)(GetParam().value);
-  EXPECT_EQ(harness.codes(), GetParam().expected);
-}
+PAVENDA_FORMAT_CHECK(PayloadFormatIndicator, CodeCase{"Valid", "01", {}},
+                     CodeCase{"Absent", std::nullopt, {}}, CodeCase{"OtherValue", "02", {"42"}},
+                     CodeCase{"OneCharacter", "1", {"41"}}, CodeCase{"LetterOnce", "0A", {"42"}},
+                     CodeCase{"LongLetters", "ABC", {"41", "42"}},
+                     CodeCase{"LongDigits", "001", {"41"}});
 
-const std::string arabicIndic036 = "\xD9\xA0\xD9\xA3\xD9\xA6";
+PAVENDA_FORMAT_CHECK(MerchantCategoryCode, CodeCase{"Valid", "5812", {}},
+                     CodeCase{"Three", "581", {"8"}}, CodeCase{"Five", "58120", {"8"}},
+                     CodeCase{"Letter", "58A2", {"8"}},
+                     CodeCase{"OtherScriptDigits", otherScriptDigits + "\xD9\xA1", {}},
+                     CodeCase{"Absent", std::nullopt, {"9"}});
 
-INSTANTIATE_TEST_SUITE_P(
-    PayloadFormatIndicator, FormatChecks,
-    ::testing::Values(FormatCase{"Valid", &V::validatePayloadFormatIndicator, "01", {}},
-                      FormatCase{"Absent", &V::validatePayloadFormatIndicator, std::nullopt, {}},
-                      FormatCase{"OtherValue", &V::validatePayloadFormatIndicator, "02", {"42"}},
-                      FormatCase{"OneCharacter", &V::validatePayloadFormatIndicator, "1", {"41"}},
-                      FormatCase{"LetterOnce", &V::validatePayloadFormatIndicator, "0A", {"42"}},
-                      FormatCase{
-                          "LongLetters", &V::validatePayloadFormatIndicator, "ABC", {"41", "42"}},
-                      FormatCase{"LongDigits", &V::validatePayloadFormatIndicator, "001", {"41"}},
-                      FormatCase{"Empty", &V::validatePayloadFormatIndicator, "", {"41"}}));
+PAVENDA_FORMAT_CHECK(CountryCode, CodeCase{"Valid", "US", {}}, CodeCase{"LowerCase", "us", {"12"}},
+                     CodeCase{"ThreeLettersOnce", "USA", {"12"}},
+                     CodeCase{"NotARegion", "QQ", {"12"}},
+                     CodeCase{"Absent", std::nullopt, {"13"}});
 
-INSTANTIATE_TEST_SUITE_P(
-    MerchantCategoryCode, FormatChecks,
-    ::testing::Values(FormatCase{"Valid", &V::validateMerchantCategoryCode, "5812", {}},
-                      FormatCase{"Three", &V::validateMerchantCategoryCode, "581", {"8"}},
-                      FormatCase{"Five", &V::validateMerchantCategoryCode, "58120", {"8"}},
-                      FormatCase{"Letter", &V::validateMerchantCategoryCode, "58A2", {"8"}},
-                      FormatCase{"OtherScriptDigits",
-                                 &V::validateMerchantCategoryCode,
-                                 arabicIndic036 + "\xD9\xA1",
-                                 {}},
-                      FormatCase{"Absent", &V::validateMerchantCategoryCode, std::nullopt, {"9"}}));
+PAVENDA_FORMAT_CHECK(MerchantName, CodeCase{"TwentyFive", std::string(24, 'n') + "e\xCC\x81", {}},
+                     CodeCase{"TwentySix", std::string(26, 'n'), {"6"}},
+                     CodeCase{"Empty", "", {"6"}}, CodeCase{"Absent", std::nullopt, {"7"}});
 
-INSTANTIATE_TEST_SUITE_P(
-    CountryCode, FormatChecks,
-    ::testing::Values(FormatCase{"Valid", &V::validateCountryCode, "US", {}},
-                      FormatCase{"LowerCase", &V::validateCountryCode, "us", {"12"}},
-                      FormatCase{"ThreeLettersOnce", &V::validateCountryCode, "USA", {"12"}},
-                      FormatCase{"NotARegion", &V::validateCountryCode, "QQ", {"12"}},
-                      FormatCase{"Empty", &V::validateCountryCode, "", {"12"}},
-                      FormatCase{"Absent", &V::validateCountryCode, std::nullopt, {"13"}}));
+PAVENDA_FORMAT_CHECK(CityName, CodeCase{"Fifteen", std::string(15, 'c'), {}},
+                     CodeCase{"Sixteen", std::string(16, 'c'), {"10"}},
+                     CodeCase{"Empty", "", {"10"}}, CodeCase{"Absent", std::nullopt, {"11"}});
 
-INSTANTIATE_TEST_SUITE_P(
-    MerchantName, FormatChecks,
-    ::testing::Values(
-        FormatCase{"TwentyFive", &V::validateMerchantName, std::string(25, 'n'), {}},
-        FormatCase{"TwentySix", &V::validateMerchantName, std::string(26, 'n'), {"6"}},
-        FormatCase{"AnyCharacters", &V::validateMerchantName, "Fulano de Tal & Co.", {}},
-        FormatCase{
-            "TwentyFiveAccented", &V::validateMerchantName, std::string(24, 'n') + "e\xCC\x81", {}},
-        FormatCase{"Empty", &V::validateMerchantName, "", {"6"}},
-        FormatCase{"Absent", &V::validateMerchantName, std::nullopt, {"7"}}));
+PAVENDA_FORMAT_CHECK(CurrencyCode, CodeCase{"Rupee", "356", {}}, CodeCase{"NoCurrency", "999", {}},
+                     CodeCase{"LeadingZeros", "008", {}}, CodeCase{"NotAKey", "123", {"14"}},
+                     CodeCase{"Successor", "933", {"14"}}, CodeCase{"TwoCharacters", "36", {"14"}},
+                     CodeCase{"Letter", "03A", {"14"}},
+                     CodeCase{"OtherScriptDigits", otherScriptDigits, {"14"}},
+                     CodeCase{"Absent", std::nullopt, {"15"}});
 
-INSTANTIATE_TEST_SUITE_P(
-    CityName, FormatChecks,
-    ::testing::Values(FormatCase{"Fifteen", &V::validateCityName, std::string(15, 'c'), {}},
-                      FormatCase{"Sixteen", &V::validateCityName, std::string(16, 'c'), {"10"}},
-                      FormatCase{"Empty", &V::validateCityName, "", {"10"}},
-                      FormatCase{"Absent", &V::validateCityName, std::nullopt, {"11"}}));
-
-INSTANTIATE_TEST_SUITE_P(
-    CurrencyCode, FormatChecks,
-    ::testing::Values(FormatCase{"Rupee", &V::validateCurrencyCode, "356", {}},
-                      FormatCase{"NoCurrency", &V::validateCurrencyCode, "999", {}},
-                      FormatCase{"LeadingZeros", &V::validateCurrencyCode, "008", {}},
-                      FormatCase{"NotAKey", &V::validateCurrencyCode, "123", {"14"}},
-                      FormatCase{"Successor", &V::validateCurrencyCode, "933", {"14"}},
-                      FormatCase{"TwoCharacters", &V::validateCurrencyCode, "36", {"14"}},
-                      FormatCase{"Letter", &V::validateCurrencyCode, "03A", {"14"}},
-                      FormatCase{"Signed", &V::validateCurrencyCode, "+36", {"14"}},
-                      FormatCase{
-                          "OtherScriptDigits", &V::validateCurrencyCode, arabicIndic036, {"14"}},
-                      FormatCase{"Absent", &V::validateCurrencyCode, std::nullopt, {"15"}}));
-
-INSTANTIATE_TEST_SUITE_P(
-    PostalCode, FormatChecks,
-    ::testing::Values(FormatCase{"Absent", &V::validatePostalCode, std::nullopt, {}},
-                      FormatCase{"Ten", &V::validatePostalCode, "SW1A 1AA12", {}},
-                      FormatCase{"Eleven", &V::validatePostalCode, std::string(11, '1'), {"43"}},
-                      FormatCase{"Empty", &V::validatePostalCode, "", {"43"}}));
+PAVENDA_FORMAT_CHECK(PostalCode, CodeCase{"Absent", std::nullopt, {}},
+                     CodeCase{"Ten", "SW1A 1AA12", {}},
+                     CodeCase{"Eleven", std::string(11, '1'), {"43"}},
+                     CodeCase{"Empty", "", {"43"}});
 
 } // namespace
 } // namespace pavenda
