@@ -15,6 +15,9 @@
 #include <unicode/utf8.h>
 
 namespace pavenda::unicode {
+
+enum class Walk : unsigned char { simple, needsBreakIterator, illFormed };
+
 namespace {
 
 // Break iterators are expensive to make and not shareable between threads: one per thread, reused.
@@ -46,56 +49,48 @@ std::size_t crLfCount(std::string_view text) noexcept {
   return count;
 }
 
-// Whether `text` is well-formed and every code point has the grapheme cluster break property Other,
-// Control, CR or LF. Every rule that joins two code points other than CR LF needs one of the other
-// values (Extend, ZWJ, SpacingMark, Prepend, Regional_Indicator, Hangul jamo and syllables), so
-// such text has a character boundary at every code point except inside CR LF. Han, kana and most
-// precomposed letters pass; combining marks, emoji sequences and Hangul take the break iterator.
-bool breaksAtEveryCodePoint(std::string_view text) {
+// Walks `text` once, calling `onBoundary` with the byte offset after every code point that ends a
+// character, as long as each code point has the grapheme cluster break property Other, Control, CR
+// or LF. Every rule that joins two code points other than CR LF needs one of the other values
+// (Extend, ZWJ, SpacingMark, Prepend, Regional_Indicator, Hangul jamo and syllables), so in such
+// text every code point stands alone except inside CR LF. Han, kana and most precomposed letters
+// pass; at the first combining mark, emoji sequence, Hangul or ill-formed sequence the walk stops,
+// and the boundaries it reported are void.
+template <typename OnBoundary> Walk walkCodePoints(std::string_view text, OnBoundary onBoundary) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  if (text.size() > static_cast<std::size_t>(INT32_MAX))
+    return Walk::needsBreakIterator;
   const auto length = static_cast<int32_t>(text.size());
   for (int32_t i = 0; i < length;) {
+    if (bytes[i] < 0x80) {
+      ++i;
+      if (bytes[i - 1] == '\r' && i < length && bytes[i] == '\n')
+        continue;
+      onBoundary(static_cast<std::size_t>(i));
+      continue;
+    }
     UChar32 c;
     U8_NEXT(bytes, i, length, c);
     if (c < 0)
-      return false;
-    if (c < 0x80)
-      continue;
+      return Walk::illFormed;
     switch (u_getIntPropertyValue(c, UCHAR_GRAPHEME_CLUSTER_BREAK)) {
     case U_GCB_OTHER:
     case U_GCB_CONTROL:
     case U_GCB_CR:
     case U_GCB_LF:
+      onBoundary(static_cast<std::size_t>(i));
       break;
     default:
-      return false;
+      return Walk::needsBreakIterator;
     }
   }
-  return true;
+  return Walk::simple;
 }
 
-// Calls `onBoundary` with the byte offset of every character start after the first, and the end.
-template <typename OnBoundary> void forEachBoundary(std::string_view text, OnBoundary onBoundary) {
-  if (isAscii(text)) {
-    for (std::size_t i = 1; i <= text.size(); ++i) {
-      if (i < text.size() && text[i - 1] == '\r' && text[i] == '\n')
-        continue;
-      onBoundary(i);
-    }
-    return;
-  }
-  if (text.size() <= static_cast<std::size_t>(INT32_MAX) && breaksAtEveryCodePoint(text)) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    const auto length = static_cast<int32_t>(text.size());
-    for (int32_t i = 0; i < length;) {
-      UChar32 c;
-      U8_NEXT(bytes, i, length, c);
-      if (c == '\r' && i < length && bytes[i] == '\n')
-        continue;
-      onBoundary(static_cast<std::size_t>(i));
-    }
-    return;
-  }
+// Calls `onBoundary` with the byte offset of every character start after the first, and the end,
+// as the break iterator finds them. An ill-formed UTF-8 sequence is a character of its own.
+template <typename OnBoundary>
+void forEachBoundaryOfBreakIterator(std::string_view text, OnBoundary onBoundary) {
   icu::BreakIterator* iterator = characterIterator();
   UErrorCode status = U_ZERO_ERROR;
   UText* utext = utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status);
@@ -187,28 +182,59 @@ std::size_t characterCount(std::string_view text) {
   if (isAscii(text))
     return text.size() - crLfCount(text);
   std::size_t count = 0;
-  forEachBoundary(text, [&count](std::size_t) { ++count; });
+  if (walkCodePoints(text, [&count](std::size_t) { ++count; }) == Walk::simple)
+    return count;
+  count = 0;
+  forEachBoundaryOfBreakIterator(text, [&count](std::size_t) { ++count; });
   return count;
 }
 
-CharIndex::CharIndex(std::string_view text) : CharIndex(text, isAscii(text)) {}
-
-std::optional<CharIndex> CharIndex::ofWellFormed(std::string_view text) {
-  const bool ascii = isAscii(text);
-  if (!ascii && !isValidUtf8(text))
-    return std::nullopt;
-  return CharIndex(text, ascii);
+CharIndex::CharIndex(std::string_view text) : text_(text) {
+  if (build(isAscii(text)) != Walk::simple)
+    useBreakIterator();
 }
 
-CharIndex::CharIndex(std::string_view text, bool ascii) : text_(text) {
-  if (ascii && text.find("\r\n") == std::string_view::npos) {
-    count_ = text.size();
-    return;
+std::optional<CharIndex> CharIndex::ofWellFormed(std::string_view text) {
+  CharIndex index;
+  index.text_ = text;
+  switch (index.build(isAscii(text))) {
+  case Walk::simple:
+    return index;
+  case Walk::illFormed:
+    return std::nullopt;
+  case Walk::needsBreakIterator:
+    break;
   }
-  starts_.reserve(text.size() + 1);
+  if (!isValidUtf8(text))
+    return std::nullopt;
+  index.useBreakIterator();
+  return index;
+}
+
+Walk CharIndex::build(bool ascii) {
+  if (ascii && text_.find("\r\n") == std::string_view::npos) {
+    count_ = text_.size();
+    return Walk::simple;
+  }
+  starts_.reserve(text_.size() + 1);
   starts_.push_back(0);
-  forEachBoundary(text,
-                  [this](std::size_t b) { starts_.push_back(static_cast<std::uint32_t>(b)); });
+  const auto push = [this](std::size_t b) { starts_.push_back(static_cast<std::uint32_t>(b)); };
+  Walk walk = Walk::simple;
+  if (ascii) {
+    for (std::size_t i = 1; i <= text_.size(); ++i)
+      if (i == text_.size() || text_[i - 1] != '\r' || text_[i] != '\n')
+        push(i);
+  } else {
+    walk = walkCodePoints(text_, push);
+  }
+  count_ = starts_.size() - 1;
+  return walk;
+}
+
+void CharIndex::useBreakIterator() {
+  starts_.resize(1);
+  forEachBoundaryOfBreakIterator(
+      text_, [this](std::size_t b) { starts_.push_back(static_cast<std::uint32_t>(b)); });
   count_ = starts_.size() - 1;
 }
 

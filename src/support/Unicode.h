@@ -31,6 +31,9 @@ bool isValidUtf8(std::string_view text) noexcept;
 /// sequence counts as a character of its own.
 std::size_t characterCount(std::string_view text);
 
+/// How far a walk over the code points of a text got without the break iterator.
+enum class Walk : unsigned char;
+
 /// The boundaries of the user-perceived characters of one text, found once so that any number of
 /// positions can be read without stepping from the start. Refers to the text; keep it alive.
 class CharIndex {
@@ -56,7 +59,11 @@ public:
   }
 
 private:
-  CharIndex(std::string_view text, bool ascii);
+  CharIndex() = default;
+  // Fills the index without the break iterator; answers how far that got.
+  Walk build(bool ascii);
+  // Fills the index with the break iterator.
+  void useBreakIterator();
 
   std::string_view text_;
   std::size_t count_ = 0;

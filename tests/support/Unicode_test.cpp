@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,44 @@ INSTANTIATE_TEST_SUITE_P(
                      "\xC3\xA9\xFF"
                      "a",
                      {0, 2, 3, 4}}));
+
+struct WellFormedCase {
+  const char* name;
+  std::string text;
+  bool wellFormed;
+};
+
+void PrintTo(const WellFormedCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class UnicodeWellFormed : public ::testing::TestWithParam<WellFormedCase> {};
+
+// The index of well-formed text must agree with the plain one; ill-formed text gets none, wherever
+// the bad sequence sits relative to text that needs the break iterator.
+TEST_P(UnicodeWellFormed, IndexesOnlyWellFormedText) {
+  const WellFormedCase& c = GetParam();
+  const std::optional<CharIndex> index = CharIndex::ofWellFormed(c.text);
+  EXPECT_EQ(isValidUtf8(c.text), c.wellFormed);
+  ASSERT_EQ(index.has_value(), c.wellFormed);
+  if (!index)
+    return;
+  const CharIndex plain(c.text);
+  ASSERT_EQ(index->size(), plain.size());
+  for (std::size_t i = 0; i <= plain.size(); ++i)
+    EXPECT_EQ(index->offset(i), plain.offset(i));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Unicode, UnicodeWellFormed,
+    ::testing::Values(WellFormedCase{"Ascii", "00020101\r\n", true},
+                      WellFormedCase{"Han", "金龙", true},
+                      WellFormedCase{"CombiningMark", "e\xCC\x81金", true},
+                      WellFormedCase{"BadByteAfterHan", "金\xFF", false},
+                      WellFormedCase{"BadByteAfterCombiningMark", "e\xCC\x81\xFF", false},
+                      WellFormedCase{"TruncatedSequence", "ab\xE9\x87", false},
+                      WellFormedCase{"EncodedSurrogate", "\xED\xA0\x80", false},
+                      WellFormedCase{"OverlongSlash", "\xC0\xAF", false}));
 
 } // namespace
 } // namespace pavenda::unicode
