@@ -179,8 +179,21 @@ bool isValidUtf8(std::string_view text) noexcept {
 }
 
 std::size_t characterCount(std::string_view text) {
-  if (isAscii(text))
+  if (text.size() <= 32) {
+    // Short texts, the most common by far: one pass over the bytes finds both the non-ASCII ones
+    // and the CR LF pairs.
+    unsigned any = 0;
+    std::size_t crLf = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const auto c = static_cast<unsigned char>(text[i]);
+      any |= c;
+      crLf += c == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+    }
+    if (any < 0x80)
+      return text.size() - crLf;
+  } else if (isAscii(text)) {
     return text.size() - crLfCount(text);
+  }
   std::size_t count = 0;
   if (walkCodePoints(text, [&count](std::size_t) { ++count; }) == Walk::simple)
     return count;
