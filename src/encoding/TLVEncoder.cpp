@@ -58,8 +58,9 @@ std::vector<Item> normalise(const FieldDictionary& dictionary) {
 // The length field: at least two decimal digits.
 void appendLength(std::string& out, std::size_t count) {
   if (count < 100) {
-    out += static_cast<char>('0' + count / 10);
-    out += static_cast<char>('0' + count % 10);
+    const char digits[2] = {static_cast<char>('0' + count / 10),
+                            static_cast<char>('0' + count % 10)};
+    out.append(digits, 2);
   } else {
     out += std::to_string(count);
   }
@@ -159,12 +160,15 @@ std::string encode(const FieldDictionary& dictionary, std::vector<WrittenObject>
   for (const Item& item : items) {
     if (item.value == nullptr || item.key == "crc" || item.key == "payloadFormatIndicator")
       continue;
+    // Catalogue tags are ASCII digits, so only two-byte ones are two characters long.
     std::optional<std::string_view> tag;
-    if (item.catalogueIndex)
-      tag = catalogue::entries[*item.catalogueIndex].tag;
-    else if (unicode::characterCount(item.key) == 2)
+    if (item.catalogueIndex) {
+      if (catalogue::entries[*item.catalogueIndex].tag.size() == 2)
+        tag = catalogue::entries[*item.catalogueIndex].tag;
+    } else if (unicode::characterCount(item.key) == 2) {
       tag = item.key;
-    if (tag && item.value->text() != nullptr && unicode::characterCount(*tag) == 2)
+    }
+    if (tag && item.value->text() != nullptr)
       writer.appendObject(*tag, *item.value->text(), 0);
     if (item.catalogueIndex && item.value->map() != nullptr)
       writer.appendTemplate(catalogue::entries[*item.catalogueIndex].tag, *item.value->map());
