@@ -86,6 +86,13 @@ public:
 
   friend bool operator==(const ZARODEZMerchantTLV&, const ZARODEZMerchantTLV&) = default;
 
+protected:
+  /// Stores a copy of `value` in a text property, the way decoding fills the record: straight into
+  /// its place, without an intermediate text.
+  void storeText(TextProperty property, std::string_view value) {
+    texts_[static_cast<std::size_t>(property)].emplace(value);
+  }
+
 private:
   bool isTipAvailable_ = false;
   std::array<std::optional<std::string>, textPropertyCount> texts_{};

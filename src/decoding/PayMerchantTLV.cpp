@@ -95,7 +95,7 @@ bool ZArodezPayMerchantTLV::assignTLV00(std::string_view tag, int /*length*/,
     return false;
   if (*valid == PayMerchantValidTLV00::TipAndFeeIndicator)
     setIsTipAvailable(isTipIndicator(value));
-  setText(propertyOf(*valid), std::optional<std::string>(std::in_place, value));
+  storeText(propertyOf(*valid), value);
   return true;
 }
 
@@ -121,7 +121,7 @@ bool ZArodezPayMerchantTLV::assignTLV01(std::string_view tag,
     } else {
       if (value.empty())
         return false;
-      setText(TextProperty::additionalDataField, std::optional<std::string>(std::in_place, value));
+      storeText(TextProperty::additionalDataField, value);
       return true;
     }
   } else {
@@ -139,12 +139,11 @@ bool ZArodezPayMerchantTLV::assignTLV01(std::string_view tag,
   }
   if (property.kind != record::Kind::text || valueDictionary)
     return false;
-  setText(static_cast<TextProperty>(property.index),
-          std::optional<std::string>(std::in_place, value));
+  storeText(static_cast<TextProperty>(property.index), value);
   if (*entry == tipAndFeeIndex)
     setIsTipAvailable(isTipIndicator(value));
   if (*entry == merchantIDIndex)
-    setZArodezMerchantPAN(zArodezMerchantID());
+    storeText(TextProperty::zArodezMerchantPAN, value);
   return true;
 }
 
