@@ -44,6 +44,32 @@ std::optional<double> parseNumber(std::string_view text) noexcept {
   return value;
 }
 
+// Whether `text` is a number above zero, as `parseNumber` reads it. Up to 300 characters, the value
+// can neither underflow to zero nor overflow, so any digit other than 0 makes it positive without
+// converting it.
+bool isPositiveNumber(std::string_view text) noexcept {
+  if (text.size() > 300) {
+    const std::optional<double> number = parseNumber(text);
+    return number && *number > 0;
+  }
+  bool sawDigit = false;
+  bool sawPeriod = false;
+  bool nonZero = false;
+  for (const char c : text) {
+    if (c == period) {
+      if (sawPeriod)
+        return false;
+      sawPeriod = true;
+    } else if (c >= '0' && c <= '9') {
+      sawDigit = true;
+      nonZero = nonZero || c != '0';
+    } else {
+      return false;
+    }
+  }
+  return sawDigit && nonZero;
+}
+
 bool containsOtherThanDigitsAndPeriod(std::string_view text) {
   return unicode::containsOtherThanDigitsAnd(text, period);
 }
@@ -61,10 +87,8 @@ void ZArodezPayMerchantTLVValidator::validateTransactAmount(
     append(codes::transactionAmountInvalidLength);
   if (unicode::containsLetter(amount) || containsOtherThanDigitsAndPeriod(amount)) {
     append(codes::transactionAmountIncorrectValue);
-  } else {
-    const std::optional<double> number = parseNumber(amount);
-    if (!number || !(*number > 0))
-      append(codes::transactionAmountIncorrectValue);
+  } else if (!isPositiveNumber(amount)) {
+    append(codes::transactionAmountIncorrectValue);
   }
   if (amount.empty())
     append(codes::transactionAmountTagPresentWithoutAmountValue);
@@ -78,10 +102,8 @@ void ZArodezPayMerchantTLVValidator::validateConvenienceFeeAmount(std::string_vi
     append(codes::convenienceFeeAmountInvalidLength);
   } else if (containsOtherThanDigitsAndPeriod(value)) {
     append(codes::convenienceFeeAmountIncorrectValue);
-  } else {
-    const std::optional<double> number = parseNumber(value);
-    if (!number || !(*number > 0))
-      append(codes::convenienceFeeAmountIncorrectValue);
+  } else if (!isPositiveNumber(value)) {
+    append(codes::convenienceFeeAmountIncorrectValue);
   }
   if (value.empty())
     append(codes::convenienceFeeTagPresentWithoutValue);
