@@ -181,16 +181,16 @@ bool isValidUtf8(std::string_view text) noexcept {
 std::size_t characterCount(std::string_view text) {
   if (text.size() <= 32) {
     // Short texts, the most common by far: one pass over the bytes finds both the non-ASCII ones
-    // and the CR LF pairs.
+    // and whether there is a CR at all.
     unsigned any = 0;
-    std::size_t crLf = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      const auto c = static_cast<unsigned char>(text[i]);
+    bool cr = false;
+    for (const char ch : text) {
+      const auto c = static_cast<unsigned char>(ch);
       any |= c;
-      crLf += c == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+      cr |= c == '\r';
     }
     if (any < 0x80)
-      return text.size() - crLf;
+      return cr ? text.size() - crLfCount(text) : text.size();
   } else if (isAscii(text)) {
     return text.size() - crLfCount(text);
   }
