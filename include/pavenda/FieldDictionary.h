@@ -36,10 +36,11 @@ public:
   FieldDictionary(std::initializer_list<value_type> entries);
 
   /// Reads a JSON object: strings become texts, objects nested maps, every other value a value of
-  /// another kind; keys keep the order of the text. Answers nothing for text that is not JSON or JSON
-  /// that is not an object, and then writes a one-line reason (with the position of a parse error) to
-  /// `error` when it is not null. Never throws.
-  static std::optional<FieldDictionary> fromJSON(std::string_view json, std::string* error = nullptr);
+  /// another kind; keys keep the order of the text. Answers nothing for text that is not JSON or
+  /// JSON that is not an object, and then writes a one-line reason (with the position of a parse
+  /// error) to `error` when it is not null. Never throws.
+  static std::optional<FieldDictionary> fromJSON(std::string_view json,
+                                                 std::string* error = nullptr);
 
   /// The value under `key`, or null. The pointer is valid until the next write.
   const FieldValue* find(std::string_view key) const noexcept;
@@ -54,14 +55,14 @@ public:
   bool erase(std::string_view key);
 
   /// The number of entries.
-  std::size_t size() const noexcept { return entries_.size(); }
+  std::size_t size() const noexcept;
 
   /// Whether the dictionary has no entry.
-  bool empty() const noexcept { return entries_.empty(); }
+  bool empty() const noexcept;
 
   /// Iteration in insertion order.
-  const_iterator begin() const noexcept { return entries_.begin(); }
-  const_iterator end() const noexcept { return entries_.end(); }
+  const_iterator begin() const noexcept;
+  const_iterator end() const noexcept;
 
   friend bool operator==(const FieldDictionary&, const FieldDictionary&);
 
@@ -105,6 +106,20 @@ private:
 
   std::variant<std::string, FieldDictionary, Other> value_;
 };
+
+// Defined once `FieldValue` is complete: the entries' vector needs its element type here.
+inline std::size_t FieldDictionary::size() const noexcept {
+  return entries_.size();
+}
+inline bool FieldDictionary::empty() const noexcept {
+  return entries_.empty();
+}
+inline FieldDictionary::const_iterator FieldDictionary::begin() const noexcept {
+  return entries_.begin();
+}
+inline FieldDictionary::const_iterator FieldDictionary::end() const noexcept {
+  return entries_.end();
+}
 
 } // namespace pavenda
 
