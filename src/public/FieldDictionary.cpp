@@ -63,7 +63,8 @@ std::optional<FieldDictionary> FieldDictionary::fromJSON(std::string_view json, 
         const auto reparsed = nlohmann::ordered_json::parse(json);
         (void)reparsed;
         *error = "invalid JSON";
-      } catch (const nlohmann::json::parse_error& e) {
+      } catch (const nlohmann::json::exception& e) {
+        // A syntax error, or a number beyond the range of a double (out_of_range).
         std::string what = e.what();
         const auto bracket = what.find("] ");
         *error = "invalid JSON: " + (bracket == std::string::npos ? what : what.substr(bracket + 2));
