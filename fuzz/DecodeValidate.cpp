@@ -1,0 +1,18 @@
+// Fuzz target: decoding and validation of arbitrary bytes.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "Invariants.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view payload(reinterpret_cast<const char*>(data), size);
+  for (const std::string& violation : pavenda::invariants::ofPayload(payload)) {
+    std::fprintf(stderr, "broken: %s\n", violation.c_str());
+    std::abort();
+  }
+  return 0;
+}
