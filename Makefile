@@ -18,13 +18,53 @@ build: deps build/build.ninja
 demo: build
 	@./scripts/demo.sh
 
-test: test-release
+# The release suite, the suite again under AddressSanitizer (with LeakSanitizer) and
+# UndefinedBehaviorSanitizer, and the concurrency tests under ThreadSanitizer.
+test: test-release test-sanitize test-tsan
 
 test-release: build
-	@ctest --preset default -j $(JOBS)
+	@ctest --preset default -j $(JOBS) --output-on-failure
 
+build/debug/build.ninja: CMakeLists.txt CMakePresets.json | deps
+	@cmake --preset debug >/dev/null
+
+test-sanitize: deps build/debug/build.ninja
+	@cmake --build --preset debug -j $(JOBS)
+	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --preset debug -j $(JOBS) --output-on-failure
+
+build/tsan/build.ninja: CMakeLists.txt CMakePresets.json | deps
+	@cmake --preset tsan >/dev/null
+
+test-tsan: deps build/tsan/build.ninja
+	@cmake --build --preset tsan -j $(JOBS)
+	@TSAN_OPTIONS=halt_on_error=1 ctest --preset tsan -j $(JOBS) --output-on-failure
+
+# Google Benchmark figures as medians of five runs; bench/cli-validate.sh times the CLI.
+BENCH_FLAGS ?= --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 bench: build
-	@./build/bin/pavenda-bench
+	@./build/bin/pavenda-bench $(BENCH_FLAGS)
+
+# Each libFuzzer target for FUZZ_SECONDS, from its seeds in fuzz/corpus/<target> (read only) and
+# what earlier runs found in build/fuzz/work/<target>. Crashes land in build/fuzz/artifacts/<target>;
+# once mended, keep the crash file in fuzz/corpus/<target> so that the test suite replays it.
+FUZZ_TARGETS := decode generate
+
+build/fuzz/build.ninja: CMakeLists.txt CMakePresets.json | deps
+	@./scripts/install-deps.sh fuzz
+	@cmake --preset fuzz >/dev/null
+
+fuzz: deps build/fuzz/build.ninja
+	@./scripts/install-deps.sh fuzz
+	@cmake --build --preset fuzz -j $(JOBS)
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p build/fuzz/work/$$t build/fuzz/artifacts/$$t; \
+	  echo "fuzz_$$t: $(FUZZ_SECONDS) s"; \
+	  ./build/fuzz/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=build/fuzz/artifacts/$$t/ build/fuzz/work/$$t fuzz/corpus/$$t \
+	    2>build/fuzz/$$t.log || { tail -n 40 build/fuzz/$$t.log; exit 1; }; \
+	  grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' build/fuzz/$$t.log; \
+	done
 
 # The HTML reference of the public headers in build/docs/html; needs doxygen (optional).
 docs:

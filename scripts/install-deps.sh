@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs; quiet and quick when all are present.
+#   install-deps.sh          the build, tests and benchmarks
+#   install-deps.sh fuzz     also clang with libFuzzer, for make fuzz
 set -euo pipefail
 
 packages=(
@@ -7,6 +9,9 @@ packages=(
   libicu-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   libqrencode-dev libpng-dev libzbar-dev
 )
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang libclang-rt-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
