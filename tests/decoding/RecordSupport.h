@@ -1,9 +1,6 @@
 #ifndef PAVENDA_TESTS_DECODING_RECORDSUPPORT_H
 #define PAVENDA_TESTS_DECODING_RECORDSUPPORT_H
 
-// Building expected records by property name, and printing records readably when a comparison
-// fails.
-
 #include <ostream>
 #include <string>
 #include <utility>
@@ -22,37 +19,29 @@ namespace pavenda {
 using Fields = std::vector<std::pair<std::string, ZARODEZMerchantTLV::PropertyValue>>;
 
 /// A fresh record with exactly `fields` set.
-inline ZArodezPayMerchantTLV recordWith(const Fields &fields) {
+inline ZArodezPayMerchantTLV recordWith(const Fields& fields) {
   ZArodezPayMerchantTLV record;
-  for (const auto &[name, value] : fields) {
-    const bool accepted = record.setProperty(name, value);
-    EXPECT_TRUE(accepted) << "not a property of that kind: " << name;
-  }
+  for (const auto& [name, value] : fields)
+    EXPECT_TRUE(record.setProperty(name, value)) << "not a property of that kind: " << name;
   return record;
 }
 
-/// The record as the properties that differ from a fresh record.
-inline void PrintTo(const ZARODEZMerchantTLV &record, std::ostream *os) {
-  *os << "{";
-  for (const record::NamedProperty &property : record::properties) {
+/// The record as its flag and its present values (map entries as `property.key`), so that a failed
+/// comparison shows the fields.
+inline void PrintTo(const ZArodezPayMerchantTLV& record, std::ostream* os) {
+  *os << "isTipAvailable=" << record.isTipAvailable();
+  for (const record::NamedProperty& property : record::properties) {
     const ZARODEZMerchantTLV::PropertyValue value = record.valueForKey(property.name);
-    if (const bool *flag = std::get_if<bool>(&value)) {
-      *os << ' ' << property.name << '=' << (*flag ? "true" : "false");
-    } else if (const std::string *text = std::get_if<std::string>(&value)) {
+    if (const std::string* text = std::get_if<std::string>(&value))
       *os << ' ' << property.name << "=\"" << *text << '"';
-    } else if (const TextMap *map = std::get_if<TextMap>(&value)) {
-      *os << ' ' << property.name << "={";
-      for (const auto &[key, entry] : *map)
-        *os << ' ' << key << ":\"" << entry << '"';
-      *os << " }";
-    }
+    else if (const TextMap* map = std::get_if<TextMap>(&value))
+      for (const auto& [key, entry] : *map)
+        *os << ' ' << property.name << '.' << key << "=\"" << entry << '"';
   }
-  *os << " }";
 }
 
-inline void PrintTo(const ZArodezPayMerchantTLV &record, std::ostream *os) {
-  PrintTo(static_cast<const ZARODEZMerchantTLV &>(record), os);
-}
+/// The `name` of a table row as its test name.
+inline constexpr auto caseName = [](const auto& info) { return std::string(info.param.name); };
 
 } // namespace pavenda
 
