@@ -6,10 +6,14 @@
 
 namespace pavenda::framing {
 
-/// A two-character length field of the two-digit scheme read as a signed decimal integer: an optional
-/// "+" or "-" then ASCII digits, as a standard integer parse takes it ("05" is 5, "+2" is 2, "-1" is
-/// -1). Nothing for anything else, including digits of other scripts.
+/// A two-character length field of the two-digit scheme read as a signed decimal integer: an
+/// optional
+/// "+" or "-" then ASCII digits, as a standard integer parse takes it ("05" is 5, "+2" is 2, "-1"
+/// is -1). Nothing for anything else, including digits of other scripts.
 constexpr std::optional<int> parseLengthField(std::string_view field) noexcept {
+  // Two digits, as every well-formed payload has them, need no sign handling.
+  if (field.size() == 2 && field[0] >= '0' && field[0] <= '9' && field[1] >= '0' && field[1] <= '9')
+    return (field[0] - '0') * 10 + (field[1] - '0');
   if (field.empty())
     return std::nullopt;
   const bool negative = field.front() == '-';
