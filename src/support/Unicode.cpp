@@ -179,18 +179,37 @@ bool isValidUtf8(std::string_view text) noexcept {
 }
 
 std::size_t characterCount(std::string_view text) {
-  if (text.size() <= 32) {
-    // Short texts, the most common by far: one pass over the bytes finds both the non-ASCII ones
-    // and whether there is a CR at all.
-    unsigned any = 0;
-    bool cr = false;
-    for (const char ch : text) {
-      const auto c = static_cast<unsigned char>(ch);
-      any |= c;
-      cr |= c == '\r';
+  if (text.size() <= 64) {
+    // Short texts, the most common by far: one pass, eight bytes a step, finds both whether any
+    // byte is non-ASCII and whether any is a CR (a zero byte of the word XOR CR).
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t topBits = 0x8080808080808080ULL;
+    std::uint64_t any = 0;
+    std::uint64_t cr = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, text.data() + i, sizeof word);
+      any |= word;
+      const std::uint64_t x = word ^ (ones * '\r');
+      cr |= (x - ones) & ~x & topBits;
     }
-    if (any < 0x80)
-      return cr ? text.size() - crLfCount(text) : text.size();
+    if (i < text.size() && text.size() >= 8) {
+      // The last eight bytes, overlapping what was read: only the existence of a byte matters.
+      std::uint64_t word;
+      std::memcpy(&word, text.data() + text.size() - 8, sizeof word);
+      any |= word;
+      const std::uint64_t x = word ^ (ones * '\r');
+      cr |= (x - ones) & ~x & topBits;
+    } else {
+      for (; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        any |= c;
+        cr |= c == '\r' ? 1U : 0U;
+      }
+    }
+    if ((any & topBits) == 0)
+      return cr != 0 ? text.size() - crLfCount(text) : text.size();
   } else if (isAscii(text)) {
     return text.size() - crLfCount(text);
   }

@@ -52,6 +52,23 @@ INSTANTIATE_TEST_SUITE_P(
                      "a",
                      {0, 2, 3, 4}}));
 
+// Short ASCII texts are counted a word at a time: a CR LF, a lone CR or a non-ASCII byte must be
+// seen wherever it falls relative to the words, the overlapping last word included.
+TEST(UnicodeCount, FindsCrLfAndNonAsciiAtEveryPosition) {
+  for (std::size_t length = 2; length <= 70; ++length) {
+    for (std::size_t at = 0; at + 1 < length; ++at) {
+      std::string text(length, 'x');
+      text[at] = '\r';
+      text[at + 1] = '\n';
+      EXPECT_EQ(characterCount(text), length - 1) << length << " CR LF at " << at;
+      text[at + 1] = 'y';
+      EXPECT_EQ(characterCount(text), length) << length << " lone CR at " << at;
+      text.replace(at, 2, "\xC3\xA9");
+      EXPECT_EQ(characterCount(text), length - 1) << length << " two-byte letter at " << at;
+    }
+  }
+}
+
 struct WellFormedCase {
   const char* name;
   std::string text;
