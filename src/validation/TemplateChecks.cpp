@@ -110,8 +110,10 @@ void ZArodezPayMerchantTLVValidator::validateMerchantInformationLanguageTemplate
   // The known sub-fields first, so that a missing mandatory one is found.
   for (const auto& [subtag, key] : catalogue::merchantInformationLanguageTemplateSubTagDictionary())
     check(key);
+  // A known sub-field checked again would raise the same codes, which the append rule drops.
   for (const auto& [key, value] : *languageTemplate)
-    check(key);
+    if (!catalogue::languageSubtagForKey(key))
+      check(key);
 }
 
 } // namespace pavenda
