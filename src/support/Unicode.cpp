@@ -248,9 +248,12 @@ Walk CharIndex::build(bool ascii) {
     count_ = text_.size();
     return Walk::simple;
   }
-  starts_.reserve(text_.size() + 1);
-  starts_.push_back(0);
-  const auto push = [this](std::size_t b) { starts_.push_back(static_cast<std::uint32_t>(b)); };
+  // A text has at most as many characters as bytes: size the table for that and write through a
+  // pointer, without a capacity check per character.
+  starts_.resize(text_.size() + 1);
+  std::uint32_t* out = starts_.data();
+  *out++ = 0;
+  const auto push = [&out](std::size_t b) { *out++ = static_cast<std::uint32_t>(b); };
   Walk walk = Walk::simple;
   if (ascii) {
     for (std::size_t i = 1; i <= text_.size(); ++i)
@@ -259,6 +262,7 @@ Walk CharIndex::build(bool ascii) {
   } else {
     walk = walkCodePoints(text_, push);
   }
+  starts_.resize(static_cast<std::size_t>(out - starts_.data()));
   count_ = starts_.size() - 1;
   return walk;
 }
