@@ -20,43 +20,35 @@ TEST_P(IdentityMerchantId, RaisesInOrder) {
   EXPECT_EQ(harness.codes(), GetParam().expected);
 }
 
-// The nine- and fifteen-digit pairs pass the Luhn test only in their PAN form or only as written.
+const std::string arabicThree = "\u0663", eAcute = "\u00e9", acute = "\u0301";
+
+// The seven-, nine- and fifteen-digit cases pass the Luhn test only in their PAN form or only as
+// written.
 INSTANTIATE_TEST_SUITE_P(
     Identity, IdentityMerchantId,
-    ::testing::Values(CodeCase{"Absent", std::nullopt, {}},
-                      CodeCase{"SixteenDigits", "4000000000000002", {}},
-                      CodeCase{"EightDigitsBadCheck", "41234567", {"3"}},
-                      CodeCase{"NineValidAsPan", "400000002", {}},
-                      CodeCase{"NineValidAsWritten", "400000006", {"3"}},
-                      CodeCase{"FifteenValidAsPan", "400000000000002", {}},
-                      CodeCase{"FifteenValidAsWritten", "400000000000006", {"3"}},
-                      CodeCase{"StartsWithFive", "5123456789012345", {"1", "3"}},
-                      CodeCase{"SevenCharacters", "4123456", {"2", "3"}},
-                      CodeCase{"LetterInside", "4A23456789012345", {"4", "3"}},
-                      CodeCase{"Empty", "", {"2", "4"}},
-                      CodeCase{"SeventeenValid", "41234567890123458", {"2"}},
-                      CodeCase{"TwentyDigitsOverflow", "40000000000000000002", {"2", "4"}},
-                      CodeCase{"MinusZeros", "-0000000", {"1"}},
-                      CodeCase{"PlusSign", "+4000000000000002", {"1", "2"}},
-                      CodeCase{"OtherScriptDigitAddsNothing",
-                               "4\xD9\xA3"
-                               "00000000000002",
-                               {"4"}},
-                      CodeCase{"NonAsciiPanForm",
-                               "4\xC3\xA9"
-                               "0000002",
-                               {"4"}},
-                      CodeCase{"MarkJoinsTheFour",
-                               "4\xCC\x81"
-                               "000000000000002",
-                               {"1", "4", "3"}}));
+    ::testing::Values(
+        CodeCase{"Absent", std::nullopt, {}}, CodeCase{"SixteenDigits", "4000000000000002", {}},
+        CodeCase{"EightDigitsBadCheck", "41234567", {"3"}},
+        CodeCase{"NineValidAsPan", "400000002", {}},
+        CodeCase{"NineValidAsWritten", "400000006", {"3"}},
+        CodeCase{"FifteenValidAsPan", "400000000000002", {}},
+        CodeCase{"FifteenValidAsWritten", "400000000000006", {"3"}},
+        CodeCase{"StartsWithFive", "5123456789012345", {"1", "3"}},
+        CodeCase{"SevenCharacters", "4123456", {"2", "3"}},
+        CodeCase{"SevenValidAsPan", "4000002", {"2"}},
+        CodeCase{"LetterInside", "4A23456789012345", {"4", "3"}}, CodeCase{"Empty", "", {"2", "4"}},
+        CodeCase{"SeventeenValid", "41234567890123458", {"2"}},
+        CodeCase{"TwentyDigitsOverflow", "40000000000000000002", {"2", "4"}},
+        CodeCase{"MinusZeros", "-0000000", {"1"}},
+        CodeCase{"PlusSign", "+4000000000000002", {"1", "2"}},
+        CodeCase{"OtherScriptDigitAddsNothing", "4" + arabicThree + "00000000000002", {"4"}},
+        CodeCase{"NonAsciiPanForm", "4" + eAcute + "0000002", {"4"}},
+        CodeCase{"MarkJoinsTheFour", "4" + acute + "000000000000002", {"1", "4", "3"}}));
 
 TEST(Identity, PanFormCountsCharacters) {
   EXPECT_EQ(ZArodezPayMerchantTLVValidator::convertMerchantIdToPan("41234567"), "4123450000000067");
-  EXPECT_EQ(ZArodezPayMerchantTLVValidator::convertMerchantIdToPan("\xC3\xA9"
-                                                                   "23456789"),
-            "\xC3\xA9"
-            "234560000000789");
+  EXPECT_EQ(ZArodezPayMerchantTLVValidator::convertMerchantIdToPan(eAcute + "23456789"),
+            eAcute + "234560000000789");
   EXPECT_EQ(ZArodezPayMerchantTLVValidator::convertMerchantIdToPan("412345"), "412345");
 }
 
@@ -82,22 +74,19 @@ TEST_P(IdentityAccountTemplate, ChecksTheUniqueIdentifier) {
 }
 
 using P = ZARODEZMerchantTLV::MapProperty;
-const std::string id32(32, 'a');
-const std::string id33(33, 'a');
+// Characters, not bytes, are counted: the 32 characters of `id32` take 34 bytes.
+const std::string id32 = std::string(31, 'a') + "\u4e2d", id33(33, 'a');
 
 INSTANTIATE_TEST_SUITE_P(
     Identity, IdentityAccountTemplate,
     ::testing::Values(
-        AccountCase{"None", {}, {}},
-        AccountCase{"TwoWithoutIdentifierOnce",
-                    {{P::tag26, TextMap{{"01", "x"}}}, {P::tag30, TextMap{}}},
-                    {"49"}},
-        AccountCase{"ThirtyTwoCharacters", {{P::tag51, TextMap{{"00", id32}}}}, {}},
-        AccountCase{"ThirtyThreeCharacters", {{P::tag51, TextMap{{"00", id33}}}}, {"50"}},
-        AccountCase{"EmptyIdentifier", {{P::tag26, TextMap{{"00", ""}}}}, {"50"}},
         AccountCase{
-            "InTagOrder", {{P::tag27, TextMap{}}, {P::tag26, TextMap{{"00", id33}}}}, {"50", "49"}},
-        AccountCase{"OtherTemplatesIgnored", {{P::tag80, TextMap{}}}, {}}));
+            "TwoWithoutIdentifierOnce", {{P::tag26, {{"01", "x"}}}, {P::tag30, {}}}, {"49"}},
+        AccountCase{"ThirtyTwoCharacters", {{P::tag51, {{"00", id32}}}}, {}},
+        AccountCase{"ThirtyThreeCharacters", {{P::tag51, TextMap{{"00", id33}}}}, {"50"}},
+        AccountCase{"EmptyIdentifier", {{P::tag26, {{"00", ""}}}}, {"50"}},
+        AccountCase{"InTagOrder", {{P::tag27, {}}, {P::tag26, {{"00", id33}}}}, {"50", "49"}},
+        AccountCase{"OtherTemplatesIgnored", {{P::tag80, {}}}, {}}));
 
 } // namespace
 } // namespace pavenda

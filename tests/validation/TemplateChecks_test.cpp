@@ -11,18 +11,18 @@ namespace {
 using testing_support::CheckHarness;
 using testing_support::Codes;
 
-struct IdCase {
+struct Id {
   const char* name;
   std::optional<std::string> value;
   Codes primary;
   Codes secondary;
 };
 
-void PrintTo(const IdCase& c, std::ostream* os) {
+void PrintTo(const Id& c, std::ostream* os) {
   *os << c.name;
 }
 
-class TemplateIdentifiers : public ::testing::TestWithParam<IdCase> {};
+class TemplateIdentifiers : public ::testing::TestWithParam<Id> {};
 
 TEST_P(TemplateIdentifiers, RaiseTheirOwnCodes) {
   CheckHarness harness;
@@ -35,96 +35,88 @@ TEST_P(TemplateIdentifiers, RaiseTheirOwnCodes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Template, TemplateIdentifiers,
-    ::testing::Values(IdCase{"Absent", std::nullopt, {}, {}}, IdCase{"Plain", "ABC123", {}, {}},
-                      IdCase{"TwentySeven", std::string(27, 'i'), {"20"}, {"24"}},
-                      IdCase{"Empty", "", {"20", "21"}, {"24", "25"}},
-                      IdCase{"QuestionMarkAlone", "?", {}, {}},
-                      IdCase{"QuestionDigit", "?5", {}, {}}, IdCase{"QuestionQ", "?Q", {}, {}},
-                      IdCase{"QuestionZero", "?0", {"23"}, {"24"}},
-                      IdCase{"QuestionLowerR", "?r", {"23"}, {"24"}},
-                      IdCase{"QuestionThree", "?5x", {"20"}, {"24"}},
-                      IdCase{"QuestionThreeBadSecond", "?0x", {"20", "23"}, {"24"}},
-                      IdCase{"QuestionNotFirst", "5?", {}, {}},
-                      IdCase{"MarkOnQuestion",
-                             "?\xCC\x81"
-                             "0",
-                             {},
-                             {}},
-                      IdCase{"SecondCharacterCluster", "?0\xCC\x81", {"23"}, {"24"}}));
+    ::testing::Values(Id{"Absent", std::nullopt, {}, {}}, Id{"Plain", "ABC123", {}, {}},
+                      Id{"TwentySeven", std::string(27, 'i'), {"20"}, {"24"}},
+                      Id{"Empty", "", {"20", "21"}, {"24", "25"}}, Id{"QuestionAlone", "?", {}, {}},
+                      Id{"QuestionDigit", "?5", {}, {}}, Id{"QuestionQ", "?Q", {}, {}},
+                      Id{"QuestionZero", "?0", {"23"}, {"24"}},
+                      Id{"QuestionLowerR", "?r", {"23"}, {"24"}},
+                      Id{"QuestionThree", "?5x", {"20"}, {"24"}},
+                      Id{"QuestionThreeBad", "?0x", {"20", "23"}, {"24"}},
+                      Id{"QuestionNotFirst", "5?", {}, {}},
+                      Id{"QuestionWithMark", std::string("?\u0301") + "0", {}, {}},
+                      Id{"QuestionCluster", "?0\u0301", {"23"}, {"24"}}));
 
-struct MapCase {
+// One template map, put in the additional data template (62) or the language template (64).
+struct Map {
   const char* name;
+  bool language;
   std::optional<TextMap> map;
   Codes expected;
 };
 
-void PrintTo(const MapCase& c, std::ostream* os) {
+void PrintTo(const Map& c, std::ostream* os) {
   *os << c.name;
 }
 
-class TemplateAdditionalData : public ::testing::TestWithParam<MapCase> {};
+class TemplateMaps : public ::testing::TestWithParam<Map> {};
 
-TEST_P(TemplateAdditionalData, ChecksEverySubField) {
+TEST_P(TemplateMaps, CheckEverySubField) {
   CheckHarness harness;
   ZArodezPayMerchantTLV record;
-  record.setAdditionalDataFieldTemplate(GetParam().map);
-  harness.validator().validateAdditionalDataField(record);
+  if (GetParam().language) {
+    record.setMerchantInformationLanguageTemplate(GetParam().map);
+    harness.validator().validateMerchantInformationLanguageTemplate(record);
+  } else {
+    record.setAdditionalDataFieldTemplate(GetParam().map);
+    harness.validator().validateAdditionalDataField(record);
+  }
   EXPECT_EQ(harness.codes(), GetParam().expected);
 }
 
-TextMap request(const std::string& value) {
-  return {{"additionalConsumerDataRequest", value}};
-}
+const std::string request = "additionalConsumerDataRequest";
 
-INSTANTIATE_TEST_SUITE_P(
-    Template, TemplateAdditionalData,
-    ::testing::Values(
-        MapCase{"Absent", std::nullopt, {}}, MapCase{"RequestA", request("A"), {}},
-        MapCase{"RequestMEA", request("MEA"), {}}, MapCase{"RequestAA", request("AA"), {}},
-        MapCase{"RequestEmpty", request(""), {"46"}},
-        MapCase{"RequestTooLong", request("AMEA"), {"46"}},
-        MapCase{"RequestLowerCase", request("ame"), {"46"}},
-        MapCase{"RequestLongAndWrongOnce", request("AMEX"), {"46"}},
-        MapCase{"RequestKeepsItsOwnRule", request(std::string(26, 'A')), {"46"}},
-        MapCase{"BillLongest", TextMap{{"billID", std::string(25, 'b')}}, {}},
-        MapCase{"BillTooLong", TextMap{{"billID", std::string(26, 'b')}}, {"45"}},
-        MapCase{"SubTagOutsideTheKeyTable", TextMap{{"15", std::string(30, 'u')}}, {"45"}},
-        MapCase{"InMapOrder",
-                TextMap{{"terminalID", ""}, {"additionalConsumerDataRequest", "X"}},
-                {"45", "46"}}));
-
-class TemplateLanguage : public ::testing::TestWithParam<MapCase> {};
-
-TEST_P(TemplateLanguage, ChecksKnownAndPresentSubFields) {
-  CheckHarness harness;
-  ZArodezPayMerchantTLV record;
-  record.setMerchantInformationLanguageTemplate(GetParam().map);
-  harness.validator().validateMerchantInformationLanguageTemplate(record);
-  EXPECT_EQ(harness.codes(), GetParam().expected);
+TextMap req(const std::string& value) {
+  return {{request, value}};
 }
 
 const std::string pref = "languagePreference";
 const std::string name = "merchantNameAlternateLanguage";
 const std::string city = "merchantCityAlternateLanguage";
+constexpr bool data = false, lang = true;
+
+// A valid language template with `key` set to `value`.
+TextMap valid(const std::string& key, const std::string& value) {
+  TextMap map{{pref, "EN"}, {name, "x"}};
+  map.insertOrAssign(key, value);
+  return map;
+}
 
 INSTANTIATE_TEST_SUITE_P(
-    Template, TemplateLanguage,
+    Template, TemplateMaps,
     ::testing::Values(
-        MapCase{"Absent", std::nullopt, {}}, MapCase{"OnlyName", TextMap{{name, "Kona"}}, {"51"}},
-        MapCase{"OnlyPreference", TextMap{{pref, "EN"}}, {"52"}},
-        MapCase{"Valid", TextMap{{pref, "EN"}, {name, "Caf\xC3\xA9"}}, {}},
-        MapCase{"PreferenceTooLong", TextMap{{pref, "ENG"}, {name, "x"}}, {"53"}},
-        MapCase{"NameTooLong", TextMap{{pref, "EN"}, {name, std::string(26, 'n')}}, {"54"}},
-        MapCase{"CityOne", TextMap{{pref, "EN"}, {name, "x"}, {city, "c"}}, {"55"}},
-        MapCase{
-            "CityFifteen", TextMap{{pref, "EN"}, {name, "x"}, {city, std::string(15, 'c')}}, {}},
-        MapCase{"CitySixteen",
-                TextMap{{pref, "EN"}, {name, "x"}, {city, std::string(16, 'c')}},
-                {"55"}},
-        MapCase{"OtherSubTagTooLong",
-                TextMap{{pref, "EN"}, {name, "x"}, {"03", std::string(100, 'o')}},
-                {"55"}},
-        MapCase{"KnownKeysFirst", TextMap{{"03", ""}, {name, "x"}}, {"51", "55"}}));
+        Map{"DataAbsent", data, std::nullopt, {}}, Map{"RequestA", data, req("A"), {}},
+        Map{"RequestMEA", data, req("MEA"), {}}, Map{"RequestEmpty", data, req(""), {"46"}},
+        Map{"RequestTooLong", data, req("AMEA"), {"46"}},
+        Map{"RequestLowerCase", data, req("ame"), {"46"}},
+        Map{"RequestTwoFaultsOnce", data, req("AMEX"), {"46"}},
+        Map{"RequestOwnRule", data, req(std::string(26, 'A')), {"46"}},
+        Map{"BillLongest", data, TextMap{{"billID", std::string(25, 'b')}}, {}},
+        Map{"BillTooLong", data, TextMap{{"billID", std::string(26, 'b')}}, {"45"}},
+        Map{"UnnamedSubTag", data, TextMap{{"15", std::string(30, 'u')}}, {"45"}},
+        Map{"DataInMapOrder", data, TextMap{{"terminalID", ""}, {request, "X"}}, {"45", "46"}},
+        Map{"LanguageAbsent", lang, std::nullopt, {}},
+        Map{"OnlyName", lang, TextMap{{name, "Kona"}}, {"51"}},
+        Map{"OnlyPreference", lang, TextMap{{pref, "EN"}}, {"52"}},
+        Map{"CountsCharacters", lang, valid(pref, "e\u0301n"), {}},
+        Map{"PreferenceTooLong", lang, valid(pref, "ENG"), {"53"}},
+        Map{"NameTooLong", lang, valid(name, std::string(26, 'n')), {"54"}},
+        Map{"CityOne", lang, valid(city, "c"), {"55"}},
+        Map{"CityFifteen", lang, valid(city, std::string(15, 'c')), {}},
+        Map{"CitySixteen", lang, valid(city, std::string(16, 'c')), {"55"}},
+        Map{"OtherSubTagHundred", lang, valid("03", std::string(100, 'o')), {"55"}},
+        Map{"KnownKeysFirst", lang, TextMap{{"03", ""}, {name, "x"}}, {"51", "55"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace pavenda
