@@ -24,9 +24,9 @@ static const char built_in[] = "{"
                                "}";
 
 /* Reads a whole file into a new buffer, freed by the caller; null on failure. */
-static char *read_file(const char *path, size_t *length) {
-  FILE *file = fopen(path, "rb");
-  char *text = NULL;
+static char* read_file(const char* path, size_t* length) {
+  FILE* file = fopen(path, "rb");
+  char* text = NULL;
   long size;
   if (file == NULL)
     return NULL;
@@ -42,11 +42,11 @@ static char *read_file(const char *path, size_t *length) {
   return text;
 }
 
-int main(int argc, char **argv) {
-  char *file_text = NULL;
-  const char *json = built_in;
+int main(int argc, char** argv) {
+  char* file_text = NULL;
+  const char* json = built_in;
   size_t length = strlen(built_in);
-  pavenda_response *response = NULL;
+  pavenda_response* response = NULL;
   pavenda_status status;
   int exit_status;
   size_t i;

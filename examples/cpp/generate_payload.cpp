@@ -23,11 +23,11 @@ int main() {
                                 FieldDictionary{{"billID", "GB-000731"}, {"terminalID", "POS2"}}}};
 
   const pavenda::PavendaResponse response = pavenda::QRCodeGenerator::generateQRCodeString(fields);
-  if (const auto &payload = response.tlvString()) {
+  if (const auto& payload = response.tlvString()) {
     std::cout << *payload << '\n';
     return 0;
   }
-  for (const pavenda::QRError &error : *response.qrErrors())
+  for (const pavenda::QRError& error : *response.qrErrors())
     std::cout << error.errorCode() << ": " << error.errorDescription() << '\n';
   return 1;
 }

@@ -16,9 +16,10 @@ namespace pavenda {
 /// One decoded payload: one property per field, every one absent until its tag is decoded.
 ///
 /// Texts and maps are optional: absent (the tag did not occur) and empty (it occurred with an empty
-/// value) are different states. The record checks nothing; it is a plain holder that the decoder fills
-/// and the validator reads. Each property has a getter named as the property and a setter named "set"
-/// plus the capitalised name (`merchantName()`, `setMerchantName()`); passing nothing clears it.
+/// value) are different states. The record checks nothing; it is a plain holder that the decoder
+/// fills and the validator reads. Each property has a getter named as the property and a setter
+/// named "set" plus the capitalised name (`merchantName()`, `setMerchantName()`); passing nothing
+/// clears it.
 class ZARODEZMerchantTLV {
 public:
   /// The text properties, in declaration order.
@@ -38,7 +39,8 @@ public:
   static constexpr std::size_t textPropertyCount = 70;
   static constexpr std::size_t mapPropertyCount = 48;
 
-  /// A value read or written by name: nothing (absent, or clear on write), the flag, a text or a map.
+  /// A value read or written by name: nothing (absent, or clear on write), the flag, a text or a
+  /// map.
   using PropertyValue = std::variant<std::monostate, bool, std::string, TextMap>;
 
   /// A record with `isTipAvailable` false and every other property absent.
@@ -46,15 +48,27 @@ public:
 
   /// Whether a tip-and-fee indicator of "01", "02" or "03" was decoded. Only decoding derives it;
   /// `setTipAndFeeIndicator` leaves it alone.
-  bool isTipAvailable() const noexcept { return isTipAvailable_; }
-  void setIsTipAvailable(bool value) noexcept { isTipAvailable_ = value; }
+  bool isTipAvailable() const noexcept {
+    return isTipAvailable_;
+  }
+  void setIsTipAvailable(bool value) noexcept {
+    isTipAvailable_ = value;
+  }
 
-#define PAVENDA_TEXT_PROPERTY(name, Name)                                                            \
-  const std::optional<std::string>& name() const noexcept { return text(TextProperty::name); }       \
-  void set##Name(std::optional<std::string> value) { setText(TextProperty::name, std::move(value)); }
-#define PAVENDA_MAP_PROPERTY(name, Name)                                                             \
-  const std::optional<TextMap>& name() const noexcept { return map(MapProperty::name); }             \
-  void set##Name(std::optional<TextMap> value) { setMap(MapProperty::name, std::move(value)); }
+#define PAVENDA_TEXT_PROPERTY(name, Name)                                                          \
+  const std::optional<std::string>& name() const noexcept {                                        \
+    return text(TextProperty::name);                                                               \
+  }                                                                                                \
+  void set##Name(std::optional<std::string> value) {                                               \
+    setText(TextProperty::name, std::move(value));                                                 \
+  }
+#define PAVENDA_MAP_PROPERTY(name, Name)                                                           \
+  const std::optional<TextMap>& name() const noexcept {                                            \
+    return map(MapProperty::name);                                                                 \
+  }                                                                                                \
+  void set##Name(std::optional<TextMap> value) {                                                   \
+    setMap(MapProperty::name, std::move(value));                                                   \
+  }
 #include <pavenda/MerchantTLVProperties.def>
 
   /// A text property by its enumerator.
@@ -73,12 +87,14 @@ public:
     maps_[static_cast<std::size_t>(property)] = std::move(value);
   }
 
-  /// Sets the property named `key` (`merchantName`, `tag26`, `isTipAvailable`) to `value`: a text for
-  /// a text property, a map for a map property, a Boolean for the flag, nothing to clear a text or map.
-  /// An unknown name or a value of the wrong kind leaves the record unchanged and answers false.
+  /// Sets the property named `key` (`merchantName`, `tag26`, `isTipAvailable`) to `value`: a text
+  /// for a text property, a map for a map property, a Boolean for the flag, nothing to clear a text
+  /// or map. An unknown name or a value of the wrong kind leaves the record unchanged and answers
+  /// false.
   bool setProperty(std::string_view key, PropertyValue value);
 
-  /// The value of the property named `key`, or nothing when it is absent or there is no such property.
+  /// The value of the property named `key`, or nothing when it is absent or there is no such
+  /// property.
   PropertyValue valueForKey(std::string_view key) const;
 
   /// Whether `key` names a property (any of the 119).

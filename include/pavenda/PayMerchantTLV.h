@@ -11,10 +11,12 @@ namespace pavenda {
 
 /// Why a payload did not decode.
 enum class TLVDecodingError {
-  invalidLength = 0,    ///< too short to hold an element (and any cut-short element, as `decodeTLV` reports it)
-  invalidTagLength = 1, ///< a tag, length or value runs past its enclosing text, or a length is not a number
-  repeatedTag = 2,      ///< a tag occurs twice at one level
-  invalidTag = 3,       ///< an element was refused, or a two-digit payload does not end with tag 63
+  invalidLength =
+      0, ///< too short to hold an element (and any cut-short element, as `decodeTLV` reports it)
+  invalidTagLength =
+      1, ///< a tag, length or value runs past its enclosing text, or a length is not a number
+  repeatedTag = 2, ///< a tag occurs twice at one level
+  invalidTag = 3,  ///< an element was refused, or a two-digit payload does not end with tag 63
 };
 
 /// The case name of `error`, for example "invalidTag".
@@ -51,8 +53,8 @@ public:
   virtual ~ZArodezPayMerchantTLV() = default;
 
   /// Decodes `payload` into this record: the two-digit scheme when it starts with "00", the
-  /// single-character scheme otherwise. Answers nothing on success, or the error that stopped it (the
-  /// record then keeps what was stored before). Positions and lengths count user-perceived
+  /// single-character scheme otherwise. Answers nothing on success, or the error that stopped it
+  /// (the record then keeps what was stored before). Positions and lengths count user-perceived
   /// characters; text that is not valid UTF-8 fails with `invalidLength`.
   std::optional<TLVDecodingError> decodeTLV(std::string_view payload);
 

@@ -9,20 +9,21 @@
 
 namespace pavenda {
 
-/// The generation entry point: a field dictionary in, a checked payload or its errors out. Stateless.
+/// The generation entry point: a field dictionary in, a checked payload or its errors out.
+/// Stateless.
 class QRCodeGenerator {
 public:
-  /// Encodes `qrCodeDictionary`, decodes and validates what was written, and answers with the payload
-  /// when no rule is broken, or with the codes and one error object per code otherwise. A dictionary
-  /// whose payload would not read back as it was written (a value of 100 or more characters, a sub-key
-  /// that is not two characters, a value that merges with its length digits into one character) or
-  /// that holds text that is not UTF-8 is answered with the single code "0". Never throws; safe to call
-  /// from several threads at once.
+  /// Encodes `qrCodeDictionary`, decodes and validates what was written, and answers with the
+  /// payload when no rule is broken, or with the codes and one error object per code otherwise. A
+  /// dictionary whose payload would not read back as it was written (a value of 100 or more
+  /// characters, a sub-key that is not two characters, a value that merges with its length digits
+  /// into one character) or that holds text that is not UTF-8 is answered with the single code "0".
+  /// Never throws; safe to call from several threads at once.
   static PavendaResponse generateQRCodeString(const FieldDictionary& qrCodeDictionary);
 
-  /// The same work, with the response passed to `completionHandler`, which is called exactly once, on
-  /// the calling thread, before this returns, and always with a response. An empty handler is not
-  /// called.
+  /// The same work, with the response passed to `completionHandler`, which is called exactly once,
+  /// on the calling thread, before this returns, and always with a response. An empty handler is
+  /// not called.
   static void generateQRCodeString(
       const FieldDictionary& qrCodeDictionary,
       const std::function<void(std::optional<PavendaResponse>)>& completionHandler);

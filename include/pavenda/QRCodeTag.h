@@ -8,13 +8,15 @@ namespace pavenda {
 /// The tag of every field key, one read-only accessor per key: `QRCodeTag::merchantName()` is "59",
 /// `QRCodeTag::billID()` is "6201", `QRCodeTag::crc()` is "63".
 ///
-/// Use them to key a `FieldDictionary` by tag number instead of field name; the encoder accepts both.
-/// Two-character tags are top-level fields; four-character tags are "62" followed by the sub-tag of
-/// a sub-field of the additional data template.
+/// Use them to key a `FieldDictionary` by tag number instead of field name; the encoder accepts
+/// both. Two-character tags are top-level fields; four-character tags are "62" followed by the
+/// sub-tag of a sub-field of the additional data template.
 class QRCodeTag {
 public:
-#define PAVENDA_TAG(key, tag)                                                                        \
-  static constexpr std::string_view key() noexcept { return tag; }
+#define PAVENDA_TAG(key, tag)                                                                      \
+  static constexpr std::string_view key() noexcept {                                               \
+    return tag;                                                                                    \
+  }
 #include <pavenda/QRCodeTags.def>
 };
 

@@ -12,9 +12,9 @@ namespace pavenda {
 
 /// A small map from text to text that keeps its keys in insertion order.
 ///
-/// Decoded templates (the sub-fields of tags 26 to 51, 62, 64 and 80 to 99) are held as a `TextMap`,
-/// in the order in which the payload carries them. Lookups are linear: templates hold a handful of
-/// entries, and a flat vector beats a tree or a hash table at that size.
+/// Decoded templates (the sub-fields of tags 26 to 51, 62, 64 and 80 to 99) are held as a
+/// `TextMap`, in the order in which the payload carries them. Lookups are linear: templates hold a
+/// handful of entries, and a flat vector beats a tree or a hash table at that size.
 class TextMap {
 public:
   using value_type = std::pair<std::string, std::string>;
@@ -23,10 +23,12 @@ public:
   /// An empty map.
   TextMap() = default;
 
-  /// A map of the given entries in their order; a repeated key keeps its first place and its last value.
+  /// A map of the given entries in their order; a repeated key keeps its first place and its last
+  /// value.
   TextMap(std::initializer_list<value_type> entries);
 
-  /// The value stored under `key`, or null when there is none. The pointer is valid until the next write.
+  /// The value stored under `key`, or null when there is none. The pointer is valid until the next
+  /// write.
   const std::string* find(std::string_view key) const noexcept;
 
   /// Whether `key` has an entry.

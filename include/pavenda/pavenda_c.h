@@ -54,8 +54,8 @@ typedef struct pavenda_response pavenda_response;
  * not null) and nothing needs freeing. Returns the status, which pavenda_response_status() also
  * gives.
  */
-PAVENDA_C_API pavenda_status pavenda_generate_json(const char *json, size_t length,
-                                                   pavenda_response **out);
+PAVENDA_C_API pavenda_status pavenda_generate_json(const char* json, size_t length,
+                                                   pavenda_response** out);
 
 /**
  * Validates a payload text in either tag scheme and gives its codes, each with its message.
@@ -65,38 +65,38 @@ PAVENDA_C_API pavenda_status pavenda_generate_json(const char *json, size_t leng
  * PAVENDA_FINDINGS, `*out` receives a new response owned by the caller, to be freed with
  * pavenda_response_free(); on any other status `*out` is set to null (when `out` is not null).
  */
-PAVENDA_C_API pavenda_status pavenda_validate(const char *payload, size_t length,
-                                              pavenda_response **out);
+PAVENDA_C_API pavenda_status pavenda_validate(const char* payload, size_t length,
+                                              pavenda_response** out);
 
 /** Frees a response and every text borrowed from it. Null is accepted and ignored. */
-PAVENDA_C_API void pavenda_response_free(pavenda_response *response);
+PAVENDA_C_API void pavenda_response_free(pavenda_response* response);
 
 /** The status the response was made with: PAVENDA_OK, PAVENDA_FINDINGS or PAVENDA_INVALID_JSON. */
-PAVENDA_C_API pavenda_status pavenda_response_status(const pavenda_response *response);
+PAVENDA_C_API pavenda_status pavenda_response_status(const pavenda_response* response);
 
 /**
  * The payload text of a successful response, NUL-terminated, or null when there is none (findings,
  * invalid JSON, or a null `response`). When `length` is not null it receives the length in bytes
  * (0 when there is no payload). The text belongs to the response and lives until it is freed.
  */
-PAVENDA_C_API const char *pavenda_response_payload(const pavenda_response *response,
-                                                   size_t *length);
+PAVENDA_C_API const char* pavenda_response_payload(const pavenda_response* response,
+                                                   size_t* length);
 
 /** The number of codes: at least 1 on PAVENDA_FINDINGS, 0 otherwise (and for a null response). */
-PAVENDA_C_API size_t pavenda_response_error_count(const pavenda_response *response);
+PAVENDA_C_API size_t pavenda_response_error_count(const pavenda_response* response);
 
 /**
  * The code at `index` (0 to count - 1, in the order validation raised them), such as "48",
  * NUL-terminated; null when `index` is out of range. Belongs to the response.
  */
-PAVENDA_C_API const char *pavenda_response_error_code(const pavenda_response *response,
+PAVENDA_C_API const char* pavenda_response_error_code(const pavenda_response* response,
                                                       size_t index);
 
 /**
  * The message of the code at `index`, NUL-terminated; the empty text for a code without a message;
  * null when `index` is out of range. Belongs to the response.
  */
-PAVENDA_C_API const char *pavenda_response_error_message(const pavenda_response *response,
+PAVENDA_C_API const char* pavenda_response_error_message(const pavenda_response* response,
                                                          size_t index);
 
 /**
@@ -104,19 +104,19 @@ PAVENDA_C_API const char *pavenda_response_error_message(const pavenda_response 
  * numbers) and "qrCodeData" (an empty object). Null when the response has no findings. Belongs to
  * the response.
  */
-PAVENDA_C_API const char *pavenda_response_json(const pavenda_response *response);
+PAVENDA_C_API const char* pavenda_response_json(const pavenda_response* response);
 
 /**
  * Why the input of pavenda_generate_json() was refused, one line with the position of a parse
  * error, for a PAVENDA_INVALID_JSON response; null otherwise. Belongs to the response.
  */
-PAVENDA_C_API const char *pavenda_response_input_error(const pavenda_response *response);
+PAVENDA_C_API const char* pavenda_response_input_error(const pavenda_response* response);
 
 /** A short English name of `status`, such as "findings"; static, never null, never freed. */
-PAVENDA_C_API const char *pavenda_status_name(pavenda_status status);
+PAVENDA_C_API const char* pavenda_status_name(pavenda_status status);
 
 /** The library's semantic version, such as "0.1.0"; static, never null, never freed. */
-PAVENDA_C_API const char *pavenda_version(void);
+PAVENDA_C_API const char* pavenda_version(void);
 
 #ifdef __cplusplus
 }

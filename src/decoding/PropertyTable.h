@@ -2,7 +2,8 @@
 #define PAVENDA_DECODING_PROPERTYTABLE_H
 
 // The table from property name to field behind the record's set-by-name and read-by-name, and the
-// property of every catalogue entry, resolved at compile time so that decoding never looks a name up.
+// property of every catalogue entry, resolved at compile time so that decoding never looks a name
+// up.
 
 #include <array>
 #include <cstddef>

@@ -18,12 +18,14 @@ bool readObject(const unicode::CharIndex& chars, std::size_t& position, std::siz
   if (!length || *length < 1 || static_cast<std::size_t>(*length) > end - position)
     return false;
   valueEnd = position + static_cast<std::size_t>(*length);
-  return chars.offset(position) == expected.valueBegin && chars.offset(valueEnd) == expected.valueEnd;
+  return chars.offset(position) == expected.valueBegin &&
+         chars.offset(valueEnd) == expected.valueEnd;
 }
 
 } // namespace
 
-bool readsBackAsWritten(std::string_view payload, std::span<const encoding::WrittenObject> written) {
+bool readsBackAsWritten(std::string_view payload,
+                        std::span<const encoding::WrittenObject> written) {
   if (!payload.starts_with("00") || !unicode::isValidUtf8(payload))
     return false;
   const unicode::CharIndex chars(payload);

@@ -8,10 +8,11 @@
 
 namespace pavenda::decoding {
 
-/// Whether the decoder's framing of `payload` (two-digit scheme, counted in user-perceived characters
-/// of the whole payload) splits it into exactly the data objects in `written`, sub-fields of the
-/// templates it reads as templates included. A value of 100 or more characters, a sub-tag that is not
-/// two characters, or a value that merges with the digits before it into one character all fail.
+/// Whether the decoder's framing of `payload` (two-digit scheme, counted in user-perceived
+/// characters of the whole payload) splits it into exactly the data objects in `written`,
+/// sub-fields of the templates it reads as templates included. A value of 100 or more characters, a
+/// sub-tag that is not two characters, or a value that merges with the digits before it into one
+/// character all fail.
 bool readsBackAsWritten(std::string_view payload, std::span<const encoding::WrittenObject> written);
 
 } // namespace pavenda::decoding

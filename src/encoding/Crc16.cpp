@@ -25,8 +25,8 @@ constexpr SliceTables makeSliceTables() {
 
 constexpr SliceTables sliceTables = makeSliceTables();
 
-std::uint16_t byteWise(const std::array<std::uint16_t, 256>& table, std::span<const std::uint8_t> data,
-                       std::uint16_t crc) noexcept {
+std::uint16_t byteWise(const std::array<std::uint16_t, 256>& table,
+                       std::span<const std::uint8_t> data, std::uint16_t crc) noexcept {
   for (const std::uint8_t b : data)
     crc = static_cast<std::uint16_t>(table[((crc >> 8) ^ b) & 0xFF] ^ ((crc << 8) & 0xFFFF));
   return crc;
@@ -46,7 +46,8 @@ std::uint16_t sliceBy8(std::span<const std::uint8_t> data, std::uint16_t crc) no
 
 } // namespace
 
-std::uint16_t ZArodezQRUtility::calculateCrcMsb(std::span<const std::uint8_t> data, std::uint16_t poly,
+std::uint16_t ZArodezQRUtility::calculateCrcMsb(std::span<const std::uint8_t> data,
+                                                std::uint16_t poly,
                                                 std::uint16_t initialCrcValue) noexcept {
   if (poly == payloadPolynomial)
     return sliceBy8(data, initialCrcValue);
@@ -54,9 +55,8 @@ std::uint16_t ZArodezQRUtility::calculateCrcMsb(std::span<const std::uint8_t> da
 }
 
 std::uint16_t ZArodezQRUtility::payloadCrc(std::string_view text) noexcept {
-  return calculateCrcMsb(
-      std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), payloadPolynomial,
-      payloadInitialValue);
+  return calculateCrcMsb(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                         payloadPolynomial, payloadInitialValue);
 }
 
 std::string ZArodezQRUtility::getCrc(std::string_view tlvStr) {

@@ -10,7 +10,8 @@
 namespace pavenda::encoding {
 
 /// Where the encoder put one data object in its output, as byte offsets. A template written from a
-/// nested map is followed by its sub-fields at depth 1; a template given as ready-made text has none.
+/// nested map is followed by its sub-fields at depth 1; a template given as ready-made text has
+/// none.
 struct WrittenObject {
   std::uint32_t tagBegin;
   std::uint32_t valueBegin;

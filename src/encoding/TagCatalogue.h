@@ -25,7 +25,8 @@ inline constexpr std::array<Entry, 114> entries = {{
 #include <pavenda/QRCodeTags.def>
 }};
 
-/// The index in `entries` of the entry whose tag is `tag`, or nothing (for "6215", "6", "100", "AB").
+/// The index in `entries` of the entry whose tag is `tag`, or nothing (for "6215", "6", "100",
+/// "AB").
 constexpr std::optional<std::size_t> indexOfTag(std::string_view tag) noexcept {
   const auto digit = [](char c) { return c >= '0' && c <= '9'; };
   if (tag.size() == 2 && digit(tag[0]) && digit(tag[1])) {
@@ -57,7 +58,8 @@ std::optional<std::string_view> tagForKey(std::string_view key) noexcept;
 const std::map<std::string, std::string, std::less<>>& tagKeyMap();
 
 /// The sub-tags of the alternate-language template (tag 64) and their keys, built once.
-const std::map<std::string, std::string, std::less<>>& merchantInformationLanguageTemplateSubTagDictionary();
+const std::map<std::string, std::string, std::less<>>&
+merchantInformationLanguageTemplateSubTagDictionary();
 
 /// The key of a tag-64 sub-tag ("00", "01", "02"), or nothing for any other sub-tag.
 constexpr std::optional<std::string_view> languageKeyForSubtag(std::string_view subtag) noexcept {

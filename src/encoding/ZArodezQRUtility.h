@@ -29,12 +29,13 @@ public:
     return table;
   }
 
-  /// The CRC of `data` for `poly` from `initialCrcValue`. The payload polynomial uses tables built at
-  /// compile time, eight bytes a step; any other builds its table.
+  /// The CRC of `data` for `poly` from `initialCrcValue`. The payload polynomial uses tables built
+  /// at compile time, eight bytes a step; any other builds its table.
   static std::uint16_t calculateCrcMsb(std::span<const std::uint8_t> data, std::uint16_t poly,
                                        std::uint16_t initialCrcValue) noexcept;
 
-  /// The CRC of the UTF-8 bytes of `tlvStr` in upper-case hexadecimal digits, without leading zeros.
+  /// The CRC of the UTF-8 bytes of `tlvStr` in upper-case hexadecimal digits, without leading
+  /// zeros.
   static std::string getCrc(std::string_view tlvStr);
 
   /// `crc` filled with "0" on the left to four characters.

@@ -7,8 +7,8 @@
 namespace pavenda {
 namespace {
 
-// Only two levels carry meaning; anything deeper is a value of another kind, so nesting depth in the
-// input never turns into recursion here.
+// Only two levels carry meaning; anything deeper is a value of another kind, so nesting depth in
+// the input never turns into recursion here.
 FieldValue fromJSONValue(const nlohmann::ordered_json& json, bool nestedAllowed) {
   if (json.is_string())
     return FieldValue(json.get_ref<const std::string&>());
@@ -52,9 +52,12 @@ bool FieldDictionary::erase(std::string_view key) {
   return true;
 }
 
-bool operator==(const FieldDictionary& a, const FieldDictionary& b) { return a.entries_ == b.entries_; }
+bool operator==(const FieldDictionary& a, const FieldDictionary& b) {
+  return a.entries_ == b.entries_;
+}
 
-std::optional<FieldDictionary> FieldDictionary::fromJSON(std::string_view json, std::string* error) {
+std::optional<FieldDictionary> FieldDictionary::fromJSON(std::string_view json,
+                                                         std::string* error) {
   nlohmann::ordered_json parsed = nlohmann::ordered_json::parse(json, nullptr, false);
   if (parsed.is_discarded()) {
     if (error != nullptr) {
@@ -67,7 +70,8 @@ std::optional<FieldDictionary> FieldDictionary::fromJSON(std::string_view json, 
         // A syntax error, or a number beyond the range of a double (out_of_range).
         std::string what = e.what();
         const auto bracket = what.find("] ");
-        *error = "invalid JSON: " + (bracket == std::string::npos ? what : what.substr(bracket + 2));
+        *error =
+            "invalid JSON: " + (bracket == std::string::npos ? what : what.substr(bracket + 2));
       }
     }
     return std::nullopt;

@@ -2,6 +2,8 @@
 
 namespace pavenda {
 
-std::string_view version() noexcept { return PAVENDA_VERSION; }
+std::string_view version() noexcept {
+  return PAVENDA_VERSION;
+}
 
 } // namespace pavenda

@@ -27,15 +27,15 @@ struct pavenda_response {
 
 namespace {
 
-std::string_view viewOf(const char *text, size_t length) noexcept {
+std::string_view viewOf(const char* text, size_t length) noexcept {
   return length == 0 ? std::string_view() : std::string_view(text, length);
 }
 
-void setFindings(pavenda_response &response, const pavenda::QRCodeError &error,
-                 const std::vector<pavenda::QRError> &errors) {
+void setFindings(pavenda_response& response, const pavenda::QRCodeError& error,
+                 const std::vector<pavenda::QRError>& errors) {
   response.status = PAVENDA_FINDINGS;
   response.json = error.getJSONOutput();
-  for (const pavenda::QRError &finding : errors) {
+  for (const pavenda::QRError& finding : errors) {
     response.codes.push_back(finding.errorCode());
     response.messages.push_back(finding.errorDescription());
   }
@@ -43,14 +43,14 @@ void setFindings(pavenda_response &response, const pavenda::QRCodeError &error,
 
 // Runs `make` with every exception stopped here: nothing may unwind into C frames.
 template <typename Make>
-pavenda_status guarded(const char *input, size_t length, pavenda_response **out, Make make) {
+pavenda_status guarded(const char* input, size_t length, pavenda_response** out, Make make) {
   if (out == nullptr)
     return PAVENDA_INVALID_ARGUMENT;
   *out = nullptr;
   if (input == nullptr && length != 0)
     return PAVENDA_INVALID_ARGUMENT;
   try {
-    auto *response = new pavenda_response();
+    auto* response = new pavenda_response();
     try {
       make(*response, viewOf(input, length));
     } catch (...) {
@@ -59,7 +59,7 @@ pavenda_status guarded(const char *input, size_t length, pavenda_response **out,
     }
     *out = response;
     return response->status;
-  } catch (const std::bad_alloc &) {
+  } catch (const std::bad_alloc&) {
     return PAVENDA_OUT_OF_MEMORY;
   } catch (...) {
     return PAVENDA_INTERNAL_ERROR;
@@ -70,8 +70,8 @@ pavenda_status guarded(const char *input, size_t length, pavenda_response **out,
 
 extern "C" {
 
-pavenda_status pavenda_generate_json(const char *json, size_t length, pavenda_response **out) {
-  return guarded(json, length, out, [](pavenda_response &response, std::string_view text) {
+pavenda_status pavenda_generate_json(const char* json, size_t length, pavenda_response** out) {
+  return guarded(json, length, out, [](pavenda_response& response, std::string_view text) {
     std::string reason;
     const auto dictionary = pavenda::FieldDictionary::fromJSON(text, &reason);
     if (!dictionary) {
@@ -92,8 +92,8 @@ pavenda_status pavenda_generate_json(const char *json, size_t length, pavenda_re
   });
 }
 
-pavenda_status pavenda_validate(const char *payload, size_t length, pavenda_response **out) {
-  return guarded(payload, length, out, [](pavenda_response &response, std::string_view text) {
+pavenda_status pavenda_validate(const char* payload, size_t length, pavenda_response** out) {
+  return guarded(payload, length, out, [](pavenda_response& response, std::string_view text) {
     std::vector<std::string> codes = pavenda::TLVGenerator::tlvValidation(text);
     if (codes.empty()) {
       response.payload = std::string(text);
@@ -101,50 +101,50 @@ pavenda_status pavenda_validate(const char *payload, size_t length, pavenda_resp
     }
     std::vector<pavenda::QRError> errors;
     errors.reserve(codes.size());
-    for (const std::string &code : codes)
+    for (const std::string& code : codes)
       errors.emplace_back(
           code, std::string(pavenda::ZArodezErrorConstantsMap::message(code).value_or("")));
     setFindings(response, pavenda::QRCodeError(std::move(codes)), errors);
   });
 }
 
-void pavenda_response_free(pavenda_response *response) {
+void pavenda_response_free(pavenda_response* response) {
   delete response;
 }
 
-pavenda_status pavenda_response_status(const pavenda_response *response) {
+pavenda_status pavenda_response_status(const pavenda_response* response) {
   return response ? response->status : PAVENDA_INVALID_ARGUMENT;
 }
 
-const char *pavenda_response_payload(const pavenda_response *response, size_t *length) {
+const char* pavenda_response_payload(const pavenda_response* response, size_t* length) {
   const bool present = response != nullptr && response->payload.has_value();
   if (length)
     *length = present ? response->payload->size() : 0;
   return present ? response->payload->c_str() : nullptr;
 }
 
-size_t pavenda_response_error_count(const pavenda_response *response) {
+size_t pavenda_response_error_count(const pavenda_response* response) {
   return response ? response->codes.size() : 0;
 }
 
-const char *pavenda_response_error_code(const pavenda_response *response, size_t index) {
+const char* pavenda_response_error_code(const pavenda_response* response, size_t index) {
   return response && index < response->codes.size() ? response->codes[index].c_str() : nullptr;
 }
 
-const char *pavenda_response_error_message(const pavenda_response *response, size_t index) {
+const char* pavenda_response_error_message(const pavenda_response* response, size_t index) {
   return response && index < response->messages.size() ? response->messages[index].c_str()
                                                        : nullptr;
 }
 
-const char *pavenda_response_json(const pavenda_response *response) {
+const char* pavenda_response_json(const pavenda_response* response) {
   return response && response->json ? response->json->c_str() : nullptr;
 }
 
-const char *pavenda_response_input_error(const pavenda_response *response) {
+const char* pavenda_response_input_error(const pavenda_response* response) {
   return response && response->inputError ? response->inputError->c_str() : nullptr;
 }
 
-const char *pavenda_status_name(pavenda_status status) {
+const char* pavenda_status_name(pavenda_status status) {
   switch (status) {
   case PAVENDA_OK:
     return "ok";
@@ -162,7 +162,7 @@ const char *pavenda_status_name(pavenda_status status) {
   return "unknown status";
 }
 
-const char *pavenda_version(void) {
+const char* pavenda_version(void) {
   // The view's text is not promised to end in NUL; a copy made once is.
   try {
     static const std::string text(pavenda::version());

@@ -11,7 +11,8 @@ struct Message {
 };
 
 // The messages as the catalogue has always had them: stray closing parentheses, missing blanks, the
-// trailing blank of "30" and the double blank of "48" are part of the texts callers compare against.
+// trailing blank of "30" and the double blank of "48" are part of the texts callers compare
+// against.
 constexpr std::array<Message, 52> messages = {{
     {"0", "Tags except 00, 63 NOT in sequence/Malformed/Unrecognized tags"},
     {"1", "First digit of merchant ID should be 4"},
@@ -46,8 +47,9 @@ constexpr std::array<Message, 52> messages = {{
     {"30", "Tag ID \"9\" should not be included. Applicable if Tip and Fee Indicator is NOT "
            "present) "},
     {"31", "Length of Convenience Fee Amount must be from 1-9 digits"},
-    {"32", "Convenience Fee Amount cannot be 0 or negative or missing or cannot have invalid format "
-           "validator. Applicable if tag \"9\" Tip and Fee Indicator)=02)"},
+    {"32",
+     "Convenience Fee Amount cannot be 0 or negative or missing or cannot have invalid format "
+     "validator. Applicable if tag \"9\" Tip and Fee Indicator)=02)"},
     {"34", "Tag ID \"A\" should not be included. Applicable if Convenience Fee Amount is NOT "
            "present)"},
     {"35", "Length of Convenience Fee Percentage must be from 1-5 digits"},

@@ -46,9 +46,10 @@ public:
   /// Driver for the two-digit scheme; the CRC check is separate and follows it.
   const std::vector<std::string>& validatePayMerchantTLV01(const ZArodezPayMerchantTLV* record);
 
-  /// Raises "48" unless `crc` is four hexadecimal digits equal to the CRC of `tlvString` without its
-  /// last four characters; nothing when either is absent.
-  void validateCRC(const std::optional<std::string>& crc, std::optional<std::string_view> tlvString);
+  /// Raises "48" unless `crc` is four hexadecimal digits equal to the CRC of `tlvString` without
+  /// its last four characters; nothing when either is absent.
+  void validateCRC(const std::optional<std::string>& crc,
+                   std::optional<std::string_view> tlvString);
 
   /// The shared length-and-presence check of template sub-fields.
   void tagMandatoryLengthCheck(std::string_view type, std::string_view tagKeys,

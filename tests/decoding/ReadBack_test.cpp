@@ -12,7 +12,9 @@ struct ReadBackCase {
   bool readsBack;
 };
 
-void PrintTo(const ReadBackCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ReadBackCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ReadBack : public ::testing::TestWithParam<ReadBackCase> {};
 
@@ -38,15 +40,16 @@ INSTANTIATE_TEST_SUITE_P(
                      with("62", FieldDictionary{{"01", "1234"}, {"07", "T1"}, {"50", "x"}}), true},
         ReadBackCase{"LanguageTemplate",
                      with("64", FieldDictionary{{"languagePreference", "ZH"},
-                                                {"merchantNameAlternateLanguage", "\u5317\u4eac\u996d\u5e97"}}),
+                                                {"merchantNameAlternateLanguage",
+                                                 "\u5317\u4eac\u996d\u5e97"}}),
                      true},
         ReadBackCase{"ReadyMadeTemplateText", with("62", "0104abcd"), true},
         ReadBackCase{"MapUnderPlainTag", with("merchantName", FieldDictionary{{"01", "x"}}), true},
         ReadBackCase{"NinetyNineCharacters", with("tag65", std::string(99, 'x')), true},
         ReadBackCase{"HundredCharacters",
                      with("merchantName", "ABCDEFGHI6587" + std::string(87, 'X')), false},
-        ReadBackCase{"ThreeCharacterSubKey", with("tag26", FieldDictionary{{"00", "id"}, {"abc", "v"}}),
-                     false},
+        ReadBackCase{"ThreeCharacterSubKey",
+                     with("tag26", FieldDictionary{{"00", "id"}, {"abc", "v"}}), false},
         ReadBackCase{"OneCharacterSubKey", with("tag26", FieldDictionary{{"0", "0000"}}), false},
         ReadBackCase{"UnknownLanguageSubKey", with("64", FieldDictionary{{"other", "xy"}}), false},
         ReadBackCase{"LeadingCombiningMark", with("cityName", "\u0301Paris"), false},

@@ -22,7 +22,9 @@ struct EncoderCase {
   std::string payload;
 };
 
-void PrintTo(const EncoderCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const EncoderCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class EncoderExamples : public ::testing::TestWithParam<EncoderCase> {};
 
@@ -38,7 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
         EncoderCase{"FormatAndCurrency",
                     {{"payloadFormatIndicator", "01"}, {"currencyCode", "356"}},
                     "000201530335663044754"},
-        EncoderCase{"TagNumberKeys", {{"00", "01"}, {"62", FieldDictionary{{"01", "1234"}}}},
+        EncoderCase{"TagNumberKeys",
+                    {{"00", "01"}, {"62", FieldDictionary{{"01", "1234"}}}},
                     "0002016208010412346304EC13"},
         EncoderCase{"FieldKeys",
                     {{"payloadFormatIndicator", "01"},
@@ -55,8 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
         EncoderCase{"TagNumberWinsAtFieldKeyPlace",
                     {{"merchantName", "A"}, {"cityName", "C"}, {"59", "B"}},
                     withCrc("5901B6001C")},
-        EncoderCase{"TagNumberKeepsItsPlaceAlone", {{"cityName", "C"}, {"59", "B"}},
-                    withCrc("6001C5901B")},
+        EncoderCase{
+            "TagNumberKeepsItsPlaceAlone", {{"cityName", "C"}, {"59", "B"}}, withCrc("6001C5901B")},
         EncoderCase{"TagNumberBeforeFieldKey",
                     {{"59", "B"}, {"cityName", "C"}, {"merchantName", "A"}},
                     withCrc("6001C5901B")},
@@ -72,25 +75,32 @@ INSTANTIATE_TEST_SUITE_P(
                                             {"02", FieldDictionary{{"x", "y"}}}}}},
                     withCrc("6200")},
         EncoderCase{"ReadyMadeTemplateText", {{"62", "0104abcd"}}, withCrc("62080104abcd")},
-        EncoderCase{"UnknownTwoCharacterKeyIsItsOwnTag", {{"AB", "x"}, {"ABC", "y"}},
-                    withCrc("AB01x")},
-        EncoderCase{"UnknownTwoCharacterKeyWithMapDropped", {{"AB", FieldDictionary{{"01", "x"}}}},
+        EncoderCase{
+            "UnknownTwoCharacterKeyIsItsOwnTag", {{"AB", "x"}, {"ABC", "y"}}, withCrc("AB01x")},
+        EncoderCase{"UnknownTwoCharacterKeyWithMapDropped",
+                    {{"AB", FieldDictionary{{"01", "x"}}}},
                     "63046007"},
         EncoderCase{"EmptyTextKeepsLengthZero", {{"merchantName", ""}}, withCrc("5900")},
         EncoderCase{"TemplateWithoutTexts", {{"tag26", FieldDictionary{}}}, withCrc("2600")},
-        EncoderCase{"SubKeysKeptAsWritten", {{"tag26", FieldDictionary{{"00", "id"}, {"abc", "v"}}}},
+        EncoderCase{"SubKeysKeptAsWritten",
+                    {{"tag26", FieldDictionary{{"00", "id"}, {"abc", "v"}}}},
                     withCrc("26120002idabc01v")},
         EncoderCase{"CatalogueSubKeyUsesLastTwoDigits",
                     {{"tag80", FieldDictionary{{"merchantName", "n"}, {"6207", "t"}}}},
                     withCrc("80105901n0701t")},
-        EncoderCase{"UnknownLanguageSubKeyHasNoSubtag",
-                    {{"64", FieldDictionary{{"merchantCityAlternateLanguage", "City"},
-                                            {"other", "xy"}}}},
-                    withCrc("6412" "0204City" "02xy")},
+        EncoderCase{
+            "UnknownLanguageSubKeyHasNoSubtag",
+            {{"64", FieldDictionary{{"merchantCityAlternateLanguage", "City"}, {"other", "xy"}}}},
+            withCrc("6412"
+                    "0204City"
+                    "02xy")},
         EncoderCase{"SubFieldKeyWithMapUsesItsFourDigitTag",
-                    {{"billID", FieldDictionary{{"01", "a"}}}}, withCrc("6201050101a")},
-        EncoderCase{"CharactersNotBytes", {{"merchantName", "Caf\u00e9"}, {"cityName", "\u5317\u4eac"}},
-                    withCrc("5904Caf\u00e9" "6002\u5317\u4eac")},
+                    {{"billID", FieldDictionary{{"01", "a"}}}},
+                    withCrc("6201050101a")},
+        EncoderCase{"CharactersNotBytes",
+                    {{"merchantName", "Caf\u00e9"}, {"cityName", "\u5317\u4eac"}},
+                    withCrc("5904Caf\u00e9"
+                            "6002\u5317\u4eac")},
         EncoderCase{"CrLfIsOneCharacter", {{"merchantName", "a\r\nb"}}, withCrc("5903a\r\nb")}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -99,8 +109,7 @@ TEST(Encoder, LengthFieldGrowsPastNinetyNine) {
   const std::string hundred(100, 'x');
   EXPECT_EQ(TLVGenerator::encodeDictToTLV({{"merchantName", ninetyNine}}),
             withCrc("5999" + ninetyNine));
-  EXPECT_EQ(TLVGenerator::encodeDictToTLV({{"merchantName", hundred}}),
-            withCrc("59100" + hundred));
+  EXPECT_EQ(TLVGenerator::encodeDictToTLV({{"merchantName", hundred}}), withCrc("59100" + hundred));
 }
 
 TEST(Encoder, TagAccessorsNameTheCatalogueTags) {
@@ -116,10 +125,14 @@ TEST(Encoder, RecordsWhereEachObjectWasWritten) {
   const std::string payload = encoding::encode(
       {{"payloadFormatIndicator", "01"}, {"62", FieldDictionary{{"01", "1234"}, {"07", "T1"}}}},
       &written);
-  ASSERT_EQ(payload.substr(0, 28), "000201621401041234070" "2T1" "6304");
-  const std::vector<encoding::WrittenObject> expected{
-      {0, 4, 6, 0, false},   {6, 10, 24, 0, true}, {10, 14, 18, 1, false},
-      {18, 22, 24, 1, false}, {24, 28, 32, 0, false}};
+  ASSERT_EQ(payload.substr(0, 28), "000201621401041234070"
+                                   "2T1"
+                                   "6304");
+  const std::vector<encoding::WrittenObject> expected{{0, 4, 6, 0, false},
+                                                      {6, 10, 24, 0, true},
+                                                      {10, 14, 18, 1, false},
+                                                      {18, 22, 24, 1, false},
+                                                      {24, 28, 32, 0, false}};
   EXPECT_EQ(written, expected);
 }
 

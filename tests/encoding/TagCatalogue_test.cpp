@@ -56,8 +56,8 @@ TEST_P(KnownEntries, MapBothWays) {
 
 INSTANTIATE_TEST_SUITE_P(TagCatalogue, KnownEntries,
                          ::testing::Values(Lookup{"63", "crc"}, Lookup{"6201", "billID"},
-                                           Lookup{"01", "pointOfInitiation"},
-                                           Lookup{"08", "tag08"}, Lookup{"6210", "tagSixtyTwo10"},
+                                           Lookup{"01", "pointOfInitiation"}, Lookup{"08", "tag08"},
+                                           Lookup{"6210", "tagSixtyTwo10"},
                                            Lookup{"64", "merchantInformationLanguageTemplate"},
                                            Lookup{"99", "tag99"}),
                          [](const auto& info) { return std::string(info.param.key); });
@@ -69,14 +69,6 @@ TEST(TagCatalogue, KeyTagMappingIsTheExactInverse) {
     EXPECT_EQ(mapping.at(key), tag);
   EXPECT_FALSE(mapping.contains("languagePreference"));
   EXPECT_FALSE(mapping.contains("MerchantName")) << "keys are case-sensitive";
-}
-
-TEST(TagCatalogue, TagAccessorsMatchTheCatalogue) {
-  EXPECT_EQ(QRCodeTag::payloadFormatIndicator(), "00");
-  EXPECT_EQ(QRCodeTag::tag26(), "26");
-  EXPECT_EQ(QRCodeTag::addDataNpci2(), "6214");
-  EXPECT_EQ(QRCodeTag::tag65(), "65");
-  EXPECT_EQ(catalogue::tagForKey("tag79"), QRCodeTag::tag79());
 }
 
 TEST(TagCatalogue, LanguageSubTags) {

@@ -41,7 +41,8 @@ TEST(FieldDictionary, ReadsJSONInTextOrder) {
   const FieldDictionary expected{
       {"merchantName", "A"},
       {"00", "01"},
-      {"62", FieldDictionary{{"01", "1234"}, {"deep", FieldValue::other()}, {"n", FieldValue::other()}}},
+      {"62",
+       FieldDictionary{{"01", "1234"}, {"deep", FieldValue::other()}, {"n", FieldValue::other()}}},
       {"amount", FieldValue::other()},
       {"flag", FieldValue::other()},
       {"list", FieldValue::other()},
@@ -55,7 +56,9 @@ struct BadJSON {
   const char* reason; // a fragment the message must hold
 };
 
-void PrintTo(const BadJSON& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BadJSON& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class RejectsJSON : public ::testing::TestWithParam<BadJSON> {};
 

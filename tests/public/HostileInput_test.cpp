@@ -104,15 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Codes{"48"}},
         PayloadCase{"LoneCrAsAValue", [] { return std::string("0002015901\r6304FFFF"); },
                     std::nullopt},
-        PayloadCase{"OnlyCr", [] { return std::string("\r"); }, malformed},
-        PayloadCase{"OverlongEncoding", [] { return std::string("0002015902\xC0\xAF"); },
-                    malformed},
-        PayloadCase{"EncodedSurrogate", [] { return std::string("000201\xED\xA0\x80"); },
-                    malformed},
-        PayloadCase{"TruncatedSequence", [] { return typicalPayload + "\xE9\x87"; }, malformed},
-        PayloadCase{"SingleCharacterSchemeOfEveryByte", [] { return concat("1", everyByte()); },
-                    malformed},
-        PayloadCase{"LengthsWithSigns", [] { return std::string("00+1x59-1a6304"); }, malformed}),
+        PayloadCase{"TruncatedSequence", [] { return typicalPayload + "\xE9\x87"; }, malformed}),
     nameOfCase<PayloadCase>);
 
 // Every byte value alone, and as the value of a field: no crash, catalogue codes.
@@ -196,32 +188,13 @@ INSTANTIATE_TEST_SUITE_P(
                        std::nullopt},
         DictionaryCase{"EveryByteValueInAValue",
                        [] { return merchantWith("merchantName", everyByte()); }, malformed},
-        DictionaryCase{"EveryByteValueInAKey", [] { return merchantWith(everyByte(), "v"); },
-                       std::nullopt},
-        DictionaryCase{"NulInAValue",
-                       [] { return merchantWith("merchantName", std::string("Sh\0p", 4)); },
-                       std::nullopt},
         DictionaryCase{"LoneCrValue", [] { return merchantWith("cityName", "\r"); }, std::nullopt},
-        DictionaryCase{
-            "ValueEndingInCrBeforeLf",
-            [] {
-              return merchantWith("tag26", FieldDictionary{{"00", "id\r"}, {"\n1", "x"}});
-            },
-            std::nullopt},
         DictionaryCase{"InvalidUtf8InATemplate",
                        [] {
                          return merchantWith("merchantInformationLanguageTemplate",
                                              FieldDictionary{{"languagePreference", "Z\xFF"}});
                        },
-                       malformed},
-        DictionaryCase{"ThousandUnknownKeys",
-                       [] {
-                         FieldDictionary d = merchantWith("postalCode", "411001");
-                         for (int i = 0; i < 1000; ++i)
-                           d.set("key" + std::to_string(i), "v");
-                         return d;
-                       },
-                       std::nullopt}),
+                       malformed}),
     nameOfCase<DictionaryCase>);
 
 // Hostile JSON: reading answers a dictionary or nothing with a reason, never throws, and what it
@@ -252,18 +225,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         JsonCase{"MebibyteString",
                  [] { return "{\"merchantName\": \"" + std::string(mebibyte, 'x') + "\"}"; }, true},
-        JsonCase{
-            "DeepNesting",
-            [] { return "{\"a\": " + std::string(100000, '[') + std::string(100000, ']') + "}"; },
-            true},
         JsonCase{"NumberBeyondDouble", [] { return std::string("{\"a\": 1e99999}"); }, false},
         JsonCase{"EscapedNul", [] { return std::string("{\"merchantName\": \"a\\u0000b\"}"); },
                  true},
         JsonCase{"LoneSurrogateEscape", [] { return std::string("{\"a\": \"\\ud800\"}"); }, false},
-        JsonCase{"InvalidUtf8", [] { return std::string("{\"a\": \"\xFF\"}"); }, false},
         JsonCase{"EveryByteValue", everyByte, false},
-        JsonCase{"NulBytesOnly", [] { return std::string(64, '\0'); }, false},
-        JsonCase{"TopLevelArray", [] { return std::string("[1, 2]"); }, false}),
+        JsonCase{"NulBytesOnly", [] { return std::string(64, '\0'); }, false}),
     nameOfCase<JsonCase>);
 
 } // namespace

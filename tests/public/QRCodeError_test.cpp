@@ -14,7 +14,9 @@ struct RenderingCase {
   std::vector<long long> numbers;
 };
 
-void PrintTo(const RenderingCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const RenderingCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class Renderings : public ::testing::TestWithParam<RenderingCase> {};
 
@@ -32,14 +34,12 @@ TEST_P(Renderings, PlainTextAndJSON) {
 
 INSTANTIATE_TEST_SUITE_P(
     QRCodeError, Renderings,
-    ::testing::Values(RenderingCase{"Empty", {}, "", {}},
-                      RenderingCase{"TwoCodes", {"0", "9"}, "0 9 ", {0, 9}},
-                      RenderingCase{"OrderKept", {"16", "48"}, "16 48 ", {16, 48}},
-                      RenderingCase{"RepetitionKept", {"16", "16"}, "16 16 ", {16, 16}},
-                      RenderingCase{"NotANumberLeftOut", {"7", "x", "", "+-1", "2"}, "7 x  +-1 2 ",
-                                    {7, 2}},
-                      RenderingCase{"SignAndZerosParse", {"+5", "007", "-3"}, "+5 007 -3 ",
-                                    {5, 7, -3}}),
+    ::testing::Values(
+        RenderingCase{"Empty", {}, "", {}}, RenderingCase{"TwoCodes", {"0", "9"}, "0 9 ", {0, 9}},
+        RenderingCase{"OrderKept", {"16", "48"}, "16 48 ", {16, 48}},
+        RenderingCase{"RepetitionKept", {"16", "16"}, "16 16 ", {16, 16}},
+        RenderingCase{"NotANumberLeftOut", {"7", "x", "", "+-1", "2"}, "7 x  +-1 2 ", {7, 2}},
+        RenderingCase{"SignAndZerosParse", {"+5", "007", "-3"}, "+5 007 -3 ", {5, 7, -3}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(QRCodeError, CodesCanBeReplaced) {
@@ -51,8 +51,8 @@ TEST(QRCodeError, CodesCanBeReplaced) {
 
 TEST(QRError, DictionaryOutputHasExactlyTheTwoKeys) {
   QRError error("48", "message");
-  EXPECT_EQ(error.dictionaryOutput(),
-            (std::map<std::string, std::string>{{"errorCode", "48"}, {"errorDescription", "message"}}));
+  EXPECT_EQ(error.dictionaryOutput(), (std::map<std::string, std::string>{
+                                          {"errorCode", "48"}, {"errorDescription", "message"}}));
   error.setErrorDescription("other");
   error.setErrorCode("0");
   EXPECT_EQ(error.dictionaryOutput().at("errorDescription"), "other");

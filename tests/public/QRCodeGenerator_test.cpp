@@ -29,20 +29,30 @@ const FieldDictionary validMerchant{
      FieldDictionary{{"languagePreference", "ZH"},
                      {"merchantNameAlternateLanguage", "\u85cf\u7ea2\u82b1\u53a8\u623f"}}}};
 
-FieldDictionary validWith(std::string key, FieldValue value) {
+// The valid merchant with some fields replaced, or removed where the value is nothing.
+FieldDictionary
+validWith(std::initializer_list<std::pair<std::string, std::optional<FieldValue>>> changes) {
   FieldDictionary dict = validMerchant;
-  dict.set(std::move(key), std::move(value));
+  for (const auto& [key, value] : changes)
+    if (value)
+      dict.set(key, *value);
+    else
+      dict.erase(key);
   return dict;
 }
 
-Codes codesOf(const PavendaResponse &response) {
+FieldDictionary validWith(std::string key, FieldValue value) {
+  return validWith({{key, value}});
+}
+
+Codes codesOf(const PavendaResponse& response) {
   return response.qrCodeError() ? response.qrCodeError()->errorCodes() : Codes{};
 }
 
-void expectErrorObjectsMatchCodes(const PavendaResponse &response) {
+void expectErrorObjectsMatchCodes(const PavendaResponse& response) {
   ASSERT_TRUE(response.qrCodeError());
   ASSERT_TRUE(response.qrErrors());
-  const Codes &codes = response.qrCodeError()->errorCodes();
+  const Codes& codes = response.qrCodeError()->errorCodes();
   ASSERT_EQ(response.qrErrors()->size(), codes.size());
   for (std::size_t i = 0; i < codes.size(); ++i) {
     EXPECT_EQ((*response.qrErrors())[i].errorCode(), codes[i]);
@@ -61,12 +71,12 @@ TEST(Generation, ValidDictionaryGivesTheEncodersPayload) {
 }
 
 struct FindingCase {
-  const char *name;
+  const char* name;
   FieldDictionary dictionary;
   Codes codes;
 };
 
-void PrintTo(const FindingCase &c, std::ostream *os) {
+void PrintTo(const FindingCase& c, std::ostream* os) {
   *os << c.name;
 }
 
@@ -85,13 +95,16 @@ INSTANTIATE_TEST_SUITE_P(
         FindingCase{"EmptyDictionary", {}, {"0"}},
         FindingCase{"EmptyValueDoesNotDecode", validWith("cityName", ""), {"0"}},
         FindingCase{"FieldRules", validWith("transactionAmount", "-5"), {"17"}},
-        FindingCase{"MessagelessCodeStillHasAnErrorObject",
-                    [] {
-                      FieldDictionary dict = validWith("tipAndFeeIndicator", "03");
-                      dict.set("convenienceFeePercentage", "100");
-                      return dict;
-                    }(),
+        FindingCase{"PercentageAboveRange",
+                    validWith({{"tipAndFeeIndicator", "03"}, {"convenienceFeePercentage", "100"}}),
                     {"36"}},
+        FindingCase{
+            "TipPercentageWithOnlyAFeeAmount", validWith("tipAndFeeIndicator", "03"), {"39"}},
+        FindingCase{"CodesInTheDriversOrder",
+                    validWith({{"countryCode", "in"},
+                               {"transactionAmount", "0"},
+                               {"merchantCategoryCode", "58A2"}}),
+                    {"8", "17", "12"}},
         // A value of 100 characters is written with a three-digit length that the decoder reads as
         // two digits; here it would read back as another, valid payload.
         FindingCase{"HundredCharacterValue",
@@ -102,29 +115,9 @@ INSTANTIATE_TEST_SUITE_P(
                     {"0"}},
         FindingCase{"ValueStartingWithCombiningMark", validWith("cityName", "\u0301Paris"), {"0"}},
         FindingCase{"TextThatIsNotUtf8", validWith("cityName", "Par\xC3\x28s"), {"0"}},
-        FindingCase{"NoFormatIndicator",
-                    [] {
-                      FieldDictionary dict = validMerchant;
-                      dict.erase("payloadFormatIndicator");
-                      return dict;
-                    }(),
-                    {"0"}}),
-    [](const auto &info) { return std::string(info.param.name); });
-
-TEST(Generation, CodesKeepTheDriversOrder) {
-  FieldDictionary dict = validWith("merchantCategoryCode", "58A2");
-  dict.set("transactionAmount", "0");
-  dict.set("countryCode", "in");
-  const PavendaResponse response = QRCodeGenerator::generateQRCodeString(dict);
-  EXPECT_EQ(codesOf(response), (Codes{"8", "17", "12"}));
-  expectErrorObjectsMatchCodes(response);
-}
-
-TEST(Generation, TipPercentageWithOnlyAFeeAmountRaisesThirtyNine) {
-  FieldDictionary dict = validWith("tipAndFeeIndicator", "03");
-  const PavendaResponse response = QRCodeGenerator::generateQRCodeString(dict);
-  EXPECT_EQ(codesOf(response), Codes{"39"});
-}
+        FindingCase{
+            "NoFormatIndicator", validWith({{"payloadFormatIndicator", std::nullopt}}), {"0"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Generation, NothingLeaksFromOneCallIntoTheNext) {
   const PavendaResponse failing =
@@ -166,12 +159,12 @@ TEST(Generation, CompletionHandlerRunsOnceBeforeReturning) {
 }
 
 struct PayloadCase {
-  const char *name;
+  const char* name;
   std::string payload;
   Codes codes;
 };
 
-void PrintTo(const PayloadCase &c, std::ostream *os) {
+void PrintTo(const PayloadCase& c, std::ostream* os) {
   *os << c.name;
 }
 
@@ -181,7 +174,7 @@ TEST_P(PayloadValidation, GivesTheCodes) {
   EXPECT_EQ(TLVGenerator::tlvValidation(GetParam().payload), GetParam().codes);
 }
 
-std::string withCrc(const std::string &objects) {
+std::string withCrc(const std::string& objects) {
   const std::string text = objects + "6304";
   return text + ZArodezQRUtility::prefixZeros(ZArodezQRUtility::getCrc(text));
 }
@@ -222,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(
         PayloadCase{"InvalidUtf8", withCrc(basic + "6102\xFF\xFE"), {"0"}},
         PayloadCase{
             "SingleCharacterScheme", "04Abcd15HELLO", {"1", "2", "4", "9", "11", "13", "15"}}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace pavenda

@@ -20,7 +20,9 @@ TEST(ErrorCatalogue, HasEveryCodeButFour) {
 }
 
 TEST(ErrorCatalogue, SharedAndQuirkyMessagesKeptAsTheyAre) {
-  const auto message = [](std::string_view code) { return *ZArodezErrorConstantsMap::message(code); };
+  const auto message = [](std::string_view code) {
+    return *ZArodezErrorConstantsMap::message(code);
+  };
   EXPECT_EQ(message("8"), message("9"));
   EXPECT_EQ(message("54"), "Missing Merchant Name Tag");
   EXPECT_EQ(message("52"), message("54"));

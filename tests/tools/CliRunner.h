@@ -21,7 +21,8 @@ inline std::string readFile(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-/// Runs the built pavenda tool with `arguments` (already shell-quoted) and `input` on standard input.
+/// Runs the built pavenda tool with `arguments` (already shell-quoted) and `input` on standard
+/// input.
 inline CliResult runCli(const std::string& arguments, const std::string& input = "") {
   const auto dir = std::filesystem::temp_directory_path() /
                    ("pavenda-cli-" + std::to_string(::getpid()) + "-" +
@@ -32,7 +33,8 @@ inline CliResult runCli(const std::string& arguments, const std::string& input =
                               (dir / "in").string() + "' >'" + (dir / "out").string() + "' 2>'" +
                               (dir / "err").string() + "'";
   const int raw = std::system(command.c_str());
-  CliResult result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir / "out"), readFile(dir / "err")};
+  CliResult result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir / "out"),
+                   readFile(dir / "err")};
   std::filesystem::remove_all(dir);
   return result;
 }

@@ -8,11 +8,13 @@ namespace {
 using testing::runCli;
 
 TEST(EncodeCommand, ReadsStandardInputAndFiles) {
-  const auto fromStdin = runCli("encode", R"({"payloadFormatIndicator": "01", "currencyCode": "356"})");
+  const auto fromStdin =
+      runCli("encode", R"({"payloadFormatIndicator": "01", "currencyCode": "356"})");
   EXPECT_EQ(fromStdin.status, 0);
   EXPECT_EQ(fromStdin.out, "000201530335663044754\n");
 
-  const auto fromFile = runCli("encode " + testing::quoted(PAVENDA_SOURCE_DIR "/examples/merchant.json"));
+  const auto fromFile =
+      runCli("encode " + testing::quoted(PAVENDA_SOURCE_DIR "/examples/merchant.json"));
   EXPECT_EQ(fromFile.status, 0);
   EXPECT_TRUE(fromFile.out.starts_with("000201")) << fromFile.out;
 

@@ -8,12 +8,12 @@
 
 namespace pavenda::tools {
 
-void addEncodeCommand(CLI::App &app, int &exitCode);
+void addEncodeCommand(CLI::App& app, int& exitCode);
 
 /// `decode [PAYLOAD] [--pretty]`: the decoded record as JSON (0), or the decoding error (1).
-void addDecodeCommand(CLI::App &app, int &exitCode);
-void addGenerateCommand(CLI::App &app, int &exitCode);
-void addValidateCommand(CLI::App &app, int &exitCode);
+void addDecodeCommand(CLI::App& app, int& exitCode);
+void addGenerateCommand(CLI::App& app, int& exitCode);
+void addValidateCommand(CLI::App& app, int& exitCode);
 
 } // namespace pavenda::tools
 

@@ -15,16 +15,16 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 // Every present property by name, in declaration order; the flag always.
-Json fieldsOf(const ZArodezPayMerchantTLV &record) {
+Json fieldsOf(const ZArodezPayMerchantTLV& record) {
   Json fields = Json::object();
   fields["isTipAvailable"] = record.isTipAvailable();
 #define PAVENDA_TEXT_PROPERTY(name, Name)                                                          \
-  if (const auto &value = record.name())                                                           \
+  if (const auto& value = record.name())                                                           \
     fields[#name] = *value;
 #define PAVENDA_MAP_PROPERTY(name, Name)                                                           \
-  if (const auto &value = record.name()) {                                                         \
+  if (const auto& value = record.name()) {                                                         \
     Json entries = Json::object();                                                                 \
-    for (const auto &[key, text] : *value)                                                         \
+    for (const auto& [key, text] : *value)                                                         \
       entries[key] = text;                                                                         \
     fields[#name] = std::move(entries);                                                            \
   }
@@ -44,12 +44,12 @@ std::string payloadFromStandardInput() {
 
 } // namespace
 
-void addDecodeCommand(CLI::App &app, int &exitCode) {
-  auto *command =
+void addDecodeCommand(CLI::App& app, int& exitCode) {
+  auto* command =
       app.add_subcommand("decode", "Decode a payload and print its fields as one line of JSON");
   auto payload = std::make_shared<std::string>();
   auto pretty = std::make_shared<bool>(false);
-  auto *option = command->add_option("PAYLOAD", *payload, "The payload (default: standard input)");
+  auto* option = command->add_option("PAYLOAD", *payload, "The payload (default: standard input)");
   command->add_flag("--pretty", *pretty, "Indent the JSON");
   command->callback([payload, pretty, option, &exitCode] {
     const std::string text = option->count() > 0 ? *payload : payloadFromStandardInput();

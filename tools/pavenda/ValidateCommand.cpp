@@ -25,7 +25,7 @@ public:
 };
 
 // Prints the verdict on one payload; answers whether it was valid.
-bool report(Output &out, std::string_view payload, bool json, std::string &line) {
+bool report(Output& out, std::string_view payload, bool json, std::string& line) {
   const std::vector<std::string> codes = TLVGenerator::tlvValidation(payload);
   line.clear();
   if (json) {
@@ -49,8 +49,8 @@ bool report(Output &out, std::string_view payload, bool json, std::string &line)
 
 } // namespace
 
-void addValidateCommand(CLI::App &app, int &exitCode) {
-  auto *command = app.add_subcommand(
+void addValidateCommand(CLI::App& app, int& exitCode) {
+  auto* command = app.add_subcommand(
       "validate", "Validate payloads given as arguments, or one per line of standard input");
   auto options = std::make_shared<ValidateOptions>();
   command->add_option("PAYLOAD", options->payloads,
@@ -61,11 +61,11 @@ void addValidateCommand(CLI::App &app, int &exitCode) {
     std::string line;
     bool allValid = true;
     if (!options->payloads.empty()) {
-      for (const std::string &payload : options->payloads)
+      for (const std::string& payload : options->payloads)
         allValid = report(out, payload, options->json, line) && allValid;
     } else {
       // Streams: one line at a time, so memory stays flat however long the input is.
-      char *buffer = nullptr;
+      char* buffer = nullptr;
       std::size_t capacity = 0;
       ssize_t read = 0;
       while ((read = ::getline(&buffer, &capacity, stdin)) >= 0) {

@@ -4,7 +4,7 @@
 
 #include "Commands.h"
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
   CLI::App app{"pavenda: encode, decode, validate and generate EMV merchant-presented QR payloads"};
   app.set_version_flag("--version", std::string(pavenda::version()));
   app.require_subcommand(1);
@@ -15,7 +15,7 @@ int main(int argc, char **argv) {
   pavenda::tools::addValidateCommand(app, exitCode);
   try {
     app.parse(argc, argv);
-  } catch (const CLI::ParseError &e) {
+  } catch (const CLI::ParseError& e) {
     const int status = app.exit(e);
     return status == 0 ? 0 : 2;
   }

@@ -29,7 +29,7 @@ QRecLevel toLevel(Ecc ecc) noexcept {
 }
 
 struct QRcodeDeleter {
-  void operator()(QRcode *code) const noexcept { QRcode_free(code); }
+  void operator()(QRcode* code) const noexcept { QRcode_free(code); }
 };
 
 } // namespace
@@ -67,7 +67,7 @@ std::optional<Matrix> encode(std::string_view payload, Ecc ecc) {
   // Version 0 lets libqrencode pick the smallest version; byte mode keeps UTF-8 exactly as given.
   const std::unique_ptr<QRcode, QRcodeDeleter> code(
       QRcode_encodeData(static_cast<int>(payload.size()),
-                        reinterpret_cast<const unsigned char *>(payload.data()), 0, toLevel(ecc)));
+                        reinterpret_cast<const unsigned char*>(payload.data()), 0, toLevel(ecc)));
   if (!code || code->width < 1)
     return std::nullopt;
   const auto width = static_cast<std::size_t>(code->width);
@@ -77,7 +77,7 @@ std::optional<Matrix> encode(std::string_view payload, Ecc ecc) {
   return Matrix::fromModules(code->width, std::move(dark));
 }
 
-std::string toSvg(const Matrix &matrix, int quietZone) {
+std::string toSvg(const Matrix& matrix, int quietZone) {
   const int margin = quietZone < 0 ? 0 : quietZone;
   const int side = matrix.size() + 2 * margin;
   const std::string extent = std::to_string(side);
@@ -109,7 +109,7 @@ std::string toSvg(const Matrix &matrix, int quietZone) {
   return svg;
 }
 
-bool writePng(const Matrix &matrix, int scale, const std::string &path, std::string *error) {
+bool writePng(const Matrix& matrix, int scale, const std::string& path, std::string* error) {
   if (scale < 1 || scale > maxPngScale) {
     if (error)
       *error = "scale must be from 1 to " + std::to_string(maxPngScale) + " pixels per module";
@@ -140,7 +140,7 @@ bool writePng(const Matrix &matrix, int scale, const std::string &path, std::str
   return written;
 }
 
-std::string toTerminal(const Matrix &matrix, bool forceColours) {
+std::string toTerminal(const Matrix& matrix, bool forceColours) {
   static constexpr std::string_view upperHalf = "\u2580";
   static constexpr std::string_view lowerHalf = "\u2584";
   static constexpr std::string_view fullBlock = "\u2588";

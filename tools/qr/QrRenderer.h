@@ -36,7 +36,7 @@ public:
                     static_cast<std::size_t>(x)];
   }
 
-  friend bool operator==(const Matrix &, const Matrix &) = default;
+  friend bool operator==(const Matrix&, const Matrix&) = default;
 
 private:
   Matrix(int size, std::vector<bool> modules) : size_(size), modules_(std::move(modules)) {}
@@ -59,21 +59,21 @@ std::optional<Matrix> encode(std::string_view payload, Ecc ecc = Ecc::M);
 /// A standalone SVG document of `matrix`: a white background and one black path of the dark
 /// modules, one user unit per module, `quietZone` modules of margin (negative counts as 0) and
 /// crisp edges.
-std::string toSvg(const Matrix &matrix, int quietZone = quietZoneModules);
+std::string toSvg(const Matrix& matrix, int quietZone = quietZoneModules);
 
 /// Writes `matrix` as an 8-bit greyscale PNG to `path`: black modules on white, `scale` pixels per
 /// module (1 to `maxPngScale`) and a quiet zone of `quietZoneModules`. Answers false on failure (a
 /// scale out of range, a file that cannot be written) and then writes the reason to `error` when it
 /// is not null.
-bool writePng(const Matrix &matrix, int scale, const std::string &path,
-              std::string *error = nullptr);
+bool writePng(const Matrix& matrix, int scale, const std::string& path,
+              std::string* error = nullptr);
 
 /// The symbol as terminal text, two module rows per line drawn with the half blocks U+2580, U+2584,
 /// U+2588 and spaces, dark modules as glyphs, with a quiet zone of `quietZoneModules` all round and
 /// a newline after every line. With `forceColours` each line is wrapped in ANSI escapes for black
 /// on bright white, so the code stays dark-on-light (as scanners need) on a dark-themed terminal
 /// too; without, the text relies on a light background, as in a file or a light terminal.
-std::string toTerminal(const Matrix &matrix, bool forceColours = true);
+std::string toTerminal(const Matrix& matrix, bool forceColours = true);
 
 } // namespace pavenda::qr
 
