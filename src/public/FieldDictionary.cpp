@@ -4,6 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "support/OrderedEntries.h"
+
 namespace pavenda {
 namespace {
 
@@ -29,23 +31,16 @@ FieldDictionary::FieldDictionary(std::initializer_list<value_type> entries) {
 }
 
 const FieldValue* FieldDictionary::find(std::string_view key) const noexcept {
-  const auto found = std::find_if(entries_.begin(), entries_.end(),
-                                  [key](const value_type& entry) { return entry.first == key; });
+  const auto found = detail::findEntry(entries_, key);
   return found == entries_.end() ? nullptr : &found->second;
 }
 
 void FieldDictionary::set(std::string key, FieldValue value) {
-  const auto found = std::find_if(entries_.begin(), entries_.end(),
-                                  [&key](const value_type& entry) { return entry.first == key; });
-  if (found != entries_.end())
-    found->second = std::move(value);
-  else
-    entries_.emplace_back(std::move(key), std::move(value));
+  detail::insertOrAssign(entries_, std::move(key), std::move(value));
 }
 
 bool FieldDictionary::erase(std::string_view key) {
-  const auto found = std::find_if(entries_.begin(), entries_.end(),
-                                  [key](const value_type& entry) { return entry.first == key; });
+  const auto found = detail::findEntry(entries_, key);
   if (found == entries_.end())
     return false;
   entries_.erase(found);

@@ -1,6 +1,6 @@
 #include <pavenda/TextMap.h>
 
-#include <algorithm>
+#include "support/OrderedEntries.h"
 
 namespace pavenda {
 
@@ -10,18 +10,12 @@ TextMap::TextMap(std::initializer_list<value_type> entries) {
 }
 
 const std::string* TextMap::find(std::string_view key) const noexcept {
-  const auto found = std::find_if(entries_.begin(), entries_.end(),
-                                  [key](const value_type& entry) { return entry.first == key; });
+  const auto found = detail::findEntry(entries_, key);
   return found == entries_.end() ? nullptr : &found->second;
 }
 
 void TextMap::insertOrAssign(std::string key, std::string value) {
-  const auto found = std::find_if(entries_.begin(), entries_.end(),
-                                  [&key](const value_type& entry) { return entry.first == key; });
-  if (found != entries_.end())
-    found->second = std::move(value);
-  else
-    entries_.emplace_back(std::move(key), std::move(value));
+  detail::insertOrAssign(entries_, std::move(key), std::move(value));
 }
 
 } // namespace pavenda

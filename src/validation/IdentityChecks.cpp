@@ -45,23 +45,6 @@ bool parsesAsUnsigned64(std::string_view text) noexcept {
 bool luhnOver(const unicode::CharIndex& characters) {
   const std::size_t count = characters.size();
   unsigned sum = 0;
-  if (characters.offset(count) == count) {
-    // One byte per character: read the digits straight from the text.
-    const std::string_view text = characters.slice(0, count);
-    for (std::size_t i = 1; i <= count; ++i) {
-      const char c = text[count - i];
-      if (c < '0' || c > '9')
-        continue;
-      unsigned digit = static_cast<unsigned>(c - '0');
-      if (i % 2 == 0) {
-        digit *= 2;
-        if (digit >= 10)
-          digit -= 9;
-      }
-      sum += digit;
-    }
-    return sum % 10 == 0;
-  }
   for (std::size_t i = 1; i <= count; ++i) {
     const std::string_view character = characters.slice(count - i, 1);
     if (character.size() != 1 || character[0] < '0' || character[0] > '9')
