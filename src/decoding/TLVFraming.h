@@ -4,12 +4,13 @@
 #include <optional>
 #include <string_view>
 
+#include "support/AsciiNumber.h"
+
 namespace pavenda::framing {
 
 /// A two-character length field of the two-digit scheme read as a signed decimal integer: an
-/// optional
-/// "+" or "-" then ASCII digits, as a standard integer parse takes it ("05" is 5, "+2" is 2, "-1"
-/// is -1). Nothing for anything else, including digits of other scripts.
+/// optional "+" or "-" then ASCII digits, as a standard integer parse takes it ("05" is 5, "+2" is
+/// 2, "-1" is -1). Nothing for anything else, including digits of other scripts.
 constexpr std::optional<int> parseLengthField(std::string_view field) noexcept {
   // Two digits, as every well-formed payload has them, need no sign handling.
   if (field.size() == 2 && field[0] >= '0' && field[0] <= '9' && field[1] >= '0' && field[1] <= '9')
@@ -19,15 +20,10 @@ constexpr std::optional<int> parseLengthField(std::string_view field) noexcept {
   const bool negative = field.front() == '-';
   if (field.front() == '+' || negative)
     field.remove_prefix(1);
-  if (field.empty())
+  const std::optional<int> value = parseAsciiDigits(field);
+  if (!value)
     return std::nullopt;
-  int value = 0;
-  for (const char c : field) {
-    if (c < '0' || c > '9')
-      return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  return negative ? -value : value;
+  return negative ? -*value : *value;
 }
 
 } // namespace pavenda::framing

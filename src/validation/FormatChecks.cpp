@@ -1,5 +1,6 @@
 #include <pavenda/ErrorConstants.h>
 
+#include "support/AsciiNumber.h"
 #include "support/CurrencyTable.h"
 #include "support/TextPredicates.h"
 #include "support/Unicode.h"
@@ -9,20 +10,6 @@ namespace pavenda {
 namespace {
 
 namespace codes = ZArodezErrorConstants;
-
-// The number written by `text` in digits 0-9, leading zeros allowed; nothing for any other
-// character, digits of other scripts included. Only called with three characters.
-std::optional<int> parseAsciiNumber(std::string_view text) noexcept {
-  if (text.empty())
-    return std::nullopt;
-  int value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9')
-      return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  return value;
-}
 
 } // namespace
 
@@ -86,7 +73,7 @@ void ZArodezPayMerchantTLVValidator::validateCurrencyCode(const std::optional<st
     append(codes::currencyCodeInvaidLength);
     return;
   }
-  const std::optional<int> number = parseAsciiNumber(*value);
+  const std::optional<int> number = parseAsciiDigits(*value);
   if (!number || !ISOCountryCodes::availableISOCurrencies.contains(*number))
     append(codes::currencyCodeInvaidLength);
 }
