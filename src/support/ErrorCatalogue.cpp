@@ -2,6 +2,8 @@
 
 #include <pavenda/ErrorConstants.h>
 
+#include "support/AsciiNumber.h"
+
 namespace pavenda {
 namespace {
 
@@ -102,17 +104,13 @@ const std::map<std::string, std::string, std::less<>>& ZArodezErrorConstantsMap:
 
 std::optional<std::string_view> ZArodezErrorConstantsMap::message(std::string_view code) noexcept {
   // Codes are texts without leading zeros: "07" or "+7" is not the code "7".
-  if (code.empty() || code.size() > 2 || (code.size() == 2 && code[0] == '0'))
+  if (code.size() > 2 || (code.size() == 2 && code[0] == '0'))
     return std::nullopt;
-  int n = 0;
-  for (const char c : code) {
-    if (c < '0' || c > '9')
-      return std::nullopt;
-    n = n * 10 + (c - '0');
-  }
-  if (n >= static_cast<int>(indexByNumber.size()) || indexByNumber[static_cast<std::size_t>(n)] < 0)
+  const std::optional<int> n = parseAsciiDigits(code);
+  if (!n || *n >= static_cast<int>(indexByNumber.size()) ||
+      indexByNumber[static_cast<std::size_t>(*n)] < 0)
     return std::nullopt;
-  return messages[static_cast<std::size_t>(indexByNumber[static_cast<std::size_t>(n)])].text;
+  return messages[static_cast<std::size_t>(indexByNumber[static_cast<std::size_t>(*n)])].text;
 }
 
 } // namespace pavenda
