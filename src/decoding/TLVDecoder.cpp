@@ -72,12 +72,6 @@ std::optional<int> base36Digit(std::string_view character) {
 
 // A two-digit-scheme length field: a signed decimal of at least 1.
 std::optional<std::size_t> lengthField(std::string_view field) noexcept {
-  // Two digits is what every well-formed payload has; signs and other texts take the full parse.
-  if (field.size() == 2 && field[0] >= '0' && field[0] <= '9' && field[1] >= '0' &&
-      field[1] <= '9') {
-    const auto length = static_cast<std::size_t>((field[0] - '0') * 10 + (field[1] - '0'));
-    return length >= 1 ? std::optional<std::size_t>(length) : std::nullopt;
-  }
   const std::optional<int> length = framing::parseLengthField(field);
   if (!length || *length < 1)
     return std::nullopt;
@@ -133,45 +127,60 @@ public:
     if (end == 0)
       return TLVDecodingError::invalidLength;
     SeenTags seen;
-    std::string_view tag;
+    Element element;
     while (position_ < end) {
-      if (end - position_ < 2)
-        return TLVDecodingError::invalidTagLength;
-      tag = chars_.slice(position_, 2);
-      if (!seen.insert(tag))
-        return TLVDecodingError::repeatedTag;
-      position_ += 2;
-      if (end - position_ < 2)
-        return TLVDecodingError::invalidTagLength;
-      const std::optional<std::size_t> length = lengthField(chars_.slice(position_, 2));
-      if (!length)
-        return TLVDecodingError::invalidTagLength;
-      position_ += 2;
-      if (end - position_ < *length)
-        return TLVDecodingError::invalidTagLength;
-      const std::string_view value = chars_.slice(position_, *length);
-      const int lengthArgument = static_cast<int>(*length);
-
+      if (const Result failed = readElement(end, seen, element))
+        return failed;
+      const std::string_view tag = element.tag;
+      const int lengthArgument = static_cast<int>(element.length);
       if (tag == "62") {
-        if (!record_.assignTLV01(tag, std::nullopt, lengthArgument, value, std::nullopt))
+        if (!record_.assignTLV01(tag, std::nullopt, lengthArgument, element.value, std::nullopt))
           return TLVDecodingError::invalidTag;
-        if (const Result failed = decodeSubtags(tag, *length))
+        if (const Result failed = decodeSubtags(tag, element.length))
           return failed;
       } else if (catalogue::isTemplateTag(tag)) {
-        if (const Result failed = decodeSubtags(tag, *length))
+        if (const Result failed = decodeSubtags(tag, element.length))
           return failed;
       } else {
-        position_ += *length;
-        if (!record_.assignTLV01(tag, std::nullopt, lengthArgument, value, std::nullopt))
+        position_ += element.length;
+        if (!record_.assignTLV01(tag, std::nullopt, lengthArgument, element.value, std::nullopt))
           return TLVDecodingError::invalidTag;
       }
     }
-    if (tag != "63")
+    if (element.tag != "63")
       return TLVDecodingError::invalidTag;
     return std::nullopt;
   }
 
 private:
+  struct Element {
+    std::string_view tag;
+    std::string_view value;
+    std::size_t length = 0;
+  };
+
+  // Reads the tag, length and value of one element that must end by `end`, with the same rules at
+  // top level and inside a template; leaves the position at the start of the value.
+  Result readElement(std::size_t end, SeenTags& seen, Element& element) {
+    if (end - position_ < 2)
+      return TLVDecodingError::invalidTagLength;
+    element.tag = chars_.slice(position_, 2);
+    if (!seen.insert(element.tag))
+      return TLVDecodingError::repeatedTag;
+    position_ += 2;
+    if (end - position_ < 2)
+      return TLVDecodingError::invalidTagLength;
+    const std::optional<std::size_t> length = lengthField(chars_.slice(position_, 2));
+    if (!length)
+      return TLVDecodingError::invalidTagLength;
+    position_ += 2;
+    if (end - position_ < *length)
+      return TLVDecodingError::invalidTagLength;
+    element.length = *length;
+    element.value = chars_.slice(position_, *length);
+    return std::nullopt;
+  }
+
   // Reads the template `tag` of `length` characters from the position on, hands tag 62's sub-fields
   // over one by one, then the collected map.
   Result decodeSubtags(std::string_view tag, std::size_t length) {
@@ -179,26 +188,14 @@ private:
     SeenTags seen;
     TextMap collected;
     collected.reserve(length / 5); // the most sub-fields that fit: each takes at least 5 characters
+    Element sub;
     while (position_ < end) {
-      if (end - position_ < 2)
-        return TLVDecodingError::invalidTagLength;
-      const std::string_view subtag = chars_.slice(position_, 2);
-      if (!seen.insert(subtag))
-        return TLVDecodingError::repeatedTag;
-      position_ += 2;
-      if (end - position_ < 2)
-        return TLVDecodingError::invalidTagLength;
-      const std::optional<std::size_t> sublength = lengthField(chars_.slice(position_, 2));
-      if (!sublength)
-        return TLVDecodingError::invalidTagLength;
-      position_ += 2;
-      if (end - position_ < *sublength)
-        return TLVDecodingError::invalidTagLength;
-      const std::string_view subvalue = chars_.slice(position_, *sublength);
-      position_ += *sublength;
-      collected.insertOrAssign(std::string(subtagKey(tag, subtag)), std::string(subvalue));
+      if (const Result failed = readElement(end, seen, sub))
+        return failed;
+      position_ += sub.length;
+      collected.insertOrAssign(std::string(subtagKey(tag, sub.tag)), std::string(sub.value));
       if (tag == "62" &&
-          !record_.assignTLV01(tag, subtag, static_cast<int>(*sublength), subvalue, std::nullopt))
+          !record_.assignTLV01(tag, sub.tag, static_cast<int>(sub.length), sub.value, std::nullopt))
         return TLVDecodingError::invalidTag;
     }
     if (!record_.assignTLV01(tag, std::nullopt, static_cast<int>(length), {}, std::move(collected)))
