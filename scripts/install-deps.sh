@@ -7,7 +7,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libicu-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-  libqrencode-dev libpng-dev libzbar-dev
+  libqrencode-dev libpng-dev libzbar-dev libzxing-dev libjpeg-dev
+  junit4 libhamcrest-java
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-dev)

@@ -37,7 +37,14 @@ typedef enum pavenda_status {
   /** Memory ran out; nothing was made. */
   PAVENDA_OUT_OF_MEMORY = 4,
   /** An unexpected failure inside the library; nothing was made. */
-  PAVENDA_INTERNAL_ERROR = 5
+  PAVENDA_INTERNAL_ERROR = 5,
+  /**
+   * The fields hold something the encoder cannot write (a key that is not a field, a value of the
+   * wrong kind, a key given twice); pavenda_response_input_error() names the key path and why.
+   */
+  PAVENDA_INVALID_FIELDS = 6,
+  /** The payload does not decode; pavenda_response_decoding_error() gives the reason. */
+  PAVENDA_UNDECODABLE = 7
 } pavenda_status;
 
 /** The result of a generation or validation: a payload, codes with messages, or an input error. */
@@ -68,10 +75,110 @@ PAVENDA_C_API pavenda_status pavenda_generate_json(const char* json, size_t leng
 PAVENDA_C_API pavenda_status pavenda_validate(const char* payload, size_t length,
                                               pavenda_response** out);
 
+/**
+ * Decodes a payload text in either tag scheme, without validating it.
+ *
+ * `payload` points to `length` bytes and may be null when `length` is 0. On PAVENDA_OK the response
+ * holds the decoded fields (pavenda_response_decoded_json()); on PAVENDA_UNDECODABLE it holds the
+ * reason (pavenda_response_decoding_error()). On either, `*out` receives a new response owned by
+ * the caller, to be freed with pavenda_response_free(); on any other status `*out` is set to null
+ * (when `out` is not null).
+ */
+PAVENDA_C_API pavenda_status pavenda_decode(const char* payload, size_t length,
+                                            pavenda_response** out);
+
+/**
+ * The decoded fields of a PAVENDA_OK response of pavenda_decode(), as one line of JSON, exactly
+ * what `pavenda decode` prints: {"scheme":"TLV01"|"TLV00","fields":{...}}. Null for any other
+ * response. Belongs to the response.
+ */
+PAVENDA_C_API const char* pavenda_response_decoded_json(const pavenda_response* response);
+
+/**
+ * The reason a payload did not decode, such as "invalidLength", for a PAVENDA_UNDECODABLE
+ * response; null otherwise. Belongs to the response.
+ */
+PAVENDA_C_API const char* pavenda_response_decoding_error(const pavenda_response* response);
+
+/**
+ * A field dictionary built one value at a time, for hosts that hold typed values: no JSON to
+ * write, nothing to escape. Made by pavenda_fields_new(), freed by pavenda_fields_free(); one
+ * dictionary must not be changed from two threads at once.
+ */
+typedef struct pavenda_fields pavenda_fields;
+
+/** A new, empty dictionary owned by the caller; null when memory ran out. */
+PAVENDA_C_API pavenda_fields* pavenda_fields_new(void);
+
+/** Frees a dictionary. Null is accepted and ignored. */
+PAVENDA_C_API void pavenda_fields_free(pavenda_fields* fields);
+
+/**
+ * Sets the text `value` of the field `key` (a field key such as "merchantName", or a tag number
+ * such as "59"), replacing what the key held. Both texts are UTF-8 given by pointer and length
+ * (null allowed when the length is 0) and are copied. Keys are checked when generating, not here.
+ * Returns PAVENDA_OK, PAVENDA_INVALID_ARGUMENT (null `fields`, or a null text with a length) or
+ * PAVENDA_OUT_OF_MEMORY.
+ */
+PAVENDA_C_API pavenda_status pavenda_fields_set(pavenda_fields* fields, const char* key,
+                                                size_t key_length, const char* value,
+                                                size_t value_length);
+
+/**
+ * Sets the sub-field `sub_key` (such as "billID" or "01") of the template field `key` (such as
+ * "additionalDataFieldTemplate" or "62") to `value`, making the template when the key holds none
+ * (a text the key held is replaced by the template). Texts and results as pavenda_fields_set().
+ */
+PAVENDA_C_API pavenda_status pavenda_fields_set_template(pavenda_fields* fields, const char* key,
+                                                         size_t key_length, const char* sub_key,
+                                                         size_t sub_key_length, const char* value,
+                                                         size_t value_length);
+
+/**
+ * Generates a payload from a dictionary, as pavenda_generate_json() does from JSON: on PAVENDA_OK,
+ * PAVENDA_FINDINGS and PAVENDA_INVALID_FIELDS `*out` receives a new response owned by the caller;
+ * on any other status `*out` is set to null (when `out` is not null). The dictionary is only read.
+ */
+PAVENDA_C_API pavenda_status pavenda_generate_fields(const pavenda_fields* fields,
+                                                     pavenda_response** out);
+
+/** The number of field keys in the tag catalogue (top-level fields and template sub-fields). */
+PAVENDA_C_API size_t pavenda_field_count(void);
+
+/**
+ * The field key at `index` (0 to pavenda_field_count() - 1, in tag order), such as
+ * "merchantName" or "billID"; null when `index` is out of range. Static, never freed.
+ */
+PAVENDA_C_API const char* pavenda_field_key(size_t index);
+
+/**
+ * The tag of the field at `index`: two digits for a top-level field ("59"), four for a template
+ * sub-field (template tag and sub-tag, "6201"); null when `index` is out of range. Static.
+ */
+PAVENDA_C_API const char* pavenda_field_tag(size_t index);
+
+/** The number of entries in the error catalogue. */
+PAVENDA_C_API size_t pavenda_error_catalogue_count(void);
+
+/**
+ * The code at `index` (0 to pavenda_error_catalogue_count() - 1, in numeric order), such as "48";
+ * null when `index` is out of range. Static, never freed.
+ */
+PAVENDA_C_API const char* pavenda_error_catalogue_code(size_t index);
+
+/**
+ * The message of the catalogue entry at `index`, the empty text for a code without a message;
+ * null when `index` is out of range. Static, never freed.
+ */
+PAVENDA_C_API const char* pavenda_error_catalogue_message(size_t index);
+
 /** Frees a response and every text borrowed from it. Null is accepted and ignored. */
 PAVENDA_C_API void pavenda_response_free(pavenda_response* response);
 
-/** The status the response was made with: PAVENDA_OK, PAVENDA_FINDINGS or PAVENDA_INVALID_JSON. */
+/**
+ * The status the response was made with: PAVENDA_OK, PAVENDA_FINDINGS, PAVENDA_INVALID_JSON,
+ * PAVENDA_INVALID_FIELDS or PAVENDA_UNDECODABLE.
+ */
 PAVENDA_C_API pavenda_status pavenda_response_status(const pavenda_response* response);
 
 /**
@@ -107,13 +214,17 @@ PAVENDA_C_API const char* pavenda_response_error_message(const pavenda_response*
 PAVENDA_C_API const char* pavenda_response_json(const pavenda_response* response);
 
 /**
- * Why the input of pavenda_generate_json() was refused, one line with the position of a parse
- * error, for a PAVENDA_INVALID_JSON response; null otherwise. Belongs to the response.
+ * Why the input of a generation was refused, one line: the position of a JSON parse error for a
+ * PAVENDA_INVALID_JSON response, the key path and what was expected for PAVENDA_INVALID_FIELDS;
+ * null otherwise. Belongs to the response.
  */
 PAVENDA_C_API const char* pavenda_response_input_error(const pavenda_response* response);
 
-/** A short English name of `status`, such as "findings"; static, never null, never freed. */
-PAVENDA_C_API const char* pavenda_status_name(pavenda_status status);
+/**
+ * A short English name of `status`, such as "findings"; "unknown status" for a value that is not a
+ * pavenda_status. Static, never null, never freed.
+ */
+PAVENDA_C_API const char* pavenda_status_name(int status);
 
 /** The library's semantic version, such as "0.1.0"; static, never null, never freed. */
 PAVENDA_C_API const char* pavenda_version(void);

@@ -144,7 +144,8 @@ const char* pavenda_response_input_error(const pavenda_response* response) {
   return response && response->inputError ? response->inputError->c_str() : nullptr;
 }
 
-const char* pavenda_status_name(pavenda_status status) {
+// Taken as an int: a value outside the enumeration is a caller's mistake, not undefined behaviour.
+const char* pavenda_status_name(int status) {
   switch (status) {
   case PAVENDA_OK:
     return "ok";
@@ -158,6 +159,10 @@ const char* pavenda_status_name(pavenda_status status) {
     return "out of memory";
   case PAVENDA_INTERNAL_ERROR:
     return "internal error";
+  case PAVENDA_INVALID_FIELDS:
+    return "invalid fields";
+  case PAVENDA_UNDECODABLE:
+    return "undecodable";
   }
   return "unknown status";
 }

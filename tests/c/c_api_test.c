@@ -95,7 +95,7 @@ int main(void) {
   test_bad_input_is_answered();
   CHECK(strcmp(pavenda_version(), PAVENDA_EXPECTED_VERSION) == 0);
   CHECK(strcmp(pavenda_status_name(PAVENDA_INVALID_JSON), "invalid JSON") == 0 &&
-        strcmp(pavenda_status_name((pavenda_status)77), "unknown status") == 0);
+        strcmp(pavenda_status_name(77), "unknown status") == 0);
   printf("%d passed, %d failed\n", passed, failed);
   return failed == 0 ? 0 : 1;
 }
