@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libicu-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   libqrencode-dev libpng-dev libzbar-dev libzxing-dev libjpeg-dev
-  junit4 libhamcrest-java
+  openjdk-17-jdk-headless junit4 libhamcrest-java
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-dev)

@@ -1,0 +1,101 @@
+package org.pavenda.examples;
+
+import java.io.BufferedInputStream;
+import java.io.BufferedOutputStream;
+import java.io.ByteArrayOutputStream;
+import java.io.FileDescriptor;
+import java.io.FileOutputStream;
+import java.io.IOException;
+import java.io.InputStream;
+import java.io.OutputStream;
+import java.nio.ByteBuffer;
+import java.nio.charset.CharacterCodingException;
+import java.nio.charset.CodingErrorAction;
+import java.nio.charset.StandardCharsets;
+import java.util.List;
+import org.pavenda.Finding;
+import org.pavenda.Pavenda;
+
+/**
+ * Reads payloads from standard input, one per line, and prints for each one line: "valid", or the
+ * codes of its findings separated by single spaces. Exits 0 when every payload is valid, 1 when one
+ * has findings, 2 when the input cannot be read or a line is not UTF-8.
+ */
+public final class ValidateLines {
+  private ValidateLines() {}
+
+  /**
+   * Runs the program.
+   *
+   * @param arguments none are taken
+   */
+  public static void main(String[] arguments) {
+    if (arguments.length != 0) {
+      System.err.println("usage: pavenda-validate-java < payloads.txt  (takes no arguments)");
+      System.exit(2);
+    }
+    try {
+      System.exit(run(new BufferedInputStream(System.in, 1 << 16),
+          new BufferedOutputStream(new FileOutputStream(FileDescriptor.out), 1 << 16)));
+    } catch (IOException e) {
+      System.err.println("pavenda-validate-java: " + e.getMessage());
+      System.exit(2);
+    }
+  }
+
+  // Lines end at "\n" only, less a "\r" before it, as the command-line tool reads them; a lone
+  // "\r" stays part of the payload, and a last line without "\n" still counts.
+  private static int run(InputStream in, OutputStream out) throws IOException {
+    ByteArrayOutputStream line = new ByteArrayOutputStream();
+    boolean allValid = true;
+    long number = 0;
+    int next;
+    while ((next = in.read()) >= 0) {
+      if (next != '\n') {
+        line.write(next);
+        continue;
+      }
+      byte[] bytes = line.toByteArray();
+      int length = bytes.length;
+      if (length > 0 && bytes[length - 1] == '\r') {
+        --length;
+      }
+      allValid &= report(text(bytes, length, ++number), out);
+      line.reset();
+    }
+    if (line.size() > 0) {
+      allValid &= report(text(line.toByteArray(), line.size(), ++number), out);
+    }
+    out.flush();
+    return allValid ? 0 : 1;
+  }
+
+  private static boolean report(String payload, OutputStream out) throws IOException {
+    List<Finding> findings = Pavenda.validate(payload);
+    StringBuilder verdict = new StringBuilder();
+    if (findings.isEmpty()) {
+      verdict.append("valid");
+    }
+    for (Finding finding : findings) {
+      if (verdict.length() > 0) {
+        verdict.append(' ');
+      }
+      verdict.append(finding.code());
+    }
+    verdict.append('\n');
+    out.write(verdict.toString().getBytes(StandardCharsets.US_ASCII));
+    return findings.isEmpty();
+  }
+
+  private static String text(byte[] bytes, int length, long number) throws IOException {
+    try {
+      return StandardCharsets.UTF_8.newDecoder()
+          .onMalformedInput(CodingErrorAction.REPORT)
+          .onUnmappableCharacter(CodingErrorAction.REPORT)
+          .decode(ByteBuffer.wrap(bytes, 0, length))
+          .toString();
+    } catch (CharacterCodingException e) {
+      throw new IOException("line " + number + " is not UTF-8 text", e);
+    }
+  }
+}
