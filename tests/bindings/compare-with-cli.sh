@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Fails unless LAUNCHER, reading FILE on standard input, prints for every line exactly the first
+# tab-separated field of `PAVENDA validate`'s line for the same input ("valid" or the codes).
+#   compare-with-cli.sh LAUNCHER PAVENDA FILE
+set -euo pipefail
+
+if [ $# -ne 3 ]; then
+  echo "usage: $0 LAUNCHER PAVENDA FILE" >&2
+  exit 2
+fi
+launcher=$1 pavenda=$2 file=$3
+for exe in "$launcher" "$pavenda"; do
+  [ -x "$exe" ] || { echo "$0: not an executable: $exe" >&2; exit 2; }
+done
+[ -r "$file" ] || { echo "$0: cannot read $file" >&2; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# validate exits 1 when a payload has findings; only 2 or more is a failure of the run.
+rc=0
+"$pavenda" validate <"$file" >"$work/cli.out" || rc=$?
+if [ "$rc" -gt 1 ]; then
+  echo "$0: $pavenda validate failed with status $rc" >&2
+  exit 1
+fi
+cut -f1 "$work/cli.out" >"$work/expected"
+
+rc=0
+"$launcher" <"$file" >"$work/actual" || rc=$?
+if [ "$rc" -ne 0 ]; then
+  echo "$0: $launcher failed with status $rc" >&2
+  exit 1
+fi
+
+lines=$(wc -l <"$file")
+expected_lines=$(wc -l <"$work/expected")
+if [ "$expected_lines" -ne "$lines" ]; then
+  echo "$0: $pavenda validate printed $expected_lines lines for $lines payloads" >&2
+  exit 1
+fi
+if ! diff -u --label "pavenda validate" --label "$launcher" "$work/expected" "$work/actual" \
+  >"$work/diff"; then
+  echo "$0: $launcher differs from pavenda validate on $file:" >&2
+  head -n 40 "$work/diff" >&2
+  exit 1
+fi
+echo "$launcher agrees with pavenda validate on $lines payloads"
