@@ -1,5 +1,5 @@
 # One entry point for set-up, building and checking. Every target installs what is missing first.
-.PHONY: all deps build demo test test-release test-sanitize test-tsan bench fuzz docs format clean
+.PHONY: all deps build bindings-java demo test test-release test-sanitize test-tsan bench fuzz docs format clean
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
@@ -14,6 +14,12 @@ build/build.ninja: CMakeLists.txt CMakePresets.json | deps
 
 build: deps build/build.ninja
 	@cmake --build --preset default -j $(JOBS)
+
+# The Java binding, its example program and the launcher build/bin/pavenda-validate-java.
+bindings-java: deps build/build.ninja
+	@cmake --build --preset default -j $(JOBS) --target pavenda_jni pavenda_java pavenda_validate_java
+	@test -x build/bin/pavenda-validate-java || { echo "no launcher: is a JDK installed?" >&2; exit 1; }
+	@echo "build/bin/pavenda-validate-java"
 
 demo: build
 	@./scripts/demo.sh

@@ -18,8 +18,8 @@ import org.pavenda.Pavenda;
 
 /**
  * Reads payloads from standard input, one per line, and prints for each one line: "valid", or the
- * codes of its findings separated by single spaces. Exits 0 when every payload is valid, 1 when one
- * has findings, 2 when the input cannot be read or a line is not UTF-8.
+ * codes of its findings separated by single spaces. Exits 0 once every line has its verdict, 2 when
+ * the input cannot be read or written or a line is not UTF-8 text.
  */
 public final class ValidateLines {
   private ValidateLines() {}
@@ -35,8 +35,8 @@ public final class ValidateLines {
       System.exit(2);
     }
     try {
-      System.exit(run(new BufferedInputStream(System.in, 1 << 16),
-          new BufferedOutputStream(new FileOutputStream(FileDescriptor.out), 1 << 16)));
+      run(new BufferedInputStream(System.in, 1 << 16),
+          new BufferedOutputStream(new FileOutputStream(FileDescriptor.out), 1 << 16));
     } catch (IOException e) {
       System.err.println("pavenda-validate-java: " + e.getMessage());
       System.exit(2);
@@ -45,9 +45,8 @@ public final class ValidateLines {
 
   // Lines end at "\n" only, less a "\r" before it, as the command-line tool reads them; a lone
   // "\r" stays part of the payload, and a last line without "\n" still counts.
-  private static int run(InputStream in, OutputStream out) throws IOException {
+  private static void run(InputStream in, OutputStream out) throws IOException {
     ByteArrayOutputStream line = new ByteArrayOutputStream();
-    boolean allValid = true;
     long number = 0;
     int next;
     while ((next = in.read()) >= 0) {
@@ -60,17 +59,16 @@ public final class ValidateLines {
       if (length > 0 && bytes[length - 1] == '\r') {
         --length;
       }
-      allValid &= report(text(bytes, length, ++number), out);
+      report(text(bytes, length, ++number), out);
       line.reset();
     }
     if (line.size() > 0) {
-      allValid &= report(text(line.toByteArray(), line.size(), ++number), out);
+      report(text(line.toByteArray(), line.size(), ++number), out);
     }
     out.flush();
-    return allValid ? 0 : 1;
   }
 
-  private static boolean report(String payload, OutputStream out) throws IOException {
+  private static void report(String payload, OutputStream out) throws IOException {
     List<Finding> findings = Pavenda.validate(payload);
     StringBuilder verdict = new StringBuilder();
     if (findings.isEmpty()) {
@@ -84,7 +82,6 @@ public final class ValidateLines {
     }
     verdict.append('\n');
     out.write(verdict.toString().getBytes(StandardCharsets.US_ASCII));
-    return findings.isEmpty();
   }
 
   private static String text(byte[] bytes, int length, long number) throws IOException {
