@@ -7,7 +7,7 @@ import java.util.Set;
 
 /**
  * An immutable field dictionary: one optional value per field key of the tag catalogue, a text for
- * plain fields and a {@link Template} for template fields. An absent field (null) and a field set to
+ * plain fields and a {@link Template} for template fields. An absent field (null) and one set to
  * the empty text are different states: generation writes the empty one (and validation reports it).
  * Instances are made with {@link #builder()} and are safe to share between threads.
  */
@@ -183,132 +183,210 @@ public final class Fields {
     return text("tag25");
   }
 
-  /** Tag 26, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 26, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag26() {
     return template("tag26");
   }
 
-  /** Tag 27, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 27, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag27() {
     return template("tag27");
   }
 
-  /** Tag 28, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 28, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag28() {
     return template("tag28");
   }
 
-  /** Tag 29, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 29, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag29() {
     return template("tag29");
   }
 
-  /** Tag 30, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 30, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag30() {
     return template("tag30");
   }
 
-  /** Tag 31, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 31, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag31() {
     return template("tag31");
   }
 
-  /** Tag 32, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 32, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag32() {
     return template("tag32");
   }
 
-  /** Tag 33, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 33, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag33() {
     return template("tag33");
   }
 
-  /** Tag 34, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 34, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag34() {
     return template("tag34");
   }
 
-  /** Tag 35, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 35, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag35() {
     return template("tag35");
   }
 
-  /** Tag 36, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 36, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag36() {
     return template("tag36");
   }
 
-  /** Tag 37, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 37, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag37() {
     return template("tag37");
   }
 
-  /** Tag 38, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 38, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag38() {
     return template("tag38");
   }
 
-  /** Tag 39, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 39, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag39() {
     return template("tag39");
   }
 
-  /** Tag 40, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 40, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag40() {
     return template("tag40");
   }
 
-  /** Tag 41, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 41, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag41() {
     return template("tag41");
   }
 
-  /** Tag 42, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 42, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag42() {
     return template("tag42");
   }
 
-  /** Tag 43, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 43, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag43() {
     return template("tag43");
   }
 
-  /** Tag 44, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 44, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag44() {
     return template("tag44");
   }
 
-  /** Tag 45, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 45, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag45() {
     return template("tag45");
   }
 
-  /** Tag 46, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 46, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag46() {
     return template("tag46");
   }
 
-  /** Tag 47, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 47, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag47() {
     return template("tag47");
   }
 
-  /** Tag 48, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 48, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag48() {
     return template("tag48");
   }
 
-  /** Tag 49, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 49, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag49() {
     return template("tag49");
   }
 
-  /** Tag 50, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 50, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag50() {
     return template("tag50");
   }
 
-  /** Tag 51, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null when absent. */
+  /**
+   * Tag 51, merchant account information template; sub-keys are sub-tags such as "00" (the globally
+   * unique identifier) and "01"; null when absent.
+   */
   public Template tag51() {
     return template("tag51");
   }
@@ -363,17 +441,26 @@ public final class Fields {
     return text("postalCode");
   }
 
-  /** Tag 62, additional data template; sub-keys such as "billID", "mobileNumber", "storeID", "terminalID", "purpose"; null when absent. */
+  /**
+   * Tag 62, additional data template; sub-keys such as "billID", "mobileNumber", "storeID",
+   * "terminalID", "purpose"; null when absent.
+   */
   public Template additionalDataFieldTemplate() {
     return template("additionalDataFieldTemplate");
   }
 
-  /** Tag 63, CRC of the payload; filled by decoding, ignored by generation (which always computes it); null when absent. */
+  /**
+   * Tag 63, CRC of the payload; filled by decoding, ignored by generation (which always computes
+   * it); null when absent.
+   */
   public String crc() {
     return text("crc");
   }
 
-  /** Tag 64, merchant information in an alternate language; sub-keys "languagePreference", "merchantNameAlternateLanguage", "merchantCityAlternateLanguage"; null when absent. */
+  /**
+   * Tag 64, merchant information in an alternate language; sub-keys "languagePreference",
+   * "merchantNameAlternateLanguage", "merchantCityAlternateLanguage"; null when absent.
+   */
   public Template merchantInformationLanguageTemplate() {
     return template("merchantInformationLanguageTemplate");
   }
@@ -453,102 +540,162 @@ public final class Fields {
     return text("tag79");
   }
 
-  /** Tag 80, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 80, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag80() {
     return template("tag80");
   }
 
-  /** Tag 81, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 81, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag81() {
     return template("tag81");
   }
 
-  /** Tag 82, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 82, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag82() {
     return template("tag82");
   }
 
-  /** Tag 83, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 83, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag83() {
     return template("tag83");
   }
 
-  /** Tag 84, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 84, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag84() {
     return template("tag84");
   }
 
-  /** Tag 85, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 85, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag85() {
     return template("tag85");
   }
 
-  /** Tag 86, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 86, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag86() {
     return template("tag86");
   }
 
-  /** Tag 87, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 87, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag87() {
     return template("tag87");
   }
 
-  /** Tag 88, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 88, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag88() {
     return template("tag88");
   }
 
-  /** Tag 89, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 89, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag89() {
     return template("tag89");
   }
 
-  /** Tag 90, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 90, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag90() {
     return template("tag90");
   }
 
-  /** Tag 91, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 91, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag91() {
     return template("tag91");
   }
 
-  /** Tag 92, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 92, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag92() {
     return template("tag92");
   }
 
-  /** Tag 93, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 93, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag93() {
     return template("tag93");
   }
 
-  /** Tag 94, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 94, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag94() {
     return template("tag94");
   }
 
-  /** Tag 95, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 95, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag95() {
     return template("tag95");
   }
 
-  /** Tag 96, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 96, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag96() {
     return template("tag96");
   }
 
-  /** Tag 97, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 97, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag97() {
     return template("tag97");
   }
 
-  /** Tag 98, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 98, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag98() {
     return template("tag98");
   }
 
-  /** Tag 99, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null when absent. */
+  /**
+   * Tag 99, a template with no further meaning in the library; sub-keys are sub-tags such as "00";
+   * null when absent.
+   */
   public Template tag99() {
     return template("tag99");
   }
@@ -591,7 +738,9 @@ public final class Fields {
       return put("payloadFormatIndicator", value);
     }
 
-    /** Sets tag 01, point of initiation method ("11" static, "12" dynamic); null makes it absent. */
+    /**
+     * Sets tag 01, point of initiation method ("11" static, "12" dynamic); null makes it absent.
+     */
     public Builder pointOfInitiation(String value) {
       return put("pointOfInitiation", value);
     }
@@ -716,132 +865,210 @@ public final class Fields {
       return put("tag25", value);
     }
 
-    /** Sets tag 26, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 26, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag26(Template value) {
       return put("tag26", value);
     }
 
-    /** Sets tag 27, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 27, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag27(Template value) {
       return put("tag27", value);
     }
 
-    /** Sets tag 28, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 28, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag28(Template value) {
       return put("tag28", value);
     }
 
-    /** Sets tag 29, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 29, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag29(Template value) {
       return put("tag29", value);
     }
 
-    /** Sets tag 30, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 30, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag30(Template value) {
       return put("tag30", value);
     }
 
-    /** Sets tag 31, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 31, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag31(Template value) {
       return put("tag31", value);
     }
 
-    /** Sets tag 32, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 32, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag32(Template value) {
       return put("tag32", value);
     }
 
-    /** Sets tag 33, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 33, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag33(Template value) {
       return put("tag33", value);
     }
 
-    /** Sets tag 34, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 34, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag34(Template value) {
       return put("tag34", value);
     }
 
-    /** Sets tag 35, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 35, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag35(Template value) {
       return put("tag35", value);
     }
 
-    /** Sets tag 36, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 36, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag36(Template value) {
       return put("tag36", value);
     }
 
-    /** Sets tag 37, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 37, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag37(Template value) {
       return put("tag37", value);
     }
 
-    /** Sets tag 38, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 38, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag38(Template value) {
       return put("tag38", value);
     }
 
-    /** Sets tag 39, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 39, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag39(Template value) {
       return put("tag39", value);
     }
 
-    /** Sets tag 40, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 40, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag40(Template value) {
       return put("tag40", value);
     }
 
-    /** Sets tag 41, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 41, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag41(Template value) {
       return put("tag41", value);
     }
 
-    /** Sets tag 42, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 42, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag42(Template value) {
       return put("tag42", value);
     }
 
-    /** Sets tag 43, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 43, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag43(Template value) {
       return put("tag43", value);
     }
 
-    /** Sets tag 44, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 44, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag44(Template value) {
       return put("tag44", value);
     }
 
-    /** Sets tag 45, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 45, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag45(Template value) {
       return put("tag45", value);
     }
 
-    /** Sets tag 46, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 46, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag46(Template value) {
       return put("tag46", value);
     }
 
-    /** Sets tag 47, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 47, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag47(Template value) {
       return put("tag47", value);
     }
 
-    /** Sets tag 48, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 48, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag48(Template value) {
       return put("tag48", value);
     }
 
-    /** Sets tag 49, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 49, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag49(Template value) {
       return put("tag49", value);
     }
 
-    /** Sets tag 50, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 50, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag50(Template value) {
       return put("tag50", value);
     }
 
-    /** Sets tag 51, merchant account information template; sub-keys are sub-tags such as "00" (the globally unique identifier) and "01"; null makes it absent. */
+    /**
+     * Sets tag 51, merchant account information template; sub-keys are sub-tags such as "00" (the
+     * globally unique identifier) and "01"; null makes it absent.
+     */
     public Builder tag51(Template value) {
       return put("tag51", value);
     }
@@ -896,17 +1123,26 @@ public final class Fields {
       return put("postalCode", value);
     }
 
-    /** Sets tag 62, additional data template; sub-keys such as "billID", "mobileNumber", "storeID", "terminalID", "purpose"; null makes it absent. */
+    /**
+     * Sets tag 62, additional data template; sub-keys such as "billID", "mobileNumber", "storeID",
+     * "terminalID", "purpose"; null makes it absent.
+     */
     public Builder additionalDataFieldTemplate(Template value) {
       return put("additionalDataFieldTemplate", value);
     }
 
-    /** Sets tag 63, CRC of the payload; filled by decoding, ignored by generation (which always computes it); null makes it absent. */
+    /**
+     * Sets tag 63, CRC of the payload; filled by decoding, ignored by generation (which always
+     * computes it); null makes it absent.
+     */
     public Builder crc(String value) {
       return put("crc", value);
     }
 
-    /** Sets tag 64, merchant information in an alternate language; sub-keys "languagePreference", "merchantNameAlternateLanguage", "merchantCityAlternateLanguage"; null makes it absent. */
+    /**
+     * Sets tag 64, merchant information in an alternate language; sub-keys "languagePreference",
+     * "merchantNameAlternateLanguage", "merchantCityAlternateLanguage"; null makes it absent.
+     */
     public Builder merchantInformationLanguageTemplate(Template value) {
       return put("merchantInformationLanguageTemplate", value);
     }
@@ -986,102 +1222,162 @@ public final class Fields {
       return put("tag79", value);
     }
 
-    /** Sets tag 80, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 80, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag80(Template value) {
       return put("tag80", value);
     }
 
-    /** Sets tag 81, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 81, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag81(Template value) {
       return put("tag81", value);
     }
 
-    /** Sets tag 82, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 82, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag82(Template value) {
       return put("tag82", value);
     }
 
-    /** Sets tag 83, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 83, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag83(Template value) {
       return put("tag83", value);
     }
 
-    /** Sets tag 84, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 84, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag84(Template value) {
       return put("tag84", value);
     }
 
-    /** Sets tag 85, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 85, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag85(Template value) {
       return put("tag85", value);
     }
 
-    /** Sets tag 86, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 86, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag86(Template value) {
       return put("tag86", value);
     }
 
-    /** Sets tag 87, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 87, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag87(Template value) {
       return put("tag87", value);
     }
 
-    /** Sets tag 88, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 88, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag88(Template value) {
       return put("tag88", value);
     }
 
-    /** Sets tag 89, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 89, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag89(Template value) {
       return put("tag89", value);
     }
 
-    /** Sets tag 90, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 90, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag90(Template value) {
       return put("tag90", value);
     }
 
-    /** Sets tag 91, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 91, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag91(Template value) {
       return put("tag91", value);
     }
 
-    /** Sets tag 92, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 92, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag92(Template value) {
       return put("tag92", value);
     }
 
-    /** Sets tag 93, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 93, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag93(Template value) {
       return put("tag93", value);
     }
 
-    /** Sets tag 94, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 94, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag94(Template value) {
       return put("tag94", value);
     }
 
-    /** Sets tag 95, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 95, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag95(Template value) {
       return put("tag95", value);
     }
 
-    /** Sets tag 96, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 96, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag96(Template value) {
       return put("tag96", value);
     }
 
-    /** Sets tag 97, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 97, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag97(Template value) {
       return put("tag97", value);
     }
 
-    /** Sets tag 98, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 98, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag98(Template value) {
       return put("tag98", value);
     }
 
-    /** Sets tag 99, a template with no further meaning in the library; sub-keys are sub-tags such as "00"; null makes it absent. */
+    /**
+     * Sets tag 99, a template with no further meaning in the library; sub-keys are sub-tags such as
+     * "00"; null makes it absent.
+     */
     public Builder tag99(Template value) {
       return put("tag99", value);
     }

@@ -2,12 +2,12 @@ package org.pavenda;
 
 /**
  * The JNI entry points over the C interface. Texts cross as UTF-8 byte arrays, so that NUL and
- * supplementary characters pass unchanged. Every call answers an array whose first element holds one
- * byte, the C status (0 ok, 1 findings, 4 out of memory, 5 internal error, 6 invalid fields, 7
+ * supplementary characters pass unchanged. Every call answers an array whose first element holds
+ * one byte, the C status (0 ok, 1 findings, 4 out of memory, 5 internal error, 6 invalid fields, 7
  * undecodable), followed by texts as each method describes.
  */
 final class NativeLibrary {
-  /** The system property naming the JNI library file by absolute path, instead of the search path. */
+  /** The system property naming the JNI library file, by absolute path. */
   static final String LIBRARY_PROPERTY = "pavenda.jni.library";
 
   static final int OK = 0;
@@ -28,7 +28,7 @@ final class NativeLibrary {
   private NativeLibrary() {}
 
   /**
-   * Generates from fields given as parallel arrays: key, sub-key (null for a plain field) and value.
+   * Generates from parallel arrays: key, sub-key (null for a plain field) and value.
    * Ok: the payload. Findings: code and message pairs. Invalid fields: the reason.
    */
   static native byte[][] generate(byte[][] keys, byte[][] subKeys, byte[][] values);
