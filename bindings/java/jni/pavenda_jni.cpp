@@ -176,9 +176,9 @@ JNIEXPORT jobjectArray JNICALL Java_org_pavenda_NativeLibrary_generate(JNIEnv* e
       throw std::bad_alloc();
     const jsize count = env->GetArrayLength(keys);
     for (jsize i = 0; i < count; ++i) {
-      const std::string key = *optionalBytesAt(env, keys, i);
+      const std::string key = optionalBytesAt(env, keys, i).value();
       const std::optional<std::string> subKey = optionalBytesAt(env, subKeys, i);
-      const std::string value = *optionalBytesAt(env, values, i);
+      const std::string value = optionalBytesAt(env, values, i).value();
       const pavenda_status status =
           subKey ? pavenda_fields_set_template(fields.get(), key.data(), key.size(), subKey->data(),
                                                subKey->size(), value.data(), value.size())
