@@ -50,8 +50,13 @@ std::size_t crLfCount(std::string_view text) noexcept {
   return count;
 }
 
-// How a walk over code points without the break iterator ended.
+// How a walk over code points without the break iterator ended, and where the character it was in
+// began.
 enum class Walk : unsigned char { done, stopped, needsBreakIterator, illFormed };
+struct WalkEnd {
+  Walk walk;
+  std::size_t resume;
+};
 
 // What the walk knows of the code point before: whether a mark may join it.
 enum class Previous : unsigned char { nothing, cr, control, base, mark };
@@ -64,12 +69,27 @@ enum class Previous : unsigned char { nothing, cr, control, base, mark };
 // sequences, Indic conjuncts): there the walk stops, having reported only final boundaries, and the
 // break iterator goes on from the last one. Linear, however long a character is.
 template <typename OnBoundary>
-Walk walkCodePoints(std::string_view text, std::size_t from, OnBoundary onBoundary) {
+WalkEnd walkCodePoints(std::string_view text, std::size_t from, OnBoundary onBoundary) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
   const auto length = static_cast<std::int64_t>(text.size());
   Previous previous = Previous::nothing;
+  std::size_t characterStart = from;
   for (auto i = static_cast<std::int64_t>(from); i < length;) {
     const auto start = static_cast<std::size_t>(i);
+    const auto printable = [bytes](std::int64_t at) {
+      return bytes[at] >= 0x20 && bytes[at] < 0x7F;
+    };
+    if (printable(i)) {
+      // A run of printable ASCII, most of a payload: each byte a character of its own.
+      if (previous != Previous::nothing && !onBoundary(start))
+        return {Walk::stopped, start};
+      for (++i; i < length && printable(i); ++i)
+        if (!onBoundary(static_cast<std::size_t>(i)))
+          return {Walk::stopped, static_cast<std::size_t>(i)};
+      previous = Previous::base;
+      characterStart = static_cast<std::size_t>(i - 1);
+      continue;
+    }
     Previous current = Previous::base;
     if (bytes[i] < 0x80) {
       const uint8_t c = bytes[i++];
@@ -85,7 +105,7 @@ Walk walkCodePoints(std::string_view text, std::size_t from, OnBoundary onBounda
       UChar32 c;
       U8_NEXT(bytes, i, length, c);
       if (c < 0)
-        return Walk::illFormed;
+        return {Walk::illFormed, characterStart};
       switch (u_getIntPropertyValue(c, UCHAR_GRAPHEME_CLUSTER_BREAK)) {
       case U_GCB_EXTEND:
       case U_GCB_SPACING_MARK:
@@ -98,26 +118,27 @@ Walk walkCodePoints(std::string_view text, std::size_t from, OnBoundary onBounda
         break;
       case U_GCB_OTHER:
         if (previous == Previous::mark)
-          return Walk::needsBreakIterator;
+          return {Walk::needsBreakIterator, characterStart};
         break;
       case U_GCB_CONTROL:
       case U_GCB_CR:
       case U_GCB_LF:
         if (previous == Previous::mark)
-          return Walk::needsBreakIterator;
+          return {Walk::needsBreakIterator, characterStart};
         current = Previous::control;
         break;
       default:
-        return Walk::needsBreakIterator;
+        return {Walk::needsBreakIterator, characterStart};
       }
     }
     if (previous != Previous::nothing && !onBoundary(start))
-      return Walk::stopped;
+      return {Walk::stopped, start};
     previous = current;
+    characterStart = start;
   }
   if (previous != Previous::nothing && !onBoundary(text.size()))
-    return Walk::stopped;
-  return Walk::done;
+    return {Walk::stopped, text.size()};
+  return {Walk::done, text.size()};
 }
 
 // Calls `onBoundary` with the byte offset at which each character from `from` (a character start)
@@ -182,19 +203,13 @@ enum class Formed : unsigned char { well, ill, unknown };
 template <typename OnBoundary>
 Formed forEachBoundary(std::string_view text, std::size_t from, OnBoundary onBoundary,
                        bool checkRest) {
-  std::size_t resume = from;
-  bool stopped = false;
-  const Walk walk = walkCodePoints(text, from, [&](std::size_t boundary) {
-    resume = boundary;
-    stopped = !onBoundary(boundary);
-    return !stopped;
-  });
-  if (walk == Walk::done || stopped)
+  const WalkEnd end = walkCodePoints(text, from, onBoundary);
+  if (end.walk == Walk::done || end.walk == Walk::stopped)
     return Formed::well;
-  Formed formed = walk == Walk::illFormed ? Formed::ill : Formed::unknown;
+  Formed formed = end.walk == Walk::illFormed ? Formed::ill : Formed::unknown;
   if (checkRest && formed == Formed::unknown)
-    formed = isValidUtf8(text.substr(resume)) ? Formed::well : Formed::ill;
-  breakIteratorBoundaries(text, resume, onBoundary);
+    formed = isValidUtf8(text.substr(end.resume)) ? Formed::well : Formed::ill;
+  breakIteratorBoundaries(text, end.resume, onBoundary);
   return formed;
 }
 
@@ -354,21 +369,44 @@ CharIndex::CharIndex(std::string_view text, bool wellFormedOnly) : text_(text) {
     return;
   }
   bytesAreCharacters_ = false;
-  // Texts of up to this many characters, nearly all, are indexed whole in the counting pass.
+  // Texts of up to this many characters, nearly all, are indexed whole as they are counted; a text
+  // has at most as many characters as bytes, so the table is sized once and written through a
+  // pointer.
   constexpr std::size_t eager = 4096;
-  starts_.reserve(std::min(text.size(), eager) + 1);
-  starts_.push_back(0);
-  std::size_t count = 0;
-  const Formed formed = forEachBoundary(
-      text, 0,
-      [this, &count](std::size_t boundary) {
-        ++count;
-        tail_[count % tailSize] = boundary;
-        if (count < eager)
-          starts_.push_back(boundary);
-        return true;
-      },
-      wellFormedOnly);
+  starts_.resize(std::min(text.size(), eager) + 1);
+  std::size_t* out = starts_.data();
+  *out++ = 0;
+  std::size_t* const last = &starts_.back();
+  const auto write = [&out](std::size_t boundary) { *out++ = boundary; };
+  Formed formed = text.size() <= eager ? forEachBoundary(
+                                             text, 0,
+                                             [&write](std::size_t boundary) {
+                                               write(boundary);
+                                               return true;
+                                             },
+                                             wellFormedOnly)
+                                       : forEachBoundary(
+                                             text, 0,
+                                             [&write, &out, last](std::size_t boundary) {
+                                               write(boundary);
+                                               return out <= last;
+                                             },
+                                             wellFormedOnly);
+  starts_.resize(static_cast<std::size_t>(out - starts_.data()));
+  std::size_t count = starts_.size() - 1;
+  if (starts_.back() != text.size()) {
+    // Beyond the table only the count and the last few starts are kept.
+    const Formed rest = forEachBoundary(
+        text, starts_.back(),
+        [this, &count](std::size_t boundary) {
+          ++count;
+          tail_[count % tailSize] = boundary;
+          return true;
+        },
+        wellFormedOnly);
+    if (rest == Formed::ill)
+      formed = Formed::ill;
+  }
   count_ = count;
   illFormed_ = formed == Formed::ill;
 }

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // ICU's C regular expression; declared here so that users of this header need no ICU header.
@@ -73,8 +74,20 @@ private:
   std::size_t count_ = 0;
   bool bytesAreCharacters_ = true;
   bool illFormed_ = false;
+  // Leaves elements made by `resize` uninitialised: the table is sized once, then written.
+  template <typename T> struct Uninitialised : std::allocator<T> {
+    template <typename U> struct rebind { using other = Uninitialised<U>; };
+    using std::allocator<T>::allocator;
+    template <typename U, typename... Args> void construct(U* at, Args&&... args) {
+      if constexpr (sizeof...(Args) == 0)
+        ::new (static_cast<void*>(at)) U;
+      else
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+  };
+
   // The starts of the first characters, from 0 on, as far as found.
-  mutable std::vector<std::size_t> starts_;
+  mutable std::vector<std::size_t, Uninitialised<std::size_t>> starts_;
   // The start of character k, for the last `tailSize` values of k, at k % tailSize.
   std::array<std::size_t, tailSize> tail_{};
 };
