@@ -10,9 +10,10 @@ let version: String = {
   let cmake =
     (try? String(contentsOf: root.appendingPathComponent("CMakeLists.txt"), encoding: .utf8)) ?? ""
   guard
-    let range = cmake.range(of: #"project\(pavenda VERSION [0-9.]+"#, options: .regularExpression)
-  else { return "0.0.0" }
-  return String(cmake[range].split(separator: " ").last ?? "0.0.0")
+    let range = cmake.range(of: #"project\(pavenda VERSION [0-9.]+"#, options: .regularExpression),
+    let number = cmake[range].split(separator: " ").last
+  else { fatalError("Package.swift: no `project(pavenda VERSION x.y.z` in CMakeLists.txt") }
+  return String(number)
 }()
 
 let apple: [Platform] = [.macOS, .iOS, .macCatalyst, .tvOS, .watchOS, .visionOS]

@@ -7,7 +7,8 @@ import CPavenda
 #endif
 
 // Every function here is stateless and the library keeps no state between calls, so any of them
-// may run on several tasks or threads at once.
+// may run on several tasks or threads at once. The library answers every input; the traps below
+// are for memory running out, which Swift treats as fatal everywhere, and for library faults.
 
 /// One broken rule: its code ("0" to "55") and the code's message (empty for a code without one).
 public struct Finding: Sendable, Hashable, CustomStringConvertible {
@@ -93,7 +94,7 @@ public struct DecodedPayload: Sendable, Hashable {
 ///
 /// Throws `GenerationError.findings` with every broken rule's code and message, or
 /// `GenerationError.invalidFields` when a template sub-tag is not two digits or names a sub-field
-/// that has a property of its own.
+/// that has a property of its own. Traps only when memory runs out.
 public func generate(_ fields: MerchantFields) throws(GenerationError) -> String {
   let entries = fields.entries
   try checkSubtags(fields)
@@ -129,7 +130,8 @@ public func generate(_ fields: MerchantFields) throws(GenerationError) -> String
 }
 
 /// Validates a payload in either tag scheme: no findings when it is valid, else every broken rule
-/// in the order validation raised them. The empty text gives the single code "0".
+/// in the order validation raised them. The empty text gives the single code "0". Traps only when
+/// memory runs out.
 public func validate(_ payload: String) -> [Finding] {
   var response: OpaquePointer?
   let status = withBytes(payload) { pavenda_validate($0, $1, &response) }
@@ -140,7 +142,7 @@ public func validate(_ payload: String) -> [Finding] {
 
 /// Decodes a payload in either tag scheme into its fields, without validating them.
 ///
-/// Throws `PayloadDecodingError` when the text does not decode.
+/// Throws `PayloadDecodingError` when the text does not decode. Traps only when memory runs out.
 public func decode(_ payload: String) throws(PayloadDecodingError) -> DecodedPayload {
   var response: OpaquePointer?
   let status = withBytes(payload) { pavenda_decode($0, $1, &response) }
