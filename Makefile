@@ -1,5 +1,6 @@
 # One entry point for set-up, building and checking. Every target installs what is missing first.
-.PHONY: all deps build bindings-java demo test test-release test-sanitize test-tsan bench fuzz docs format clean
+.PHONY: all deps build demo test test-release test-sanitize test-tsan test-swift bindings bindings-swift \
+  bindings-java bench fuzz docs format clean
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
@@ -25,8 +26,8 @@ demo: build
 	@./scripts/demo.sh
 
 # The release suite, the suite again under AddressSanitizer (with LeakSanitizer) and
-# UndefinedBehaviorSanitizer, and the concurrency tests under ThreadSanitizer.
-test: test-release test-sanitize test-tsan
+# UndefinedBehaviorSanitizer, the concurrency tests under ThreadSanitizer, and the bindings' suites.
+test: test-release test-sanitize test-tsan test-swift
 
 test-release: build
 	@ctest --preset default -j $(JOBS) --output-on-failure
@@ -45,6 +46,30 @@ build/tsan/build.ninja: CMakeLists.txt CMakePresets.json | deps
 test-tsan: deps build/tsan/build.ninja
 	@cmake --build --preset tsan -j $(JOBS)
 	@TSAN_OPTIONS=halt_on_error=1 ctest --preset tsan -j $(JOBS) --output-on-failure
+
+# The bindings and their example programs, each with a launcher in build/bin.
+bindings: bindings-swift bindings-java
+
+# SwiftPM builds the package in debug: the C++ library compiles faster than in release, which
+# outweighs the slower run of the Swift suite.
+SWIFT_FLAGS := --scratch-path build/swift --jobs 2
+
+bindings-swift:
+	@command -v swift >/dev/null || { echo "bindings-swift: no swift on PATH" >&2; exit 1; }
+	@swift build $(SWIFT_FLAGS) --product pavenda-validate-swift
+	@mkdir -p build/bin
+	@ln -sfn ../swift/debug/pavenda-validate-swift build/bin/pavenda-validate-swift
+
+# The Swift suite, then the Swift example against the command-line tool on the mixed payloads; skipped
+# without a Swift toolchain.
+test-swift: build
+	@if command -v swift >/dev/null; then \
+	  swift test $(SWIFT_FLAGS) && $(MAKE) --no-print-directory bindings-swift && \
+	  tests/bindings/compare-with-cli.sh build/bin/pavenda-validate-swift build/bin/pavenda \
+	    tests/data/mixed-payloads.txt; \
+	else \
+	  echo "test-swift: no swift on PATH, skipped"; \
+	fi
 
 # Google Benchmark figures as medians of five runs; bench/cli-validate.sh times the CLI.
 BENCH_FLAGS ?= --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
