@@ -43,22 +43,26 @@ void validateLarge(benchmark::State& state, std::string_view unit, std::string_v
   state.counters["extra_MiB"] = static_cast<double>(peakKiB() - before) / 1024.0;
 }
 
-BENCHMARK_CAPTURE(validateLarge, ascii_then_letter, "a", "\xC3\xA9")
-    ->Name("BM_ValidateLarge/ascii_then_letter")
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
-BENCHMARK_CAPTURE(validateLarge, letters, "\xC3\xA9", "")
-    ->Name("BM_ValidateLarge/letters")
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
-BENCHMARK_CAPTURE(validateLarge, han, "\xE4\xB8\xAD", "")
-    ->Name("BM_ValidateLarge/han")
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
-BENCHMARK_CAPTURE(validateLarge, combining_marks, "\xCC\x81", "")
-    ->Name("BM_ValidateLarge/combining_marks")
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
+struct LargeCase {
+  const char* name;
+  std::string_view unit;
+  std::string_view last;
+};
+
+constexpr LargeCase largeCases[] = {
+    {"BM_ValidateLarge/ascii_then_letter", "a", "\xC3\xA9"},
+    {"BM_ValidateLarge/letters", "\xC3\xA9", ""},
+    {"BM_ValidateLarge/han", "\xE4\xB8\xAD", ""},
+    {"BM_ValidateLarge/combining_marks", "\xCC\x81", ""},
+};
+
+const bool registered = [] {
+  for (const LargeCase& c : largeCases)
+    benchmark::RegisterBenchmark(c.name, validateLarge, c.unit, c.last)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
+  return true;
+}();
 
 } // namespace
 } // namespace pavenda::bench
