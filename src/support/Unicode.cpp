@@ -74,6 +74,8 @@ WalkEnd walkCodePoints(std::string_view text, std::size_t from, OnBoundary onBou
   const auto length = static_cast<std::int64_t>(text.size());
   Previous previous = Previous::nothing;
   std::size_t characterStart = from;
+  UChar32 lastCodePoint = -1;
+  int32_t lastBreak = 0;
   for (auto i = static_cast<std::int64_t>(from); i < length;) {
     const auto start = static_cast<std::size_t>(i);
     const auto printable = [bytes](std::int64_t at) {
@@ -106,7 +108,12 @@ WalkEnd walkCodePoints(std::string_view text, std::size_t from, OnBoundary onBou
       U8_NEXT(bytes, i, length, c);
       if (c < 0)
         return {Walk::illFormed, characterStart};
-      switch (u_getIntPropertyValue(c, UCHAR_GRAPHEME_CLUSTER_BREAK)) {
+      // Runs of one code point (a mark repeated, a letter repeated) look the property up once.
+      if (c != lastCodePoint) {
+        lastCodePoint = c;
+        lastBreak = u_getIntPropertyValue(c, UCHAR_GRAPHEME_CLUSTER_BREAK);
+      }
+      switch (lastBreak) {
       case U_GCB_EXTEND:
       case U_GCB_SPACING_MARK:
       case U_GCB_ZWJ:
