@@ -44,6 +44,7 @@ test-tsan: deps build/tsan/build.ninja
 BENCH_FLAGS ?= --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 bench: build
 	@./build/bin/pavenda-bench $(BENCH_FLAGS)
+	@./build/bin/pavenda-bench-json $(BENCH_FLAGS)
 
 # Each libFuzzer target for FUZZ_SECONDS, from its seeds in fuzz/corpus/<target> (read only) and
 # what earlier runs found in build/fuzz/work/<target>. Crashes land in build/fuzz/artifacts/<target>;
