@@ -75,11 +75,15 @@ test-swift: build
 BENCH_FLAGS ?= --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 bench: build
 	@./build/bin/pavenda-bench $(BENCH_FLAGS)
+	@./build/bin/pavenda-bench-json $(BENCH_FLAGS)
 
 # Each libFuzzer target for FUZZ_SECONDS, from its seeds in fuzz/corpus/<target> (read only) and
 # what earlier runs found in build/fuzz/work/<target>. Crashes land in build/fuzz/artifacts/<target>;
 # once mended, keep the crash file in fuzz/corpus/<target> so that the test suite replays it.
-FUZZ_TARGETS := decode generate
+FUZZ_TARGETS := decode generate json roundtrip
+# The JSON boundary takes inputs up to 1 MiB with a short timeout, so that any step worse than
+# linear in the input shows up as a timeout.
+FUZZ_JSON_FLAGS := -max_len=1048576 -timeout=5
 
 build/fuzz/build.ninja: CMakeLists.txt CMakePresets.json | deps
 	@./scripts/install-deps.sh fuzz
@@ -91,7 +95,8 @@ fuzz: deps build/fuzz/build.ninja
 	@for t in $(FUZZ_TARGETS); do \
 	  mkdir -p build/fuzz/work/$$t build/fuzz/artifacts/$$t; \
 	  echo "fuzz_$$t: $(FUZZ_SECONDS) s"; \
-	  ./build/fuzz/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  flags=; [ $$t = json ] && flags="$(FUZZ_JSON_FLAGS)"; \
+	  ./build/fuzz/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$flags \
 	    -artifact_prefix=build/fuzz/artifacts/$$t/ build/fuzz/work/$$t fuzz/corpus/$$t \
 	    2>build/fuzz/$$t.log || { tail -n 40 build/fuzz/$$t.log; exit 1; }; \
 	  grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' build/fuzz/$$t.log; \

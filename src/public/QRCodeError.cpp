@@ -2,7 +2,8 @@
 
 #include <charconv>
 
-#include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
 
 namespace pavenda {
 
@@ -15,8 +16,12 @@ std::string QRCodeError::description() const {
   return text;
 }
 
+// Written directly rather than through a JSON document: destroying a filled document allocates,
+// which under memory exhaustion would end the program instead of reporting std::bad_alloc. The
+// layout is that of a two-space-indented JSON dump.
 std::string QRCodeError::getJSONOutput() const {
-  nlohmann::ordered_json codes = nlohmann::ordered_json::array();
+  std::string output = "{\n  \"qrCodeError\": [";
+  bool first = true;
   for (const std::string& code : errorCodes_) {
     // The whole text in base 10, with the optional leading sign an integer parse takes.
     std::string_view digits = code;
@@ -27,13 +32,15 @@ std::string QRCodeError::getJSONOutput() const {
     }
     long long value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error == std::errc() && end == digits.data() + digits.size() && !digits.empty())
-      codes.push_back(value);
+    if (error != std::errc() || end != digits.data() + digits.size() || digits.empty())
+      continue;
+    output += first ? "\n    " : ",\n    ";
+    output += std::to_string(value);
+    first = false;
   }
-  nlohmann::ordered_json output;
-  output["qrCodeError"] = std::move(codes);
-  output["qrCodeData"] = nlohmann::ordered_json::object();
-  return output.dump(2);
+  output += first ? "],\n" : "\n  ],\n";
+  output += "  \"qrCodeData\": {}\n}";
+  return output;
 }
 
 std::map<std::string, std::string> QRError::dictionaryOutput() const {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/BoundaryInvariants.h"
 #include "fuzz/Invariants.h"
 
 namespace pavenda {
@@ -16,7 +17,7 @@ namespace {
 // Every file of the fuzz corpora, crash files kept as regressions included, goes through the same
 // checks as the fuzz targets run, so that the ordinary build catches a regression without clang.
 struct CorpusFile {
-  std::string target; // "decode" or "generate"
+  std::string target; // "decode", "generate", "json" or "roundtrip"
   std::filesystem::path path;
 };
 
@@ -24,9 +25,11 @@ void PrintTo(const CorpusFile& c, std::ostream* os) {
   *os << c.target << '/' << c.path.filename();
 }
 
+constexpr const char* targets[] = {"decode", "generate", "json", "roundtrip"};
+
 std::vector<CorpusFile> corpus() {
   std::vector<CorpusFile> files;
-  for (const char* target : {"decode", "generate"}) {
+  for (const char* target : targets) {
     const std::filesystem::path dir =
         std::filesystem::path(PAVENDA_SOURCE_DIR) / "fuzz/corpus" / target;
     for (const auto& entry : std::filesystem::directory_iterator(dir))
@@ -47,14 +50,17 @@ class CorpusReplay : public ::testing::TestWithParam<CorpusFile> {};
 
 TEST_P(CorpusReplay, KeepsEveryInvariant) {
   const std::string input = contents(GetParam().path);
-  const invariants::Violations violations =
-      GetParam().target == "decode" ? invariants::ofPayload(input) : invariants::ofJSON(input);
+  const std::string& target = GetParam().target;
+  const invariants::Violations violations = target == "decode"     ? invariants::ofPayload(input)
+                                            : target == "generate" ? invariants::ofJSON(input)
+                                            : target == "json" ? invariants::ofJSONBoundary(input)
+                                                               : invariants::ofRoundTrip(input);
   EXPECT_EQ(violations, invariants::Violations{});
 }
 
 TEST(CorpusReplay, BothCorporaHaveSeeds) {
   const std::vector<CorpusFile> files = corpus();
-  for (const char* target : {"decode", "generate"})
+  for (const char* target : targets)
     EXPECT_GE(std::count_if(files.begin(), files.end(),
                             [target](const CorpusFile& f) { return f.target == target; }),
               5)
