@@ -120,9 +120,12 @@ extern "C" {
 pavenda_status pavenda_generate_json(const char* json, size_t length, pavenda_response** out) {
   return guardedText(json, length, out, [](pavenda_response& response, std::string_view text) {
     std::string reason;
-    const auto dictionary = pavenda::FieldDictionary::fromJSON(text, &reason);
+    auto refusal = pavenda::FieldDictionary::JSONRefusal::syntax;
+    const auto dictionary = pavenda::FieldDictionary::fromJSON(text, &reason, &refusal);
     if (!dictionary) {
-      response.status = PAVENDA_INVALID_JSON;
+      response.status = refusal == pavenda::FieldDictionary::JSONRefusal::unwritableField
+                            ? PAVENDA_INVALID_FIELDS
+                            : PAVENDA_INVALID_JSON;
       response.inputError = reason.empty() ? std::string("not a JSON object") : reason;
       return;
     }
