@@ -214,8 +214,15 @@ pavenda_status pavenda_generate_fields(const pavenda_fields* fields, pavenda_res
   *out = nullptr;
   if (fields == nullptr)
     return PAVENDA_INVALID_ARGUMENT;
-  return guarded(out,
-                 [fields](pavenda_response& response) { generate(response, fields->dictionary); });
+  return guarded(out, [fields](pavenda_response& response) {
+    // What the JSON entry point refuses is refused here too, rather than silently left out.
+    if (auto reason = fields->dictionary.firstUnwritableField()) {
+      response.status = PAVENDA_INVALID_FIELDS;
+      response.inputError = std::move(*reason);
+      return;
+    }
+    generate(response, fields->dictionary);
+  });
 }
 
 size_t pavenda_field_count(void) {
