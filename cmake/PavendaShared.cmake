@@ -16,9 +16,10 @@ target_include_directories(pavenda_shared
 # The version script also hides the standard library's template instances, which visibility alone
 # cannot. Undefined symbols are refused at link time rather than at load time (except in sanitized
 # builds, whose runtime the program brings).
-target_link_options(pavenda_shared PRIVATE
-  -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/pavenda.map
-  $<$<NOT:$<BOOL:${PAVENDA_SANITIZE}>>:-Wl,--no-undefined>)
+target_link_options(pavenda_shared PRIVATE -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/pavenda.map)
+if(NOT PAVENDA_SANITIZE)
+  target_link_options(pavenda_shared PRIVATE -Wl,--no-undefined)
+endif()
 set_target_properties(pavenda_shared PROPERTIES
   OUTPUT_NAME pavenda VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR}
   LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/pavenda.map LINKER_LANGUAGE CXX)
