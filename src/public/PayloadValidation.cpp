@@ -4,7 +4,7 @@
 #include <pavenda/PayMerchantTLV.h>
 #include <pavenda/TLVGenerator.h>
 
-#include "validation/Validator.h"
+#include "validation/Checks.h"
 
 namespace pavenda::detail {
 
@@ -18,17 +18,18 @@ ValidationResult validatePayload(std::string_view payload, bool withErrorObjects
   if (record.decodeTLV(payload))
     return malformed();
 
-  ZArodezPayMerchantTLVValidator& validator = ZArodezPayMerchantTLVValidator::sharedValidator();
-  const auto guard = validator.lock();
+  // The codes belong to this call alone: threads validate at once without sharing anything.
+  const validation::RecordView view(record);
+  validation::CodeList codes;
   if (!record.payloadFormatIndicator()) {
-    validator.validatePayMerchantTLV00(&record);
+    validation::validatePayMerchantTLV00(codes, view);
   } else {
-    validator.validatePayMerchantTLV01(&record);
-    validator.validateCRC(record.crc(), payload);
+    validation::validatePayMerchantTLV01(codes, view);
+    validation::validateCRC(codes, view.text(validation::RecordView::TextProperty::crc), payload);
   }
-  ValidationResult result{validator.errorCodes(), {}};
+  ValidationResult result{codes.texts(), {}};
   if (withErrorObjects)
-    result.errors = validator.errorObjects();
+    result.errors = codes.errorObjects();
   return result;
 }
 
