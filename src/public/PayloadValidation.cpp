@@ -4,6 +4,7 @@
 #include <pavenda/PayMerchantTLV.h>
 #include <pavenda/TLVGenerator.h>
 
+#include "decoding/Decode.h"
 #include "validation/Checks.h"
 
 namespace pavenda::detail {
@@ -14,18 +15,19 @@ ValidationResult malformed() {
 }
 
 ValidationResult validatePayload(std::string_view payload, bool withErrorObjects) {
-  ZArodezPayMerchantTLV record;
-  if (record.decodeTLV(payload))
+  // Views into the payload: the fields are read where they lie, not copied. The view and the codes
+  // belong to this call alone, so threads validate at once without sharing anything.
+  validation::RecordView view;
+  if (!decoding::decode(view, payload).ok())
     return malformed();
 
-  // The codes belong to this call alone: threads validate at once without sharing anything.
-  const validation::RecordView view(record);
+  using TextProperty = validation::RecordView::TextProperty;
   validation::CodeList codes;
-  if (!record.payloadFormatIndicator()) {
+  if (!view.text(TextProperty::payloadFormatIndicator)) {
     validation::validatePayMerchantTLV00(codes, view);
   } else {
     validation::validatePayMerchantTLV01(codes, view);
-    validation::validateCRC(codes, view.text(validation::RecordView::TextProperty::crc), payload);
+    validation::validateCRC(codes, view.text(TextProperty::crc), payload);
   }
   ValidationResult result{codes.texts(), {}};
   if (withErrorObjects)
