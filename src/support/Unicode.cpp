@@ -3,29 +3,30 @@
 #include <algorithm>
 #include <bitset>
 #include <cstring>
+#include <limits>
 
-#include <unicode/brkiter.h>
-#include <unicode/locid.h>
-#include <unicode/normalizer2.h>
-#include <unicode/regex.h>
+#include <unicode/ubrk.h>
 #include <unicode/uchar.h>
 #include <unicode/uloc.h>
-#include <unicode/unistr.h>
+#include <unicode/unorm2.h>
+#include <unicode/uregex.h>
+#include <unicode/ustring.h>
 #include <unicode/utext.h>
 #include <unicode/utf8.h>
 
 namespace pavenda::unicode {
-
-enum class Walk : unsigned char { simple, needsBreakIterator, illFormed };
-
 namespace {
 
+struct BreakIteratorClose {
+  void operator()(UBreakIterator* iterator) const noexcept { ubrk_close(iterator); }
+};
+
 // Break iterators are expensive to make and not shareable between threads: one per thread, reused.
-icu::BreakIterator* characterIterator() {
-  thread_local std::unique_ptr<icu::BreakIterator> iterator = [] {
+UBreakIterator* characterIterator() {
+  thread_local const std::unique_ptr<UBreakIterator, BreakIteratorClose> iterator = [] {
     UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::BreakIterator> made(
-        icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+    std::unique_ptr<UBreakIterator, BreakIteratorClose> made(
+        ubrk_open(UBRK_CHARACTER, "", nullptr, 0, &status));
     return U_SUCCESS(status) ? std::move(made) : nullptr;
   }();
   return iterator.get();
@@ -49,76 +50,174 @@ std::size_t crLfCount(std::string_view text) noexcept {
   return count;
 }
 
-// Walks `text` once, calling `onBoundary` with the byte offset after every code point that ends a
-// character, as long as each code point has the grapheme cluster break property Other, Control, CR
-// or LF. Every rule that joins two code points other than CR LF needs one of the other values
-// (Extend, ZWJ, SpacingMark, Prepend, Regional_Indicator, Hangul jamo and syllables), so in such
-// text every code point stands alone except inside CR LF. Han, kana and most precomposed letters
-// pass; at the first combining mark, emoji sequence, Hangul or ill-formed sequence the walk stops,
-// and the boundaries it reported are void.
-template <typename OnBoundary> Walk walkCodePoints(std::string_view text, OnBoundary onBoundary) {
+// How a walk over code points without the break iterator ended, and where the character it was in
+// began.
+enum class Walk : unsigned char { done, stopped, needsBreakIterator, illFormed };
+struct WalkEnd {
+  Walk walk;
+  std::size_t resume;
+};
+
+// What the walk knows of the code point before: whether a mark may join it.
+enum class Previous : unsigned char { nothing, cr, control, base, mark };
+
+// Walks `text` from `from`, a character start, calling `onBoundary` with the byte offset at which
+// each character ends, until it answers false. Handles the rules that text mostly needs: CR LF is
+// one character, and combining marks (Extend, SpacingMark, ZWJ) join what precedes them unless
+// that is a control. Every other rule needs a code point with another break property (Prepend,
+// Regional_Indicator, Hangul jamo and syllables) or a non-ASCII code point after marks (emoji ZWJ
+// sequences, Indic conjuncts): there the walk stops, having reported only final boundaries, and the
+// break iterator goes on from the last one. Linear, however long a character is.
+template <typename OnBoundary>
+WalkEnd walkCodePoints(std::string_view text, std::size_t from, OnBoundary onBoundary) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  if (text.size() > static_cast<std::size_t>(INT32_MAX))
-    return Walk::needsBreakIterator;
-  const auto length = static_cast<int32_t>(text.size());
-  for (int32_t i = 0; i < length;) {
-    if (bytes[i] < 0x80) {
-      ++i;
-      if (bytes[i - 1] == '\r' && i < length && bytes[i] == '\n')
-        continue;
-      onBoundary(static_cast<std::size_t>(i));
+  const auto length = static_cast<std::int64_t>(text.size());
+  Previous previous = Previous::nothing;
+  std::size_t characterStart = from;
+  UChar32 lastCodePoint = -1;
+  int32_t lastBreak = 0;
+  for (auto i = static_cast<std::int64_t>(from); i < length;) {
+    const auto start = static_cast<std::size_t>(i);
+    const auto printable = [bytes](std::int64_t at) {
+      return bytes[at] >= 0x20 && bytes[at] < 0x7F;
+    };
+    if (printable(i)) {
+      // A run of printable ASCII, most of a payload: each byte a character of its own.
+      if (previous != Previous::nothing && !onBoundary(start))
+        return {Walk::stopped, start};
+      for (++i; i < length && printable(i); ++i)
+        if (!onBoundary(static_cast<std::size_t>(i)))
+          return {Walk::stopped, static_cast<std::size_t>(i)};
+      previous = Previous::base;
+      characterStart = static_cast<std::size_t>(i - 1);
       continue;
     }
-    UChar32 c;
-    U8_NEXT(bytes, i, length, c);
-    if (c < 0)
-      return Walk::illFormed;
-    switch (u_getIntPropertyValue(c, UCHAR_GRAPHEME_CLUSTER_BREAK)) {
-    case U_GCB_OTHER:
-    case U_GCB_CONTROL:
-    case U_GCB_CR:
-    case U_GCB_LF:
-      onBoundary(static_cast<std::size_t>(i));
-      break;
-    default:
-      return Walk::needsBreakIterator;
-    }
-  }
-  return Walk::simple;
-}
-
-// Calls `onBoundary` with the byte offset of every character start after the first, and the end,
-// as the break iterator finds them. An ill-formed UTF-8 sequence is a character of its own.
-template <typename OnBoundary>
-void forEachBoundaryOfBreakIterator(std::string_view text, OnBoundary onBoundary) {
-  icu::BreakIterator* iterator = characterIterator();
-  UErrorCode status = U_ZERO_ERROR;
-  UText* utext = utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status);
-  if (iterator != nullptr && U_SUCCESS(status)) {
-    iterator->setText(utext, status);
-  }
-  if (iterator == nullptr || U_FAILURE(status)) {
-    // Without ICU data every code point stands alone; still never reads out of bounds.
-    utext_close(utext);
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    const auto length = static_cast<int32_t>(text.size());
-    for (int32_t i = 0; i < length;) {
+    Previous current = Previous::base;
+    if (bytes[i] < 0x80) {
+      const uint8_t c = bytes[i++];
+      if (c == '\n' && previous == Previous::cr) {
+        previous = Previous::control;
+        continue;
+      }
+      if (c == '\r')
+        current = Previous::cr;
+      else if (c < 0x20 || c == 0x7F)
+        current = Previous::control;
+    } else {
       UChar32 c;
       U8_NEXT(bytes, i, length, c);
-      (void)c;
-      onBoundary(static_cast<std::size_t>(i));
+      if (c < 0)
+        return {Walk::illFormed, characterStart};
+      // Runs of one code point (a mark repeated, a letter repeated) look the property up once.
+      if (c != lastCodePoint) {
+        lastCodePoint = c;
+        lastBreak = u_getIntPropertyValue(c, UCHAR_GRAPHEME_CLUSTER_BREAK);
+      }
+      switch (lastBreak) {
+      case U_GCB_EXTEND:
+      case U_GCB_SPACING_MARK:
+      case U_GCB_ZWJ:
+        if (previous == Previous::base || previous == Previous::mark) {
+          previous = Previous::mark;
+          continue;
+        }
+        current = Previous::mark;
+        break;
+      case U_GCB_OTHER:
+        if (previous == Previous::mark)
+          return {Walk::needsBreakIterator, characterStart};
+        break;
+      case U_GCB_CONTROL:
+      case U_GCB_CR:
+      case U_GCB_LF:
+        if (previous == Previous::mark)
+          return {Walk::needsBreakIterator, characterStart};
+        current = Previous::control;
+        break;
+      default:
+        return {Walk::needsBreakIterator, characterStart};
+      }
     }
-    return;
+    if (previous != Previous::nothing && !onBoundary(start))
+      return {Walk::stopped, start};
+    previous = current;
+    characterStart = start;
   }
-  iterator->first();
-  for (int32_t b = iterator->next(); b != icu::BreakIterator::DONE; b = iterator->next()) {
-    onBoundary(static_cast<std::size_t>(b));
+  if (previous != Previous::nothing && !onBoundary(text.size()))
+    return {Walk::stopped, text.size()};
+  return {Walk::done, text.size()};
+}
+
+// Calls `onBoundary` with the byte offset at which each character from `from` (a character start)
+// on ends, as the break iterator finds them, until it answers false. ICU's offsets are 32-bit, so
+// longer texts are read in windows, each restarted at a boundary found in the one before.
+template <typename OnBoundary>
+void breakIteratorBoundaries(std::string_view text, std::size_t from, OnBoundary onBoundary) {
+  constexpr std::size_t window = std::size_t{1} << 30;
+  // A window's last code point may be cut: boundaries this close to its end are found again.
+  constexpr std::size_t margin = 4;
+  UBreakIterator* iterator = characterIterator();
+  while (from < text.size()) {
+    const std::size_t size = std::min(text.size() - from, window);
+    const bool last = from + size == text.size();
+    UErrorCode status = U_ZERO_ERROR;
+    UText utext = UTEXT_INITIALIZER;
+    utext_openUTF8(&utext, text.data() + from, static_cast<int64_t>(size), &status);
+    if (iterator != nullptr)
+      ubrk_setUText(iterator, &utext, &status);
+    if (iterator == nullptr || U_FAILURE(status)) {
+      // Without ICU data every code point stands alone; still never reads out of bounds.
+      utext_close(&utext);
+      const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+      const auto length = static_cast<std::int64_t>(text.size());
+      for (auto i = static_cast<std::int64_t>(from); i < length;) {
+        UChar32 c;
+        U8_NEXT(bytes, i, length, c);
+        (void)c;
+        if (!onBoundary(static_cast<std::size_t>(i)))
+          return;
+      }
+      return;
+    }
+    std::size_t next = from;
+    for (int32_t b = ubrk_next(iterator); b != UBRK_DONE; b = ubrk_next(iterator)) {
+      const std::size_t boundary = from + static_cast<std::size_t>(b);
+      if (!last && boundary + margin > from + size)
+        break;
+      if (!onBoundary(boundary)) {
+        utext_close(&utext);
+        return;
+      }
+      next = boundary;
+    }
+    utext_close(&utext);
+    if (next == from) {
+      // One character longer than a window: the window's end has to serve as its end.
+      next = from + size;
+      if (!onBoundary(next))
+        return;
+    }
+    from = next;
   }
-  // Detach the iterator from the text before the text goes away.
-  UText* empty = utext_openUTF8(nullptr, "", 0, &status);
-  iterator->setText(empty, status);
-  utext_close(empty);
-  utext_close(utext);
+}
+
+// How a pass over boundaries went: whether an ill-formed sequence was seen.
+enum class Formed : unsigned char { well, ill, unknown };
+
+// Calls `onBoundary` with the byte offset at which each character from `from` (a character start)
+// on ends, until it answers false: the walk while it can, then the break iterator. With
+// `checkRest`, answers whether the text from `from` on is well-formed UTF-8 (when not stopped).
+template <typename OnBoundary>
+Formed forEachBoundary(std::string_view text, std::size_t from, OnBoundary onBoundary,
+                       bool checkRest) {
+  const WalkEnd end = walkCodePoints(text, from, onBoundary);
+  if (end.walk == Walk::done || end.walk == Walk::stopped)
+    return Formed::well;
+  Formed formed = end.walk == Walk::illFormed ? Formed::ill : Formed::unknown;
+  if (checkRest && formed == Formed::unknown)
+    formed = isValidUtf8(text.substr(end.resume)) ? Formed::well : Formed::ill;
+  breakIteratorBoundaries(text, end.resume, onBoundary);
+  return formed;
 }
 
 // Calls `test` on every code point (ill-formed sequences as -1) until it answers true.
@@ -132,6 +231,51 @@ template <typename Test> bool anyCodePoint(std::string_view text, Test test) {
       return true;
   }
   return false;
+}
+
+// Fills a UTF-16 string through an ICU function that answers the length it needs, asking again
+// with that length when `guess` was short; nothing on failure.
+template <typename Fill> std::optional<std::u16string> fillUtf16(std::size_t guess, Fill fill) {
+  if (guess > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()))
+    return std::nullopt;
+  std::u16string out(guess, u'\0');
+  UErrorCode status = U_ZERO_ERROR;
+  int32_t length = fill(out.data(), static_cast<int32_t>(out.size()), status);
+  if (status == U_BUFFER_OVERFLOW_ERROR) {
+    out.resize(static_cast<std::size_t>(length));
+    status = U_ZERO_ERROR;
+    length = fill(out.data(), static_cast<int32_t>(out.size()), status);
+  }
+  if (U_FAILURE(status))
+    return std::nullopt;
+  out.resize(static_cast<std::size_t>(length));
+  return out;
+}
+
+// UTF-8 to UTF-16, each ill-formed sequence as U+FFFD; nothing beyond ICU's 32-bit lengths.
+std::optional<std::u16string> toUtf16(std::string_view text) {
+  if (text.size() > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()))
+    return std::nullopt;
+  // Never more UTF-16 units than UTF-8 bytes.
+  return fillUtf16(text.size(), [text](UChar* out, int32_t capacity, UErrorCode& status) {
+    int32_t length = 0;
+    u_strFromUTF8WithSub(out, capacity, &length, text.data(), static_cast<int32_t>(text.size()),
+                         0xFFFD, nullptr, &status);
+    return length;
+  });
+}
+
+// UTF-16 to UTF-8, an unpaired surrogate as U+FFFD.
+std::string toUtf8(std::u16string_view text) {
+  // At most three bytes for each UTF-16 unit.
+  std::string out(std::min<std::size_t>(3 * text.size(), std::numeric_limits<int32_t>::max()),
+                  '\0');
+  UErrorCode status = U_ZERO_ERROR;
+  int32_t length = 0;
+  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, text.data(),
+                     static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &status);
+  out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
+  return out;
 }
 
 bool isDigit(UChar32 c) {
@@ -214,64 +358,89 @@ std::size_t characterCount(std::string_view text) {
     return text.size() - crLfCount(text);
   }
   std::size_t count = 0;
-  if (walkCodePoints(text, [&count](std::size_t) { ++count; }) == Walk::simple)
-    return count;
-  count = 0;
-  forEachBoundaryOfBreakIterator(text, [&count](std::size_t) { ++count; });
+  forEachBoundary(
+      text, 0,
+      [&count](std::size_t) {
+        ++count;
+        return true;
+      },
+      false);
   return count;
 }
 
-CharIndex::CharIndex(std::string_view text) : text_(text) {
-  if (build(isAscii(text)) != Walk::simple)
-    useBreakIterator();
+CharIndex::CharIndex(std::string_view text) : CharIndex(text, false) {}
+
+CharIndex::CharIndex(std::string_view text, bool wellFormedOnly) : text_(text) {
+  if (isAscii(text) && text.find("\r\n") == std::string_view::npos) {
+    count_ = text.size();
+    return;
+  }
+  bytesAreCharacters_ = false;
+  // Texts of up to this many characters, nearly all, are indexed whole as they are counted; a text
+  // has at most as many characters as bytes, so the table is sized once and written through a
+  // pointer.
+  constexpr std::size_t eager = 4096;
+  starts_.resize(std::min(text.size(), eager) + 1);
+  std::size_t* out = starts_.data();
+  *out++ = 0;
+  std::size_t* const last = &starts_.back();
+  const auto write = [&out](std::size_t boundary) { *out++ = boundary; };
+  Formed formed = text.size() <= eager ? forEachBoundary(
+                                             text, 0,
+                                             [&write](std::size_t boundary) {
+                                               write(boundary);
+                                               return true;
+                                             },
+                                             wellFormedOnly)
+                                       : forEachBoundary(
+                                             text, 0,
+                                             [&write, &out, last](std::size_t boundary) {
+                                               write(boundary);
+                                               return out <= last;
+                                             },
+                                             wellFormedOnly);
+  starts_.resize(static_cast<std::size_t>(out - starts_.data()));
+  std::size_t count = starts_.size() - 1;
+  if (starts_.back() != text.size()) {
+    // Beyond the table only the count and the last few starts are kept.
+    const Formed rest = forEachBoundary(
+        text, starts_.back(),
+        [this, &count](std::size_t boundary) {
+          ++count;
+          tail_[count % tailSize] = boundary;
+          return true;
+        },
+        wellFormedOnly);
+    if (rest == Formed::ill)
+      formed = Formed::ill;
+  }
+  count_ = count;
+  illFormed_ = formed == Formed::ill;
 }
 
 std::optional<CharIndex> CharIndex::ofWellFormed(std::string_view text) {
-  CharIndex index;
-  index.text_ = text;
-  switch (index.build(isAscii(text))) {
-  case Walk::simple:
-    return index;
-  case Walk::illFormed:
+  CharIndex index(text, true);
+  if (index.illFormed_)
     return std::nullopt;
-  case Walk::needsBreakIterator:
-    break;
-  }
-  if (!isValidUtf8(text))
-    return std::nullopt;
-  index.useBreakIterator();
   return index;
 }
 
-Walk CharIndex::build(bool ascii) {
-  if (ascii && text_.find("\r\n") == std::string_view::npos) {
-    count_ = text_.size();
-    return Walk::simple;
-  }
-  // A text has at most as many characters as bytes: size the table for that and write through a
-  // pointer, without a capacity check per character.
-  starts_.resize(text_.size() + 1);
-  std::uint32_t* out = starts_.data();
-  *out++ = 0;
-  const auto push = [&out](std::size_t b) { *out++ = static_cast<std::uint32_t>(b); };
-  Walk walk = Walk::simple;
-  if (ascii) {
-    for (std::size_t i = 1; i <= text_.size(); ++i)
-      if (i == text_.size() || text_[i - 1] != '\r' || text_[i] != '\n')
-        push(i);
-  } else {
-    walk = walkCodePoints(text_, push);
-  }
-  starts_.resize(static_cast<std::size_t>(out - starts_.data()));
-  count_ = starts_.size() - 1;
-  return walk;
-}
-
-void CharIndex::useBreakIterator() {
-  starts_.resize(1);
-  forEachBoundaryOfBreakIterator(
-      text_, [this](std::size_t b) { starts_.push_back(static_cast<std::uint32_t>(b)); });
-  count_ = starts_.size() - 1;
+std::size_t CharIndex::farOffset(std::size_t position) const {
+  if (position >= count_)
+    return text_.size();
+  if (count_ - position < tailSize)
+    return tail_[position % tailSize];
+  // Doubles what is indexed, so that reading position after position costs linear time in all.
+  const std::size_t wanted = std::min(count_, std::max(position, 2 * starts_.size()));
+  starts_.reserve(wanted + 1);
+  forEachBoundary(
+      text_, starts_.back(),
+      [this, wanted](std::size_t boundary) {
+        starts_.push_back(boundary);
+        return starts_.size() <= wanted;
+      },
+      false);
+  return starts_[position];
 }
 
 bool allDecimalDigits(std::string_view text) {
@@ -298,11 +467,15 @@ std::string toLower(std::string_view text) {
         c = static_cast<char>(c - 'A' + 'a');
     return lowered;
   }
-  std::string lowered;
-  icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())))
-      .toLower(icu::Locale::getRoot())
-      .toUTF8String(lowered);
-  return lowered;
+  const std::optional<std::u16string> wide = toUtf16(text);
+  if (!wide)
+    return {};
+  const std::optional<std::u16string> lowered =
+      fillUtf16(wide->size(), [&wide](UChar* out, int32_t capacity, UErrorCode& status) {
+        return u_strToLower(out, capacity, wide->data(), static_cast<int32_t>(wide->size()), "",
+                            &status);
+      });
+  return lowered ? toUtf8(*lowered) : std::string();
 }
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
@@ -313,17 +486,21 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   if (isAscii(lowerA) && isAscii(lowerB))
     return false;
   UErrorCode status = U_ZERO_ERROR;
-  const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+  const UNormalizer2* nfc = unorm2_getNFCInstance(&status);
   if (U_FAILURE(status))
     return false;
-  const auto normalise = [&](const std::string& s) {
-    std::string out;
-    nfc->normalize(icu::UnicodeString::fromUTF8(s), status).toUTF8String(out);
-    return out;
+  const auto normalise = [nfc](const std::string& s) -> std::optional<std::u16string> {
+    const std::optional<std::u16string> wide = toUtf16(s);
+    if (!wide)
+      return std::nullopt;
+    return fillUtf16(wide->size(), [&](UChar* out, int32_t capacity, UErrorCode& code) {
+      return unorm2_normalize(nfc, wide->data(), static_cast<int32_t>(wide->size()), out, capacity,
+                              &code);
+    });
   };
-  const std::string normalA = normalise(lowerA);
-  const std::string normalB = normalise(lowerB);
-  return U_SUCCESS(status) && normalA == normalB;
+  const std::optional<std::u16string> normalA = normalise(lowerA);
+  const std::optional<std::u16string> normalB = normalise(lowerB);
+  return normalA && normalB && *normalA == *normalB;
 }
 
 bool isISORegionCode(std::string_view code) {
@@ -357,10 +534,14 @@ bool isISORegionCode(std::string_view code) {
 std::optional<Regex> Regex::compile(std::string_view pattern, std::string* error) {
   UErrorCode status = U_ZERO_ERROR;
   UParseError parseError{};
-  std::shared_ptr<const icu::RegexPattern> compiled(
-      icu::RegexPattern::compile(icu::UnicodeString::fromUTF8(icu::StringPiece(
-                                     pattern.data(), static_cast<int32_t>(pattern.size()))),
-                                 0, parseError, status));
+  std::shared_ptr<const URegularExpression> compiled;
+  if (const std::optional<std::u16string> wide = toUtf16(pattern)) {
+    // ICU takes a length of 0 for a mistake; -1 (up to the terminator) gives the empty pattern.
+    const int32_t length = wide->empty() ? -1 : static_cast<int32_t>(wide->size());
+    compiled.reset(uregex_open(wide->c_str(), length, 0, &parseError, &status), uregex_close);
+  } else {
+    status = U_INDEX_OUTOFBOUNDS_ERROR;
+  }
   if (U_FAILURE(status) || compiled == nullptr) {
     if (error != nullptr)
       *error = "The value \u201C" + std::string(pattern) + "\u201D is invalid (" +
@@ -371,11 +552,16 @@ std::optional<Regex> Regex::compile(std::string_view pattern, std::string* error
 }
 
 bool Regex::hasMatch(std::string_view text) const {
+  const std::optional<std::u16string> subject = toUtf16(text);
+  if (!subject)
+    return false;
   UErrorCode status = U_ZERO_ERROR;
-  const icu::UnicodeString subject = icu::UnicodeString::fromUTF8(
-      icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
-  std::unique_ptr<icu::RegexMatcher> matcher(pattern_->matcher(subject, status));
-  return U_SUCCESS(status) && matcher != nullptr && matcher->find(status) && U_SUCCESS(status);
+  const std::unique_ptr<URegularExpression, void (*)(URegularExpression*)> matcher(
+      uregex_clone(pattern_.get(), &status), uregex_close);
+  if (U_FAILURE(status) || matcher == nullptr)
+    return false;
+  uregex_setText(matcher.get(), subject->data(), static_cast<int32_t>(subject->size()), &status);
+  return U_SUCCESS(status) && uregex_findNext(matcher.get(), &status) && U_SUCCESS(status);
 }
 
 } // namespace pavenda::unicode

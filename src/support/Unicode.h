@@ -5,19 +5,18 @@
 // regular expressions and the region list. ASCII text takes a fast path everywhere; for ASCII a
 // user-perceived character is a byte, except that CR LF is one character.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-#include <unicode/uversion.h>
-
-U_NAMESPACE_BEGIN
-class RegexPattern;
-U_NAMESPACE_END
+// ICU's C regular expression; declared here so that users of this header need no ICU header.
+struct URegularExpression;
 
 namespace pavenda::unicode {
 
@@ -31,43 +30,66 @@ bool isValidUtf8(std::string_view text) noexcept;
 /// sequence counts as a character of its own.
 std::size_t characterCount(std::string_view text);
 
-/// How far a walk over the code points of a text got without the break iterator.
-enum class Walk : unsigned char;
-
-/// The boundaries of the user-perceived characters of one text, found once so that any number of
-/// positions can be read without stepping from the start. Refers to the text; keep it alive.
+/// The boundaries of the user-perceived characters of one text, so that any number of positions
+/// can be read without stepping from the start. Refers to the text; keep it alive. Memory beyond a
+/// few kilobytes grows with the furthest position read, not with the text: the count and the last
+/// few characters are found in one pass at construction, other starts as far as they are asked for.
+/// Not for use from several threads at once (reading may extend the index).
 class CharIndex {
 public:
+  /// Indexes any text; an ill-formed UTF-8 sequence is a character of its own.
   explicit CharIndex(std::string_view text);
 
-  /// The index of `text` when it is well-formed UTF-8 (see `isValidUtf8`), or nothing; reads ASCII
-  /// text once for both.
+  /// The index of `text` when it is well-formed UTF-8 (see `isValidUtf8`), or nothing.
   static std::optional<CharIndex> ofWellFormed(std::string_view text);
 
   /// The number of characters.
   std::size_t size() const noexcept { return count_; }
 
-  /// The byte offset at which character `position` starts; `size()` gives the end of the text.
-  std::size_t offset(std::size_t position) const noexcept {
-    return starts_.empty() ? position : starts_[position];
+  /// The byte offset at which character `position` (0 to `size()`) starts; `size()` gives the end
+  /// of the text. May allocate to extend the index (std::bad_alloc).
+  std::size_t offset(std::size_t position) const {
+    if (bytesAreCharacters_)
+      return position;
+    if (position < starts_.size())
+      return starts_[position];
+    return farOffset(position);
   }
 
   /// The `count` characters from `position` on; both must lie within the text.
-  std::string_view slice(std::size_t position, std::size_t count) const noexcept {
+  std::string_view slice(std::size_t position, std::size_t count) const {
     const std::size_t begin = offset(position);
     return text_.substr(begin, offset(position + count) - begin);
   }
 
 private:
-  CharIndex() = default;
-  // Fills the index without the break iterator; answers how far that got.
-  Walk build(bool ascii);
-  // Fills the index with the break iterator.
-  void useBreakIterator();
+  // How many of the last characters' starts are kept from the counting pass.
+  static constexpr std::size_t tailSize = 8;
+
+  CharIndex(std::string_view text, bool wellFormedOnly);
+  // Starts beyond those found so far: the end, the tail, or extends the index.
+  std::size_t farOffset(std::size_t position) const;
 
   std::string_view text_;
   std::size_t count_ = 0;
-  std::vector<std::uint32_t> starts_; // empty when characters are bytes
+  bool bytesAreCharacters_ = true;
+  bool illFormed_ = false;
+  // Leaves elements made by `resize` uninitialised: the table is sized once, then written.
+  template <typename T> struct Uninitialised : std::allocator<T> {
+    template <typename U> struct rebind { using other = Uninitialised<U>; };
+    using std::allocator<T>::allocator;
+    template <typename U, typename... Args> void construct(U* at, Args&&... args) {
+      if constexpr (sizeof...(Args) == 0)
+        ::new (static_cast<void*>(at)) U;
+      else
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+  };
+
+  // The starts of the first characters, from 0 on, as far as found.
+  mutable std::vector<std::size_t, Uninitialised<std::size_t>> starts_;
+  // The start of character k, for the last `tailSize` values of k, at k % tailSize.
+  std::array<std::size_t, tailSize> tail_{};
 };
 
 /// Whether every code point is a decimal digit (general category Nd); true for the empty text.
@@ -102,8 +124,10 @@ public:
   bool hasMatch(std::string_view text) const;
 
 private:
-  explicit Regex(std::shared_ptr<const icu::RegexPattern> pattern) : pattern_(std::move(pattern)) {}
-  std::shared_ptr<const icu::RegexPattern> pattern_;
+  explicit Regex(std::shared_ptr<const URegularExpression> pattern)
+      : pattern_(std::move(pattern)) {}
+  // Never matched against: each match works on a clone, since ICU's objects are not shareable.
+  std::shared_ptr<const URegularExpression> pattern_;
 };
 
 } // namespace pavenda::unicode

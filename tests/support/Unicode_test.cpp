@@ -47,6 +47,27 @@ INSTANTIATE_TEST_SUITE_P(
             "EmojiZwjSequenceIsOne", "\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x92\xBB ", {0, 11, 12}},
         BoundaryCase{"ThaiSpacingMarkJoins", "\xE0\xB8\x81\xE0\xB8\xB3", {0, 6}},
         BoundaryCase{"FlagsPairUp", "\xF0\x9F\x87\xAE\xF0\x9F\x87\xB3\xF0\x9F\x87\xAB", {0, 8, 12}},
+        BoundaryCase{"MarkAfterCrStandsAlone", "\r\xCC\x81\xCC\x81x", {0, 1, 5, 6}},
+        BoundaryCase{"MarkAfterControlStandsAlone", "\t\xCC\x81", {0, 1, 3}},
+        BoundaryCase{"MarkOpensTheText",
+                     "\xCC\x81\xCC\x81"
+                     "a",
+                     {0, 4, 5}},
+        BoundaryCase{"MarksThenHan", "e\xCC\x81\xCC\x81\xE4\xB8\xAD", {0, 5, 8}},
+        BoundaryCase{"SkinToneJoinsEmoji", "\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD!", {0, 8, 9}},
+        BoundaryCase{"ZwjWithoutEmojiAfterBreaks", "a\xE2\x80\x8D\xF0\x9F\x92\xBB", {0, 4, 8}},
+        BoundaryCase{"HangulSyllableWithTrailingJamo",
+                     "\xEA\xB0\x80\xE1\x86\xA8"
+                     "a",
+                     {0, 6, 7}},
+        BoundaryCase{"PrependedConcatenationMarkJoinsForwards",
+                     "\xD8\x80"
+                     "12",
+                     {0, 3, 4}},
+        BoundaryCase{"FourFlagsPairUp",
+                     "\xF0\x9F\x87\xAE\xF0\x9F\x87\xB3\xF0\x9F\x87\xAB\xF0\x9F\x87\xB7",
+                     {0, 8, 16}},
+        BoundaryCase{"IllFormedAfterMark", "e\xCC\x81\xFF", {0, 3, 4}},
         BoundaryCase{"IllFormedByteStandsAlone",
                      "\xC3\xA9\xFF"
                      "a",
@@ -67,6 +88,75 @@ TEST(UnicodeCount, FindsCrLfAndNonAsciiAtEveryPosition) {
       EXPECT_EQ(characterCount(text), length - 1) << length << " two-byte letter at " << at;
     }
   }
+}
+
+// A text longer than the part indexed as it is counted: any position, read in any order, lands
+// where the text's make-up puts it, and the count holds however long one character is.
+TEST(UnicodeIndex, ReadsFarPositionsInAnyOrder) {
+  constexpr std::size_t letters = 10000; // two bytes each
+  constexpr std::size_t han = 3000;      // three bytes each
+  std::string text;
+  for (std::size_t i = 0; i < letters; ++i)
+    text += "\xC3\xA9";
+  text += "\r\n";
+  for (std::size_t i = 0; i < han; ++i)
+    text += "\xE4\xB8\xAD";
+  const std::size_t marksAt = text.size();
+  text += "e";
+  for (std::size_t i = 0; i < 100000; ++i)
+    text += "\xCC\x81";
+  text += "zz";
+  const auto start = [&](std::size_t position) -> std::size_t {
+    if (position <= letters)
+      return 2 * position;
+    if (position <= letters + 1 + han)
+      return 2 * letters + 2 + 3 * (position - letters - 1);
+    return marksAt + (position == letters + han + 1 ? 0 : 200001 + (position - letters - han - 2));
+  };
+  const std::size_t count = letters + 1 + han + 3;
+  const std::vector<std::size_t> order = {
+      count - 2, 5,         letters + 1,       count, 0,   letters + 700,
+      9000,      count - 1, letters + han + 1, 4096,  4095};
+  for (const bool wellFormedOnly : {false, true}) {
+    const std::optional<CharIndex> index =
+        wellFormedOnly ? CharIndex::ofWellFormed(text) : std::optional(CharIndex(text));
+    ASSERT_TRUE(index);
+    ASSERT_EQ(index->size(), count);
+    for (const std::size_t position : order)
+      EXPECT_EQ(index->offset(position), start(position)) << "character " << position;
+    for (std::size_t position = count + 1; position-- > 0;)
+      ASSERT_EQ(index->offset(position), start(position)) << "character " << position;
+  }
+  EXPECT_EQ(characterCount(text), count);
+}
+
+// Lower-casing goes through UTF-16: expansions, and ill-formed bytes as U+FFFD.
+TEST(UnicodeCase, LowersNonAsciiText) {
+  EXPECT_EQ(toLower("\xC3\x89"
+                    "COLE \xE4\xB8\xAD"),
+            "\xC3\xA9"
+            "cole \xE4\xB8\xAD");
+  EXPECT_EQ(toLower("\xC4\xB0"), "i\xCC\x87"); // dotted capital I: one unit to two
+  EXPECT_EQ(toLower("A\xFF\xC3\x89"), "a\xEF\xBF\xBD\xC3\xA9");
+  EXPECT_FALSE(equalsIgnoringCase("\xC3\xA9", "e"));
+}
+
+TEST(UnicodeRegex, MatchesOverUnicodeText) {
+  const std::optional<Regex> empty = Regex::compile("");
+  ASSERT_TRUE(empty) << "the empty pattern is valid";
+  EXPECT_TRUE(empty->hasMatch(""));
+  const std::optional<Regex> han = Regex::compile("^\\p{Han}{2}$");
+  ASSERT_TRUE(han);
+  EXPECT_TRUE(han->hasMatch("\xE4\xB8\xAD\xE6\x96\x87"));
+  EXPECT_FALSE(han->hasMatch("\xE4\xB8\xAD"));
+  const std::optional<Regex> replaced = Regex::compile("a\\x{FFFD}b");
+  ASSERT_TRUE(replaced);
+  EXPECT_TRUE(replaced->hasMatch("a\xFF"
+                                 "b"))
+      << "an ill-formed byte reads as U+FFFD";
+  std::string error;
+  EXPECT_FALSE(Regex::compile("(", &error));
+  EXPECT_EQ(error, "The value \u201C(\u201D is invalid (U_REGEX_MISMATCHED_PAREN).");
 }
 
 struct WellFormedCase {
