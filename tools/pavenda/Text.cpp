@@ -39,9 +39,7 @@ bool plainWord(const std::uint8_t* p) noexcept {
           highs) == 0;
 }
 
-} // namespace
-
-void appendEscaped(std::string& out, std::string_view text) {
+void appendEscapedPiece(std::string& out, std::string_view text) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto length = static_cast<std::int32_t>(text.size());
   std::int32_t copied = 0; // text before this is in `out`
@@ -75,13 +73,7 @@ void appendEscaped(std::string& out, std::string_view text) {
   out.append(text.data() + copied, static_cast<std::size_t>(length - copied));
 }
 
-std::string escaped(std::string_view text) {
-  std::string out;
-  appendEscaped(out, text);
-  return out;
-}
-
-bool isUtf8(std::string_view text) noexcept {
+bool isUtf8Piece(std::string_view text) noexcept {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto length = static_cast<std::int32_t>(text.size());
   for (std::int32_t i = 0; i < length;) {
@@ -95,6 +87,38 @@ bool isUtf8(std::string_view text) noexcept {
       return false;
   }
   return true;
+}
+
+// ICU's UTF-8 macros index with 32 bits: longer text goes in pieces cut before a lead or ASCII
+// byte, so that no well-formed character is split.
+template <typename Piece> void forEachPiece(std::string_view text, Piece piece) {
+  constexpr std::size_t most = std::size_t{1} << 30;
+  while (text.size() > most) {
+    std::size_t cut = most;
+    for (int back = 0; back < 3 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80; ++back)
+      --cut;
+    piece(text.substr(0, cut));
+    text.remove_prefix(cut);
+  }
+  piece(text);
+}
+
+} // namespace
+
+void appendEscaped(std::string& out, std::string_view text) {
+  forEachPiece(text, [&out](std::string_view piece) { appendEscapedPiece(out, piece); });
+}
+
+bool isUtf8(std::string_view text) noexcept {
+  bool valid = true;
+  forEachPiece(text, [&valid](std::string_view piece) { valid = valid && isUtf8Piece(piece); });
+  return valid;
+}
+
+std::string escaped(std::string_view text) {
+  std::string out;
+  appendEscaped(out, text);
+  return out;
 }
 
 std::string toHex(std::string_view bytes) {
