@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "decoding/DecodeStop.h"
 #include "decoding/TLVFraming.h"
 #include "encoding/TagCatalogue.h"
 #include "support/Unicode.h"
@@ -18,6 +19,15 @@ namespace pavenda {
 namespace {
 
 using Result = std::optional<TLVDecodingError>;
+using decoding::DecodeStop;
+using decoding::StopReason;
+
+// Answers `error`, writing where it happened to `stop` when the caller asked for it.
+TLVDecodingError stopAt(DecodeStop* stop, TLVDecodingError error, DecodeStop where) {
+  if (stop != nullptr)
+    *stop = std::move(where);
+  return error;
+}
 
 // The tags already read at one level. Tags that can be accepted (one ASCII character, two ASCII
 // digits) take a bit; any other only gets here when an overriding assignment accepts it, and goes
@@ -91,27 +101,46 @@ std::string_view subtagKey(std::string_view tag, std::string_view subtag) noexce
   return subtag;
 }
 
-Result decodeTLV00(ZArodezPayMerchantTLV& record, const unicode::CharIndex& chars) {
+Result decodeTLV00(ZArodezPayMerchantTLV& record, const unicode::CharIndex& chars,
+                   DecodeStop* stop) {
   const std::size_t end = chars.size();
   if (end == 0)
-    return TLVDecodingError::invalidLength;
+    return stopAt(stop, TLVDecodingError::invalidLength, {.reason = StopReason::tooShort});
   SeenTags seen;
   for (std::size_t position = 0; position < end;) {
-    const std::string tag = unicode::toLower(chars.slice(position, 1));
+    const std::string_view written = chars.slice(position, 1);
+    const std::string tag = unicode::toLower(written);
     if (!seen.insert(tag))
-      return TLVDecodingError::repeatedTag;
+      return stopAt(stop, TLVDecodingError::repeatedTag,
+                    {.reason = StopReason::repeatedTag,
+                     .offset = position,
+                     .element = std::string(written)});
     if (end - position < 2)
-      return TLVDecodingError::invalidTagLength;
+      return stopAt(stop, TLVDecodingError::invalidTagLength,
+                    {.reason = StopReason::lengthCutShort,
+                     .offset = position + 1,
+                     .element = std::string(written)});
     const std::optional<int> length = base36Digit(chars.slice(position + 1, 1));
     if (!length)
-      return TLVDecodingError::invalidTagLength;
+      return stopAt(stop, TLVDecodingError::invalidTagLength,
+                    {.reason = StopReason::lengthNotNumber,
+                     .offset = position + 1,
+                     .element = std::string(chars.slice(position + 1, 1))});
     const auto count = static_cast<std::size_t>(*length);
     if (end - position - 2 < count)
-      return TLVDecodingError::invalidTagLength;
+      return stopAt(stop, TLVDecodingError::invalidTagLength,
+                    {.reason = StopReason::valueCutShort,
+                     .offset = position + 2,
+                     .element = std::string(written),
+                     .declared = count,
+                     .remaining = end - position - 2});
     const std::string_view value = chars.slice(position + 2, count);
     position += count + 2;
     if (!record.assignTLV00(tag, *length, value))
-      return TLVDecodingError::invalidTag;
+      return stopAt(stop, TLVDecodingError::invalidTag,
+                    {.reason = StopReason::refused,
+                     .offset = position - count - 2,
+                     .element = std::string(written)});
   }
   return std::nullopt;
 }
@@ -119,23 +148,25 @@ Result decodeTLV00(ZArodezPayMerchantTLV& record, const unicode::CharIndex& char
 // The two-digit scheme. Top level and templates share one position over the payload's characters.
 class TLV01Decoder {
 public:
-  TLV01Decoder(ZArodezPayMerchantTLV& record, const unicode::CharIndex& chars)
-      : record_(record), chars_(chars) {}
+  TLV01Decoder(ZArodezPayMerchantTLV& record, const unicode::CharIndex& chars, DecodeStop* stop)
+      : record_(record), chars_(chars), stop_(stop) {}
 
   Result decode() {
     const std::size_t end = chars_.size();
     if (end == 0)
-      return TLVDecodingError::invalidLength;
+      return fail(TLVDecodingError::invalidLength, {.reason = StopReason::tooShort});
     SeenTags seen;
     Element element;
+    std::size_t lastTagStart = 0;
     while (position_ < end) {
-      if (const Result failed = readElement(end, seen, element))
+      lastTagStart = position_;
+      if (const Result failed = readElement(end, seen, element, {}))
         return failed;
       const std::string_view tag = element.tag;
       const int lengthArgument = static_cast<int>(element.length);
       if (tag == "62") {
         if (!record_.assignTLV01(tag, std::nullopt, lengthArgument, element.value, std::nullopt))
-          return TLVDecodingError::invalidTag;
+          return refused(lastTagStart, tag, {});
         if (const Result failed = decodeSubtags(tag, element.length))
           return failed;
       } else if (catalogue::isTemplateTag(tag)) {
@@ -144,11 +175,13 @@ public:
       } else {
         position_ += element.length;
         if (!record_.assignTLV01(tag, std::nullopt, lengthArgument, element.value, std::nullopt))
-          return TLVDecodingError::invalidTag;
+          return refused(lastTagStart, tag, {});
       }
     }
     if (element.tag != "63")
-      return TLVDecodingError::invalidTag;
+      return fail(TLVDecodingError::invalidTag, {.reason = StopReason::noClosingCrc,
+                                                 .offset = lastTagStart,
+                                                 .element = std::string(element.tag)});
     return std::nullopt;
   }
 
@@ -159,23 +192,62 @@ private:
     std::size_t length = 0;
   };
 
+  TLVDecodingError fail(TLVDecodingError error, DecodeStop where) const {
+    return stopAt(stop_, error, std::move(where));
+  }
+
+  TLVDecodingError refused(std::size_t tagStart, std::string_view tag,
+                           std::string_view enclosing) const {
+    return fail(TLVDecodingError::invalidTag, {.reason = StopReason::refused,
+                                               .offset = tagStart,
+                                               .element = std::string(tag),
+                                               .enclosing = std::string(enclosing)});
+  }
+
   // Reads the tag, length and value of one element that must end by `end`, with the same rules at
-  // top level and inside a template; leaves the position at the start of the value.
-  Result readElement(std::size_t end, SeenTags& seen, Element& element) {
+  // top level and inside a template (`enclosing`); leaves the position at the start of the value.
+  Result readElement(std::size_t end, SeenTags& seen, Element& element,
+                     std::string_view enclosing) {
     if (end - position_ < 2)
-      return TLVDecodingError::invalidTagLength;
+      return fail(TLVDecodingError::invalidTagLength,
+                  {.reason = StopReason::tagCutShort,
+                   .offset = position_,
+                   .element = std::string(chars_.slice(position_, end - position_)),
+                   .enclosing = std::string(enclosing),
+                   .declared = 2,
+                   .remaining = end - position_});
     element.tag = chars_.slice(position_, 2);
     if (!seen.insert(element.tag))
-      return TLVDecodingError::repeatedTag;
+      return fail(TLVDecodingError::repeatedTag, {.reason = StopReason::repeatedTag,
+                                                  .offset = position_,
+                                                  .element = std::string(element.tag),
+                                                  .enclosing = std::string(enclosing)});
     position_ += 2;
     if (end - position_ < 2)
-      return TLVDecodingError::invalidTagLength;
-    const std::optional<std::size_t> length = lengthField(chars_.slice(position_, 2));
+      return fail(TLVDecodingError::invalidTagLength,
+                  {.reason = StopReason::lengthCutShort,
+                   .offset = position_,
+                   .element = std::string(element.tag),
+                   .enclosing = std::string(enclosing),
+                   .declared = 2,
+                   .remaining = end - position_});
+    const std::string_view field = chars_.slice(position_, 2);
+    const std::optional<std::size_t> length = lengthField(field);
     if (!length)
-      return TLVDecodingError::invalidTagLength;
+      return fail(TLVDecodingError::invalidTagLength,
+                  {.reason = framing::parseLengthField(field) ? StopReason::lengthBelowOne
+                                                              : StopReason::lengthNotNumber,
+                   .offset = position_,
+                   .element = std::string(field),
+                   .enclosing = std::string(enclosing)});
     position_ += 2;
     if (end - position_ < *length)
-      return TLVDecodingError::invalidTagLength;
+      return fail(TLVDecodingError::invalidTagLength, {.reason = StopReason::valueCutShort,
+                                                       .offset = position_,
+                                                       .element = std::string(element.tag),
+                                                       .enclosing = std::string(enclosing),
+                                                       .declared = *length,
+                                                       .remaining = end - position_});
     element.length = *length;
     element.value = chars_.slice(position_, *length);
     return std::nullopt;
@@ -188,41 +260,56 @@ private:
     SeenTags seen;
     TextMap collected;
     collected.reserve(length / 5); // the most sub-fields that fit: each takes at least 5 characters
+    const std::size_t tagStart = position_ - 4;
     Element sub;
     while (position_ < end) {
-      if (const Result failed = readElement(end, seen, sub))
+      const std::size_t subtagStart = position_;
+      if (const Result failed = readElement(end, seen, sub, tag))
         return failed;
       position_ += sub.length;
       collected.insertOrAssign(std::string(subtagKey(tag, sub.tag)), std::string(sub.value));
       if (tag == "62" &&
           !record_.assignTLV01(tag, sub.tag, static_cast<int>(sub.length), sub.value, std::nullopt))
-        return TLVDecodingError::invalidTag;
+        return refused(subtagStart, sub.tag, tag);
     }
     if (!record_.assignTLV01(tag, std::nullopt, static_cast<int>(length), {}, std::move(collected)))
-      return TLVDecodingError::invalidTag;
+      return refused(tagStart, tag, {});
     return std::nullopt;
   }
 
   ZArodezPayMerchantTLV& record_;
   const unicode::CharIndex& chars_;
+  DecodeStop* stop_;
   std::size_t position_ = 0;
 };
 
 } // namespace
 
-std::optional<TLVDecodingError> ZArodezPayMerchantTLV::decodeTLV(std::string_view payload) {
+namespace decoding {
+
+std::optional<TLVDecodingError> decodeTLV(ZArodezPayMerchantTLV& record, std::string_view payload,
+                                          DecodeStop* stop) {
   // Ill-formed text has no characters to count; the character index also holds 32-bit offsets.
   if (payload.size() > std::numeric_limits<std::uint32_t>::max())
-    return TLVDecodingError::invalidLength;
+    return stopAt(stop, TLVDecodingError::invalidLength, {.reason = StopReason::tooShort});
   const std::optional<unicode::CharIndex> index = unicode::CharIndex::ofWellFormed(payload);
-  if (!index || index->size() < 2)
-    return TLVDecodingError::invalidLength;
+  if (!index)
+    return stopAt(stop, TLVDecodingError::invalidLength, {.reason = StopReason::notUtf8});
+  if (index->size() < 2)
+    return stopAt(stop, TLVDecodingError::invalidLength,
+                  {.reason = StopReason::tooShort, .remaining = index->size()});
   const unicode::CharIndex& chars = *index;
-  const Result failed =
-      chars.slice(0, 2) == "00" ? TLV01Decoder(*this, chars).decode() : decodeTLV00(*this, chars);
+  const Result failed = chars.slice(0, 2) == "00" ? TLV01Decoder(record, chars, stop).decode()
+                                                  : decodeTLV00(record, chars, stop);
   if (failed == TLVDecodingError::invalidTagLength)
     return TLVDecodingError::invalidLength;
   return failed;
+}
+
+} // namespace decoding
+
+std::optional<TLVDecodingError> ZArodezPayMerchantTLV::decodeTLV(std::string_view payload) {
+  return decoding::decodeTLV(*this, payload, nullptr);
 }
 
 } // namespace pavenda

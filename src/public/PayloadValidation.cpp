@@ -17,7 +17,11 @@ ValidationResult validatePayload(std::string_view payload, bool withErrorObjects
   ZArodezPayMerchantTLV record;
   if (record.decodeTLV(payload))
     return malformed();
+  return validateDecoded(record, payload, withErrorObjects);
+}
 
+ValidationResult validateDecoded(const ZArodezPayMerchantTLV& record, std::string_view payload,
+                                 bool withErrorObjects) {
   ZArodezPayMerchantTLVValidator& validator = ZArodezPayMerchantTLVValidator::sharedValidator();
   const auto guard = validator.lock();
   if (!record.payloadFormatIndicator()) {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include <pavenda/PayMerchantTLV.h>
 #include <pavenda/QRCodeError.h>
 
 namespace pavenda::detail {
@@ -17,6 +18,10 @@ struct ValidationResult {
 /// Decodes and validates `payload`, holding the shared validator's lock from the driver's start
 /// until the codes (and, with `withErrorObjects`, the error objects) have been copied out.
 ValidationResult validatePayload(std::string_view payload, bool withErrorObjects);
+
+/// Validates `record`, decoded from `payload`, the same way.
+ValidationResult validateDecoded(const ZArodezPayMerchantTLV& record, std::string_view payload,
+                                 bool withErrorObjects);
 
 /// The result of a payload that did not decode: the single code "0" and its error object.
 ValidationResult malformed();

@@ -1,0 +1,49 @@
+#ifndef PAVENDA_DECODING_DECODESTOP_H
+#define PAVENDA_DECODING_DECODESTOP_H
+
+// Where and why a decode stopped, for the explanations; the decoder's own answer stays the bare
+// error.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <pavenda/PayMerchantTLV.h>
+
+namespace pavenda::decoding {
+
+/// The rule a decode broke.
+enum class StopReason : std::uint8_t {
+  notUtf8,         ///< the text is not well-formed UTF-8; `offset` is not set by the decoder
+  tooShort,        ///< fewer than 2 characters in all
+  tagCutShort,     ///< fewer characters left than a tag takes
+  repeatedTag,     ///< `element` occurred before at the same level
+  lengthCutShort,  ///< fewer characters left than a length field takes
+  lengthNotNumber, ///< the length field `element` is not a number
+  lengthBelowOne,  ///< the length field `element` is below 1
+  valueCutShort,   ///< `declared` characters needed, only `remaining` left
+  refused,         ///< the tag `element` is not one the record accepts there
+  noClosingCrc,    ///< the last tag, `element`, is not 63
+};
+
+/// The stopping point of a failed decode. `offset` counts user-perceived characters before the
+/// tag, length or value that failed (0-based); `enclosing` is the template being read, if any.
+struct DecodeStop {
+  StopReason reason = StopReason::tooShort;
+  std::size_t offset = 0;
+  std::string element{};
+  std::string enclosing{};
+  std::size_t declared = 0;
+  std::size_t remaining = 0;
+};
+
+/// `ZArodezPayMerchantTLV::decodeTLV`, also writing the stopping point to `stop` (when not null) on
+/// failure.
+std::optional<TLVDecodingError> decodeTLV(ZArodezPayMerchantTLV& record, std::string_view payload,
+                                          DecodeStop* stop);
+
+} // namespace pavenda::decoding
+
+#endif
