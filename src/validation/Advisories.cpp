@@ -202,6 +202,9 @@ void adviseOnFraming(std::string_view payload, bool singleCharacter, std::vector
 
 // ---- capacity ----
 
+// Byte-mode capacities at L, M, Q and H: of version 40, the largest symbol, and of version 15 (77
+// modules a side). Above version 15, a code printed at sticker size (3 to 4 cm) has modules under
+// half a millimetre, where phone cameras at arm's length start to miss; payment codes stay below.
 constexpr std::array<std::size_t, 4> largest = {2953, 2331, 1663, 1273};
 constexpr std::array<std::size_t, 4> comfortable = {520, 412, 292, 220};
 constexpr std::array<std::string_view, 4> levelNames = {"L", "M", "Q", "H"};
@@ -224,6 +227,10 @@ void adviseOnCapacity(std::string_view payload, ErrorCorrection level, std::vect
 }
 
 // ---- currency decimals ----
+
+std::string decimalCount(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " decimal" : " decimals");
+}
 
 void adviseOnDecimals(const ZArodezPayMerchantTLV& record, bool singleCharacter,
                       std::vector<Advisory>& out) {
@@ -254,9 +261,9 @@ void adviseOnDecimals(const ZArodezPayMerchantTLV& record, bool singleCharacter,
       continue;
     const std::string tag(tagOfField(key, singleCharacter));
     out.push_back({"currency-decimals", tag, std::string(key),
-                   std::string(key) + " (tag " + tag + ") '" + *text + "' has " +
-                       std::to_string(decimals) + " decimals; " + std::string(*alphabetic) +
-                       " (currency " + *currency + ") has " + std::to_string(minorUnit)});
+                   std::string(key) + " (tag " + tag + ") is '" + *text + "' with " +
+                       decimalCount(decimals) + "; " + std::string(*alphabetic) + " (currency " +
+                       *currency + ") has " + decimalCount(static_cast<std::size_t>(minorUnit))});
   }
 }
 
@@ -347,14 +354,6 @@ void adviseOnInvisible(const ZArodezPayMerchantTLV& record, bool singleCharacter
 }
 
 } // namespace
-
-std::size_t comfortableCapacity(ErrorCorrection level) noexcept {
-  return comfortable[static_cast<std::size_t>(level)];
-}
-
-std::size_t largestCapacity(ErrorCorrection level) noexcept {
-  return largest[static_cast<std::size_t>(level)];
-}
 
 std::vector<Advisory> advisoriesFor(const ZArodezPayMerchantTLV& record, std::string_view payload,
                                     ErrorCorrection level) {

@@ -13,13 +13,6 @@
 
 namespace pavenda::explain {
 
-/// The largest payload, in bytes, that a QR symbol of the most comfortable version for phone
-/// cameras (15, 77 modules a side) holds in byte mode at `level`.
-std::size_t comfortableCapacity(ErrorCorrection level) noexcept;
-
-/// The largest payload, in bytes, that any QR symbol (version 40) holds in byte mode at `level`.
-std::size_t largestCapacity(ErrorCorrection level) noexcept;
-
 /// Every advisory for `payload` and the record decoded from it (possibly partly, when decoding
 /// failed), in the order framing, capacity, currency-decimals, invisible-characters.
 std::vector<Advisory> advisoriesFor(const ZArodezPayMerchantTLV& record, std::string_view payload,

@@ -8,6 +8,7 @@
 
 #include <pavenda/ErrorConstants.h>
 #include <pavenda/Findings.h>
+#include <pavenda/TLVGenerator.h>
 
 #include "encoding/ZArodezQRUtility.h"
 
@@ -56,6 +57,7 @@ class Findings : public ::testing::TestWithParam<FindingCase> {};
 TEST_P(Findings, NameTheFieldAndTheBrokenRule) {
   const FindingCase& c = GetParam();
   const Explanation explanation = explainPayload(c.payload);
+  EXPECT_EQ(explanation.errorCodes, TLVGenerator::tlvValidation(c.payload));
   ASSERT_EQ(explanation.findings.size(), explanation.errorCodes.size());
   const auto found =
       std::find_if(explanation.findings.begin(), explanation.findings.end(),
