@@ -12,12 +12,15 @@
 
 #include <pavenda/PayMerchantTLV.h>
 
+#include "decoding/Decode.h"
+
 namespace pavenda::decoding {
 
 /// The rule a decode broke.
 enum class StopReason : std::uint8_t {
   notUtf8,         ///< the text is not well-formed UTF-8; `offset` is not set by the decoder
-  tooShort,        ///< fewer than 2 characters in all
+  tooLong,         ///< more bytes than character positions can count (4 GiB)
+  tooShort,        ///< fewer than 2 characters in all (`remaining`)
   tagCutShort,     ///< fewer characters left than a tag takes
   repeatedTag,     ///< `element` occurred before at the same level
   lengthCutShort,  ///< fewer characters left than a length field takes
@@ -39,10 +42,8 @@ struct DecodeStop {
   std::size_t remaining = 0;
 };
 
-/// `ZArodezPayMerchantTLV::decodeTLV`, also writing the stopping point to `stop` (when not null) on
-/// failure.
-std::optional<TLVDecodingError> decodeTLV(ZArodezPayMerchantTLV& record, std::string_view payload,
-                                          DecodeStop* stop);
+/// `decode` into a record, also writing the stopping point to `stop` (when not null) on failure.
+DecodeResult decode(ZArodezPayMerchantTLV& record, std::string_view payload, DecodeStop* stop);
 
 } // namespace pavenda::decoding
 

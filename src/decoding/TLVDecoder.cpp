@@ -10,17 +10,17 @@
 #include <utility>
 #include <vector>
 
+#include "decoding/Decode.h"
 #include "decoding/DecodeStop.h"
+#include "decoding/Placement.h"
 #include "decoding/TLVFraming.h"
 #include "encoding/TagCatalogue.h"
 #include "support/Unicode.h"
 
-namespace pavenda {
+namespace pavenda::decoding {
 namespace {
 
 using Result = std::optional<TLVDecodingError>;
-using decoding::DecodeStop;
-using decoding::StopReason;
 
 // Answers `error`, writing where it happened to `stop` when the caller asked for it.
 TLVDecodingError stopAt(DecodeStop* stop, TLVDecodingError error, DecodeStop where) {
@@ -28,6 +28,76 @@ TLVDecodingError stopAt(DecodeStop* stop, TLVDecodingError error, DecodeStop whe
     *stop = std::move(where);
   return error;
 }
+using TextProperty = ZARODEZMerchantTLV::TextProperty;
+using MapProperty = ZARODEZMerchantTLV::MapProperty;
+
+// The decoder stores what it reads through a sink: the public record, through its overridable
+// assignment operations and owned copies, or the view that validation reads, which copies nothing.
+// A sink collects a template's sub-fields in its `Template` and then stores them in one step.
+class RecordSink {
+public:
+  using Template = TextMap;
+
+  explicit RecordSink(ZArodezPayMerchantTLV& record) : record_(record) {}
+
+  bool assign00(std::string_view tag, int length, std::string_view value) {
+    return record_.assignTLV00(tag, length, value);
+  }
+  bool assign01(std::string_view tag, std::optional<std::string_view> subtag, int length,
+                std::string_view value) {
+    return record_.assignTLV01(tag, subtag, length, value, std::nullopt);
+  }
+  Template openTemplate(std::size_t capacity) {
+    TextMap collected;
+    collected.reserve(capacity);
+    return collected;
+  }
+  void addSubField(Template& collected, std::string_view key, std::string_view value) {
+    collected.insertOrAssign(std::string(key), std::string(value));
+  }
+  bool closeTemplate(std::string_view tag, int length, Template& collected) {
+    return record_.assignTLV01(tag, std::nullopt, length, {}, std::move(collected));
+  }
+
+private:
+  ZArodezPayMerchantTLV& record_;
+};
+
+class ViewSink {
+public:
+  using Template = std::size_t; // the view's mark where the template's sub-fields start
+
+  explicit ViewSink(validation::RecordView& view) : view_(view) {}
+
+  bool assign00(std::string_view tag, int /*length*/, std::string_view value) {
+    return store(decoding::placeTLV00(tag), value, 0);
+  }
+  bool assign01(std::string_view tag, std::optional<std::string_view> subtag, int /*length*/,
+                std::string_view value) {
+    return store(decoding::placeTLV01(tag, subtag, value, false), value, 0);
+  }
+  Template openTemplate(std::size_t /*capacity*/) { return view_.openTemplate(); }
+  void addSubField(Template mark, std::string_view key, std::string_view value) {
+    view_.addSubField(mark, key, value);
+  }
+  bool closeTemplate(std::string_view tag, int /*length*/, Template mark) {
+    return store(decoding::placeTLV01(tag, std::nullopt, {}, true), {}, mark);
+  }
+
+private:
+  bool store(const decoding::Placement& placement, std::string_view value, std::size_t mark) {
+    return decoding::apply(
+        placement,
+        [&](TextProperty property) {
+          view_.setText(property, value);
+          if (placement.copiesToPan)
+            view_.setText(TextProperty::zArodezMerchantPAN, value);
+        },
+        [&](MapProperty property) { view_.setMap(property, mark); });
+  }
+
+  validation::RecordView& view_;
+};
 
 // The tags already read at one level. Tags that can be accepted (one ASCII character, two ASCII
 // digits) take a bit; any other only gets here when an overriding assignment accepts it, and goes
@@ -101,13 +171,14 @@ std::string_view subtagKey(std::string_view tag, std::string_view subtag) noexce
   return subtag;
 }
 
-Result decodeTLV00(ZArodezPayMerchantTLV& record, const unicode::CharIndex& chars,
+template <typename Sink>
+Result decodeTLV00(Sink& record, const unicode::CharIndex& chars, std::size_t& position,
                    DecodeStop* stop) {
   const std::size_t end = chars.size();
   if (end == 0)
     return stopAt(stop, TLVDecodingError::invalidLength, {.reason = StopReason::tooShort});
   SeenTags seen;
-  for (std::size_t position = 0; position < end;) {
+  while (position < end) {
     const std::string_view written = chars.slice(position, 1);
     const std::string tag = unicode::toLower(written);
     if (!seen.insert(tag))
@@ -135,21 +206,24 @@ Result decodeTLV00(ZArodezPayMerchantTLV& record, const unicode::CharIndex& char
                      .declared = count,
                      .remaining = end - position - 2});
     const std::string_view value = chars.slice(position + 2, count);
-    position += count + 2;
-    if (!record.assignTLV00(tag, *length, value))
+    if (!record.assign00(tag, *length, value))
       return stopAt(stop, TLVDecodingError::invalidTag,
                     {.reason = StopReason::refused,
-                     .offset = position - count - 2,
+                     .offset = position,
                      .element = std::string(written)});
+    position += count + 2;
   }
   return std::nullopt;
 }
 
 // The two-digit scheme. Top level and templates share one position over the payload's characters.
-class TLV01Decoder {
+template <typename Sink> class TLV01Decoder {
 public:
-  TLV01Decoder(ZArodezPayMerchantTLV& record, const unicode::CharIndex& chars, DecodeStop* stop)
+  TLV01Decoder(Sink& record, const unicode::CharIndex& chars, DecodeStop* stop)
       : record_(record), chars_(chars), stop_(stop) {}
+
+  /// The character position at which the element being read starts.
+  std::size_t elementStart() const noexcept { return elementStart_; }
 
   Result decode() {
     const std::size_t end = chars_.size();
@@ -157,30 +231,28 @@ public:
       return fail(TLVDecodingError::invalidLength, {.reason = StopReason::tooShort});
     SeenTags seen;
     Element element;
-    std::size_t lastTagStart = 0;
     while (position_ < end) {
-      lastTagStart = position_;
       if (const Result failed = readElement(end, seen, element, {}))
         return failed;
       const std::string_view tag = element.tag;
       const int lengthArgument = static_cast<int>(element.length);
       if (tag == "62") {
-        if (!record_.assignTLV01(tag, std::nullopt, lengthArgument, element.value, std::nullopt))
-          return refused(lastTagStart, tag, {});
+        if (!record_.assign01(tag, std::nullopt, lengthArgument, element.value))
+          return refused(tag, {});
         if (const Result failed = decodeSubtags(tag, element.length))
           return failed;
       } else if (catalogue::isTemplateTag(tag)) {
         if (const Result failed = decodeSubtags(tag, element.length))
           return failed;
       } else {
+        if (!record_.assign01(tag, std::nullopt, lengthArgument, element.value))
+          return refused(tag, {});
         position_ += element.length;
-        if (!record_.assignTLV01(tag, std::nullopt, lengthArgument, element.value, std::nullopt))
-          return refused(lastTagStart, tag, {});
       }
     }
     if (element.tag != "63")
       return fail(TLVDecodingError::invalidTag, {.reason = StopReason::noClosingCrc,
-                                                 .offset = lastTagStart,
+                                                 .offset = elementStart_,
                                                  .element = std::string(element.tag)});
     return std::nullopt;
   }
@@ -196,10 +268,10 @@ private:
     return stopAt(stop_, error, std::move(where));
   }
 
-  TLVDecodingError refused(std::size_t tagStart, std::string_view tag,
-                           std::string_view enclosing) const {
+  // The element starting at `elementStart_` (within `enclosing`) was not accepted.
+  TLVDecodingError refused(std::string_view tag, std::string_view enclosing) const {
     return fail(TLVDecodingError::invalidTag, {.reason = StopReason::refused,
-                                               .offset = tagStart,
+                                               .offset = elementStart_,
                                                .element = std::string(tag),
                                                .enclosing = std::string(enclosing)});
   }
@@ -208,13 +280,13 @@ private:
   // top level and inside a template (`enclosing`); leaves the position at the start of the value.
   Result readElement(std::size_t end, SeenTags& seen, Element& element,
                      std::string_view enclosing) {
+    elementStart_ = position_;
     if (end - position_ < 2)
       return fail(TLVDecodingError::invalidTagLength,
                   {.reason = StopReason::tagCutShort,
                    .offset = position_,
                    .element = std::string(chars_.slice(position_, end - position_)),
                    .enclosing = std::string(enclosing),
-                   .declared = 2,
                    .remaining = end - position_});
     element.tag = chars_.slice(position_, 2);
     if (!seen.insert(element.tag))
@@ -224,13 +296,10 @@ private:
                                                   .enclosing = std::string(enclosing)});
     position_ += 2;
     if (end - position_ < 2)
-      return fail(TLVDecodingError::invalidTagLength,
-                  {.reason = StopReason::lengthCutShort,
-                   .offset = position_,
-                   .element = std::string(element.tag),
-                   .enclosing = std::string(enclosing),
-                   .declared = 2,
-                   .remaining = end - position_});
+      return fail(TLVDecodingError::invalidTagLength, {.reason = StopReason::lengthCutShort,
+                                                       .offset = position_,
+                                                       .element = std::string(element.tag),
+                                                       .enclosing = std::string(enclosing)});
     const std::string_view field = chars_.slice(position_, 2);
     const std::optional<std::size_t> length = lengthField(field);
     if (!length)
@@ -257,59 +326,82 @@ private:
   // over one by one, then the collected map.
   Result decodeSubtags(std::string_view tag, std::size_t length) {
     const std::size_t end = position_ + length;
+    const std::size_t templateStart = elementStart_;
     SeenTags seen;
-    TextMap collected;
-    collected.reserve(length / 5); // the most sub-fields that fit: each takes at least 5 characters
-    const std::size_t tagStart = position_ - 4;
+    // The most sub-fields that fit: each takes at least 5 characters.
+    typename Sink::Template collected = record_.openTemplate(length / 5);
     Element sub;
     while (position_ < end) {
-      const std::size_t subtagStart = position_;
       if (const Result failed = readElement(end, seen, sub, tag))
         return failed;
+      record_.addSubField(collected, subtagKey(tag, sub.tag), sub.value);
+      if (tag == "62" && !record_.assign01(tag, sub.tag, static_cast<int>(sub.length), sub.value))
+        return refused(sub.tag, tag);
       position_ += sub.length;
-      collected.insertOrAssign(std::string(subtagKey(tag, sub.tag)), std::string(sub.value));
-      if (tag == "62" &&
-          !record_.assignTLV01(tag, sub.tag, static_cast<int>(sub.length), sub.value, std::nullopt))
-        return refused(subtagStart, sub.tag, tag);
     }
-    if (!record_.assignTLV01(tag, std::nullopt, static_cast<int>(length), {}, std::move(collected)))
-      return refused(tagStart, tag, {});
+    elementStart_ = templateStart;
+    if (!record_.closeTemplate(tag, static_cast<int>(length), collected))
+      return refused(tag, {});
     return std::nullopt;
   }
 
-  ZArodezPayMerchantTLV& record_;
+  Sink& record_;
   const unicode::CharIndex& chars_;
   DecodeStop* stop_;
   std::size_t position_ = 0;
+  std::size_t elementStart_ = 0;
 };
+
+template <typename Sink>
+DecodeResult decodeWith(Sink& sink, std::string_view payload, DecodeStop* stop) {
+  // Ill-formed text has no characters to count; the character index also holds 32-bit offsets.
+  if (payload.size() > std::numeric_limits<std::uint32_t>::max())
+    return {stopAt(stop, TLVDecodingError::invalidLength, {.reason = StopReason::tooLong})};
+  const std::optional<unicode::CharIndex> index = unicode::CharIndex::ofWellFormed(payload);
+  if (!index)
+    return {stopAt(stop, TLVDecodingError::invalidLength, {.reason = StopReason::notUtf8})};
+  if (index->size() < 2)
+    return {stopAt(stop, TLVDecodingError::invalidLength,
+                   {.reason = StopReason::tooShort, .remaining = index->size()})};
+  const unicode::CharIndex& chars = *index;
+  DecodeResult result;
+  if (chars.slice(0, 2) == "00") {
+    TLV01Decoder<Sink> decoder(sink, chars, stop);
+    result.error = decoder.decode();
+    result.offset = decoder.elementStart();
+  } else {
+    result.error = decodeTLV00(sink, chars, result.offset, stop);
+  }
+  if (result.error == TLVDecodingError::invalidTagLength)
+    result.error = TLVDecodingError::invalidLength;
+  if (!result.error)
+    result.offset = 0;
+  return result;
+}
 
 } // namespace
 
-namespace decoding {
-
-std::optional<TLVDecodingError> decodeTLV(ZArodezPayMerchantTLV& record, std::string_view payload,
-                                          DecodeStop* stop) {
-  // Ill-formed text has no characters to count; the character index also holds 32-bit offsets.
-  if (payload.size() > std::numeric_limits<std::uint32_t>::max())
-    return stopAt(stop, TLVDecodingError::invalidLength, {.reason = StopReason::tooShort});
-  const std::optional<unicode::CharIndex> index = unicode::CharIndex::ofWellFormed(payload);
-  if (!index)
-    return stopAt(stop, TLVDecodingError::invalidLength, {.reason = StopReason::notUtf8});
-  if (index->size() < 2)
-    return stopAt(stop, TLVDecodingError::invalidLength,
-                  {.reason = StopReason::tooShort, .remaining = index->size()});
-  const unicode::CharIndex& chars = *index;
-  const Result failed = chars.slice(0, 2) == "00" ? TLV01Decoder(record, chars, stop).decode()
-                                                  : decodeTLV00(record, chars, stop);
-  if (failed == TLVDecodingError::invalidTagLength)
-    return TLVDecodingError::invalidLength;
-  return failed;
+DecodeResult decode(ZArodezPayMerchantTLV& record, std::string_view payload) {
+  RecordSink sink(record);
+  return decodeWith(sink, payload, nullptr);
 }
 
-} // namespace decoding
+DecodeResult decode(ZArodezPayMerchantTLV& record, std::string_view payload, DecodeStop* stop) {
+  RecordSink sink(record);
+  return decodeWith(sink, payload, stop);
+}
+
+DecodeResult decode(validation::RecordView& view, std::string_view payload) {
+  ViewSink sink(view);
+  return decodeWith(sink, payload, nullptr);
+}
+
+} // namespace pavenda::decoding
+
+namespace pavenda {
 
 std::optional<TLVDecodingError> ZArodezPayMerchantTLV::decodeTLV(std::string_view payload) {
-  return decoding::decodeTLV(*this, payload, nullptr);
+  return decoding::decode(*this, payload).error;
 }
 
 } // namespace pavenda

@@ -23,14 +23,15 @@ bool CrcCheck::matches() const noexcept {
 
 Explanation explainPayload(std::string_view payload, ErrorCorrection level) {
   Explanation out;
+  // The codes come from validation as it always runs; the record decoded here, by the same
+  // decoder, is only read to explain them.
+  out.errorCodes = detail::validatePayload(payload, false).codes;
   ZArodezPayMerchantTLV record;
   decoding::DecodeStop stop;
-  if (decoding::decodeTLV(record, payload, &stop)) {
+  if (!decoding::decode(record, payload, &stop).ok()) {
     out.decodeError = explain::describeStop(stop, payload);
     out.findings.push_back(explain::malformedFinding(*out.decodeError));
-    out.errorCodes.push_back(out.findings.back().code);
   } else {
-    out.errorCodes = detail::validateDecoded(record, payload, false).codes;
     out.findings = explain::findingsFor(record, out.errorCodes, payload);
     out.crc = explain::crcCheck(record, payload);
   }

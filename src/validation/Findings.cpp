@@ -578,6 +578,10 @@ DecodeError describeStop(const decoding::DecodeStop& stop, std::string_view payl
     offset = charactersBeforeIllFormed(payload);
     reason = "the text is not well-formed UTF-8";
     break;
+  case StopReason::tooLong:
+    offset = 0;
+    reason = "the payload has more than 4294967295 bytes";
+    break;
   case StopReason::tooShort:
     offset = 0;
     reason = "the payload has " + plural(stop.remaining, "character") +

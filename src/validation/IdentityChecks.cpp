@@ -6,14 +6,16 @@
 #include <pavenda/ErrorConstants.h>
 
 #include "support/Unicode.h"
+#include "validation/Checks.h"
 #include "validation/Validator.h"
 
 namespace pavenda {
+namespace validation {
 namespace {
 
-namespace codes = ZArodezErrorConstants;
+namespace code = ZArodezErrorConstants;
 namespace account = ZArodezErrorConstants::merchantAccountInformationTemplate;
-using MapProperty = ZARODEZMerchantTLV::MapProperty;
+using MapProperty = RecordView::MapProperty;
 
 constexpr std::size_t panLength = 16;
 
@@ -60,9 +62,7 @@ bool luhnOver(const unicode::CharIndex& characters) {
   return sum % 10 == 0;
 }
 
-} // namespace
-
-std::string ZArodezPayMerchantTLVValidator::convertMerchantIdToPan(std::string_view id) {
+std::string convertMerchantIdToPan(std::string_view id) {
   const unicode::CharIndex characters(id);
   const std::size_t n = characters.size();
   if (n < 7 || n >= panLength)
@@ -76,22 +76,24 @@ std::string ZArodezPayMerchantTLVValidator::convertMerchantIdToPan(std::string_v
   return pan;
 }
 
-bool ZArodezPayMerchantTLVValidator::luhnsAlgorithmCheck(std::string_view forMerchantPan) {
+bool luhnsAlgorithmCheck(std::string_view forMerchantPan) {
   return luhnOver(unicode::CharIndex(forMerchantPan));
 }
 
-void ZArodezPayMerchantTLVValidator::validateMerchantID(const std::optional<std::string>& id) {
+} // namespace
+
+void validateMerchantID(CodeList& codes, Text id) {
   if (!id)
     return;
   const std::string_view text = *id;
   const unicode::CharIndex characters(text);
   const std::size_t n = characters.size();
   if (n > 0 && characters.slice(0, 1) != "4")
-    append(codes::merchantIdInvalidStartingDigit);
+    codes.append(code::merchantIdInvalidStartingDigit);
   if (n < 8 || n > 16)
-    append(codes::merchantIdInvalidLength);
+    codes.append(code::merchantIdInvalidLength);
   if (!parsesAsUnsigned64(text))
-    append(codes::merchantIdInvalidFormat);
+    codes.append(code::merchantIdInvalidFormat);
 
   bool luhnPasses = false;
   if (n < 7 || n >= panLength) {
@@ -108,27 +110,37 @@ void ZArodezPayMerchantTLVValidator::validateMerchantID(const std::optional<std:
     luhnPasses = luhnsAlgorithmCheck(convertMerchantIdToPan(text));
   }
   if (!luhnPasses)
-    append(codes::merchantIdInvalidCheckDigit);
+    codes.append(code::merchantIdInvalidCheckDigit);
 }
 
-void ZArodezPayMerchantTLVValidator::validateMerchantAccountInformationTemplate(
-    const ZArodezPayMerchantTLV& record) {
+void validateMerchantAccountInformationTemplate(CodeList& codes, const RecordView& record) {
   constexpr auto first = static_cast<std::size_t>(MapProperty::tag26);
   constexpr auto last = static_cast<std::size_t>(MapProperty::tag51);
   static_assert(last - first == 25, "tag26 to tag51 must be consecutive properties");
   for (std::size_t property = first; property <= last; ++property) {
-    const std::optional<TextMap>& accountTemplate = record.map(static_cast<MapProperty>(property));
+    const std::optional<TemplateView> accountTemplate =
+        record.map(static_cast<MapProperty>(property));
     if (!accountTemplate)
       continue;
-    const std::string* identifier = accountTemplate->find("00");
+    const std::string_view* identifier = accountTemplate->find("00");
     if (identifier == nullptr) {
-      append(account::missingUniqueIdentifier);
+      codes.append(account::missingUniqueIdentifier);
       continue;
     }
     const std::size_t length = unicode::characterCount(*identifier);
     if (length < 1 || length > 32)
-      append(account::invalidLength);
+      codes.append(account::invalidLength);
   }
+}
+
+} // namespace validation
+
+std::string ZArodezPayMerchantTLVValidator::convertMerchantIdToPan(std::string_view id) {
+  return validation::convertMerchantIdToPan(id);
+}
+
+bool ZArodezPayMerchantTLVValidator::luhnsAlgorithmCheck(std::string_view forMerchantPan) {
+  return validation::luhnsAlgorithmCheck(forMerchantPan);
 }
 
 } // namespace pavenda
