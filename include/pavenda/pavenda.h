@@ -4,6 +4,7 @@
 // Everything a C++ caller needs: generation, encoding and validation, the field dictionary, the tag
 // constants, the error objects and constants, and the decoded record.
 
+#include <pavenda/DecodedFields.h>
 #include <pavenda/ErrorConstants.h>
 #include <pavenda/FieldDictionary.h>
 #include <pavenda/Findings.h>

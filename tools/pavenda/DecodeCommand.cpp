@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <pavenda/DecodedFields.h>
 #include <pavenda/PayMerchantTLV.h>
 
 #include "Commands.h"
@@ -13,24 +14,6 @@ namespace pavenda::tools {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-// Every present property by name, in declaration order; the flag always.
-Json fieldsOf(const ZArodezPayMerchantTLV& record) {
-  Json fields = Json::object();
-  fields["isTipAvailable"] = record.isTipAvailable();
-#define PAVENDA_TEXT_PROPERTY(name, Name)                                                          \
-  if (const auto& value = record.name())                                                           \
-    fields[#name] = *value;
-#define PAVENDA_MAP_PROPERTY(name, Name)                                                           \
-  if (const auto& value = record.name()) {                                                         \
-    Json entries = Json::object();                                                                 \
-    for (const auto& [key, text] : *value)                                                         \
-      entries[key] = text;                                                                         \
-    fields[#name] = std::move(entries);                                                            \
-  }
-#include <pavenda/MerchantTLVProperties.def>
-  return fields;
-}
 
 // The payload given on standard input: everything read, less one line end.
 std::string payloadFromStandardInput() {
@@ -54,16 +37,15 @@ void addDecodeCommand(CLI::App& app, int& exitCode) {
   command->callback([payload, pretty, option, &exitCode] {
     const std::string text = option->count() > 0 ? *payload : payloadFromStandardInput();
     ZArodezPayMerchantTLV record;
-    Json out;
+    const int indent = *pretty ? 2 : -1;
     if (const auto error = record.decodeTLV(text)) {
-      out["error"] = std::string(toString(*error));
+      const Json out = {{"error", std::string(toString(*error))}};
+      std::cout << out.dump(indent) << '\n';
       exitCode = 1;
     } else {
-      out["scheme"] = record.payloadFormatIndicator() ? "TLV01" : "TLV00";
-      out["fields"] = fieldsOf(record);
+      std::cout << decodedFieldsJSON(record, indent) << '\n';
       exitCode = 0;
     }
-    std::cout << out.dump(*pretty ? 2 : -1, ' ', false, Json::error_handler_t::replace) << '\n';
   });
 }
 
