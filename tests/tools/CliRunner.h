@@ -39,6 +39,25 @@ inline CliResult runCli(const std::string& arguments, const std::string& input =
   return result;
 }
 
+/// Runs `script` with bash in a fresh empty working folder, with $PAVENDA naming the built tool and
+/// $EXAMPLES the examples folder; its standard output and error are the result's.
+inline CliResult runShell(const std::string& script) {
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("pavenda-sh-" + std::to_string(::getpid()) + "-" +
+                    std::to_string(reinterpret_cast<std::uintptr_t>(&script)));
+  std::filesystem::create_directories(dir / "work");
+  std::ofstream(dir / "script", std::ios::binary) << script;
+  const std::string command = "cd '" + (dir / "work").string() + "' && PAVENDA='" + PAVENDA_CLI +
+                              "' EXAMPLES='" PAVENDA_SOURCE_DIR "/examples' bash '" +
+                              (dir / "script").string() + "' >'" + (dir / "out").string() +
+                              "' 2>'" + (dir / "err").string() + "'";
+  const int raw = std::system(command.c_str());
+  CliResult result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir / "out"),
+                   readFile(dir / "err")};
+  std::filesystem::remove_all(dir);
+  return result;
+}
+
 /// `text` quoted for the shell.
 inline std::string quoted(const std::string& text) {
   std::string out = "'";

@@ -1,19 +1,30 @@
 #ifndef PAVENDA_TOOLS_COMMANDS_H
 #define PAVENDA_TOOLS_COMMANDS_H
 
-// Each subcommand of the pavenda tool registers itself on the app and, when it runs, stores the
-// process exit status in `exitCode`: 0 success, 1 findings, 2 usage or input errors.
+// Each subcommand of the pavenda tool registers its options on the app; once the command line has
+// been parsed in full (so that no command runs with arguments that will be refused), the chosen
+// one's work is in `run`, which answers the exit status: 0 success, 1 findings, 2 usage or input
+// errors. Failures that end the run throw `ToolError`.
+
+#include <functional>
 
 #include <CLI/CLI.hpp>
 
 namespace pavenda::tools {
 
-void addEncodeCommand(CLI::App& app, int& exitCode);
+using Runner = std::function<int()>;
+
+/// `encode [FILE]`: the encoder's text of the dictionary, unchecked.
+void addEncodeCommand(CLI::App& app, Runner& run);
 
 /// `decode [PAYLOAD] [--pretty]`: the decoded record as JSON (0), or the decoding error (1).
-void addDecodeCommand(CLI::App& app, int& exitCode);
-void addGenerateCommand(CLI::App& app, int& exitCode);
-void addValidateCommand(CLI::App& app, int& exitCode);
+void addDecodeCommand(CLI::App& app, Runner& run);
+
+/// `generate [FILE] [--json] [--qr svg|png|utf8] [-o PATH] [--scale N] [--ecc L|M|Q|H]`.
+void addGenerateCommand(CLI::App& app, Runner& run);
+
+/// `validate [PAYLOAD...] [--json] [--jobs N]`: one verdict line per payload, in input order.
+void addValidateCommand(CLI::App& app, Runner& run);
 
 } // namespace pavenda::tools
 

@@ -1,14 +1,11 @@
-#include <fstream>
-#include <iostream>
-
-#include <unistd.h>
-
 #include <nlohmann/json.hpp>
 
 #include <pavenda/QRCodeGenerator.h>
 
 #include "Commands.h"
 #include "Input.h"
+#include "Output.h"
+#include "ToolError.h"
 #include "qr/QrRenderer.h"
 
 namespace pavenda::tools {
@@ -23,36 +20,20 @@ struct GenerateOptions {
   std::string ecc = "M";
 };
 
-// Draws the payload as asked; answers false (with a line on standard error) when it cannot.
-bool render(const std::string& payload, const GenerateOptions& options) {
+// The payload drawn as asked, as the bytes of the picture.
+std::string render(const std::string& payload, const GenerateOptions& options, bool toTerminal) {
   const std::optional<qr::Matrix> matrix = qr::encode(payload, *qr::parseEcc(options.ecc));
-  if (!matrix) {
-    std::cerr << "pavenda: the payload does not fit in a QR code at level " << options.ecc << '\n';
-    return false;
-  }
-  if (options.qr == "png") {
-    std::string error;
-    if (!qr::writePng(*matrix, options.scale, options.output, &error)) {
-      std::cerr << "pavenda: " << options.output << ": " << error << '\n';
-      return false;
-    }
-    return true;
-  }
-  const std::string picture =
-      options.qr == "svg"
-          ? qr::toSvg(*matrix)
-          : qr::toTerminal(*matrix, options.output.empty() && ::isatty(STDOUT_FILENO) != 0);
-  if (options.output.empty()) {
-    std::cout << picture;
-    return true;
-  }
-  std::ofstream file(options.output, std::ios::binary);
-  file << picture;
-  if (!file.flush()) {
-    std::cerr << "pavenda: cannot write " << options.output << '\n';
-    return false;
-  }
-  return true;
+  if (!matrix)
+    throw ToolError("the payload does not fit in a QR code at level " + options.ecc);
+  if (options.qr == "svg")
+    return qr::toSvg(*matrix);
+  if (options.qr == "utf8")
+    return qr::toTerminal(*matrix, toTerminal);
+  std::string error;
+  std::optional<std::string> png = qr::toPng(*matrix, options.scale, &error);
+  if (!png)
+    throw ToolError("cannot draw the PNG: " + error);
+  return std::move(*png);
 }
 
 void printFindings(const PavendaResponse& response, bool json) {
@@ -64,55 +45,72 @@ void printFindings(const PavendaResponse& response, bool json) {
     for (const QRError& error : errors)
       output["errors"].push_back(
           {{"errorCode", error.errorCode()}, {"errorDescription", error.errorDescription()}});
-    std::cout << output.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    writeStandardOutput(output.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
+                        '\n');
     return;
   }
   for (const QRError& error : errors)
-    std::cout << error.errorCode() << '\t' << error.errorDescription() << '\n';
+    writeStandardOutput(error.errorCode() + '\t' + error.errorDescription() + '\n');
+}
+
+int generate(const GenerateOptions& options) {
+  const bool toStandardOutput = options.output.empty() || options.output == "-";
+  if (options.qr == "png" && options.output.empty())
+    throw ToolError("--qr png needs -o FILE (or -o - for standard output)");
+  if (options.qr == "png" && toStandardOutput && standardOutputIsTerminal())
+    throw ToolError("refusing to write a PNG to a terminal; use -o FILE");
+  const PavendaResponse response =
+      QRCodeGenerator::generateQRCodeString(readDictionary(options.path));
+  if (!response.tlvString()) {
+    printFindings(response, options.json);
+    return 1;
+  }
+  const std::string& payload = *response.tlvString();
+  const std::string line =
+      (options.json ? nlohmann::ordered_json{{"tlvString", payload}}.dump() : payload) + '\n';
+  if (options.qr.empty()) {
+    if (options.output.empty())
+      writeStandardOutput(line);
+    else
+      writeOutputFile(options.output, line);
+    return 0;
+  }
+  const std::string picture =
+      render(payload, options, toStandardOutput && standardOutputIsTerminal());
+  // Standard output holds one thing only: the picture when it goes there, else the payload.
+  if (toStandardOutput) {
+    writeStandardOutput(picture);
+    writeStandardError(line);
+  } else {
+    writeOutputFile(options.output, picture);
+    writeStandardOutput(line);
+  }
+  return 0;
 }
 
 } // namespace
 
-void addGenerateCommand(CLI::App& app, int& exitCode) {
+void addGenerateCommand(CLI::App& app, Runner& run) {
   auto* command = app.add_subcommand(
       "generate", "Generate a checked payload from a JSON field dictionary, or list its findings");
   auto options = std::make_shared<GenerateOptions>();
   command->add_option("FILE", options->path, "JSON object of fields (default: standard input)");
   command->add_flag("--json", options->json, "Print one JSON line instead of text");
-  command->add_option("--qr", options->qr, "Also draw the payload as a QR code: svg, png or utf8")
+  command
+      ->add_option("--qr", options->qr,
+                   "Draw the payload as a QR code: svg, png or utf8 (standard output then holds "
+                   "the picture alone and the payload goes to standard error)")
       ->check(CLI::IsMember({"svg", "png", "utf8"}));
   command->add_option("-o,--output", options->output,
-                      "File for the QR code (required for png; default for svg and utf8: standard "
-                      "output)");
+                      "Write the QR code (with --qr) or else the payload to this file, replaced "
+                      "only once complete; - is standard output (png needs -o)");
   command->add_option("--scale", options->scale, "Pixels per module of a PNG (default 8)")
       ->check(CLI::Range(1, qr::maxPngScale));
   command->add_option("--ecc", options->ecc, "QR error correction level: L, M, Q or H (default M)")
       ->check([](const std::string& level) {
         return qr::parseEcc(level) ? std::string() : "must be L, M, Q or H";
       });
-  command->callback([options, &exitCode] {
-    if (options->qr == "png" && options->output.empty()) {
-      std::cerr << "pavenda: --qr png needs -o FILE\n";
-      exitCode = 2;
-      return;
-    }
-    const auto dictionary = readDictionary(options->path);
-    if (!dictionary) {
-      exitCode = 2;
-      return;
-    }
-    const PavendaResponse response = QRCodeGenerator::generateQRCodeString(*dictionary);
-    if (!response.tlvString()) {
-      printFindings(response, options->json);
-      exitCode = 1;
-      return;
-    }
-    if (options->json)
-      std::cout << nlohmann::ordered_json{{"tlvString", *response.tlvString()}}.dump() << '\n';
-    else
-      std::cout << *response.tlvString() << '\n';
-    exitCode = options->qr.empty() || render(*response.tlvString(), *options) ? 0 : 2;
-  });
+  command->callback([options, &run] { run = [options] { return generate(*options); }; });
 }
 
 } // namespace pavenda::tools

@@ -1,20 +1,43 @@
 #ifndef PAVENDA_TOOLS_INPUT_H
 #define PAVENDA_TOOLS_INPUT_H
 
-#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include <pavenda/FieldDictionary.h>
 
 namespace pavenda::tools {
 
-/// The whole of `path`, or of standard input when `path` is empty or "-"; nothing (with a line on
-/// standard error) when the file cannot be read.
-std::optional<std::string> readAll(const std::string& path);
+/// How messages name `path`: "standard input" for "" and "-", otherwise the path escaped onto one
+/// line.
+std::string displayName(const std::string& path);
 
-/// The field dictionary in `path` (or standard input); nothing, with one line on standard error
-/// naming the problem, when it cannot be read or is not a JSON object.
-std::optional<FieldDictionary> readDictionary(const std::string& path);
+/// The whole of `path`, or of standard input when `path` is empty or "-". Throws `ToolError`
+/// naming the file and the system's reason when it cannot be opened or read (a directory, a closed
+/// descriptor), and `std::bad_alloc` when it does not fit in memory.
+std::string readAll(const std::string& path);
+
+/// The field dictionary in `path` (or standard input). Throws `ToolError` naming the problem when
+/// it cannot be read or is not a JSON object of fields.
+FieldDictionary readDictionary(const std::string& path);
+
+/// Standard input as batches of non-empty lines, each ended by LF, CR LF or a lone CR (so a blank
+/// line is no line at all). A batch holds whole lines of about `blockSize` bytes, fewer at the end,
+/// more when one line is longer; memory stays within a few blocks however long the input is.
+class LineBatches {
+public:
+  static constexpr std::size_t blockSize = std::size_t{1} << 20;
+
+  /// Fills `lines` with the next batch (views into this reader, valid until the next call); false
+  /// once the input is exhausted. Throws `ToolError` on a read error.
+  bool next(std::vector<std::string_view>& lines);
+
+private:
+  std::string data_;
+  std::size_t carried_ = 0; // bytes of an unfinished last line kept at the front of `data_`
+  bool ended_ = false;
+};
 
 } // namespace pavenda::tools
 

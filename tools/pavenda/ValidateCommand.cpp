@@ -1,5 +1,7 @@
-#include <cstdio>
+#include <exception>
+#include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -7,77 +9,130 @@
 #include <pavenda/TLVGenerator.h>
 
 #include "Commands.h"
+#include "Input.h"
+#include "Output.h"
+#include "Text.h"
 
 namespace pavenda::tools {
 namespace {
 
+constexpr unsigned maxJobs = 256;
+
 struct ValidateOptions {
   std::vector<std::string> payloads;
   bool json = false;
+  unsigned jobs = 0; // 0: one per core
 };
 
-// Buffered output through stdio: a million payloads a second leave no room for a flush per line.
-class Output {
-public:
-  Output() { std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16); }
-  void write(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
-  ~Output() { std::fflush(stdout); }
-};
-
-// Prints the verdict on one payload; answers whether it was valid.
-bool report(Output& out, std::string_view payload, bool json, std::string& line) {
+// The one place a verdict is formatted: appends its line to `out` and answers whether the payload
+// was valid. Text lines escape the payload so that each stays one line and nothing reaches a
+// terminal raw; JSON echoes it exactly, as "payload" when it is UTF-8 and as "payloadHex" (its
+// bytes) when it is not, since JSON text cannot carry other bytes.
+bool appendVerdict(std::string& out, std::string_view payload, bool json) {
   const std::vector<std::string> codes = TLVGenerator::tlvValidation(payload);
-  line.clear();
   if (json) {
-    nlohmann::ordered_json verdict{{"payload", payload}, {"errorCodes", codes}};
-    line = verdict.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    nlohmann::ordered_json verdict;
+    if (isUtf8(payload))
+      verdict["payload"] = payload;
+    else
+      verdict["payloadHex"] = toHex(payload);
+    verdict["errorCodes"] = codes;
+    out += verdict.dump();
   } else {
     if (codes.empty())
-      line = "valid";
+      out += "valid";
     for (std::size_t i = 0; i < codes.size(); ++i) {
       if (i > 0)
-        line += ' ';
-      line += codes[i];
+        out += ' ';
+      out += codes[i];
     }
-    line += '\t';
-    line += payload;
+    out += '\t';
+    appendEscaped(out, payload);
   }
-  line += '\n';
-  out.write(line);
+  out += '\n';
   return codes.empty();
+}
+
+// The verdicts on one contiguous share of a batch, made on one thread.
+struct Share {
+  std::string out;
+  bool allValid = true;
+  std::exception_ptr failure; // rethrown on the main thread, in order
+};
+
+void validateShare(std::span<const std::string_view> lines, bool json, Share& share) noexcept {
+  try {
+    for (const std::string_view line : lines)
+      share.allValid = appendVerdict(share.out, line, json) && share.allValid;
+  } catch (...) {
+    share.failure = std::current_exception();
+  }
+}
+
+// Lines of standard input in batches; each batch split into `jobs` contiguous shares validated at
+// once, then written in input order, so the output is the same for any number of jobs and memory
+// stays within a few batches.
+int validateStandardInput(bool json, unsigned jobs) {
+  LineBatches batches;
+  std::vector<std::string_view> lines;
+  std::vector<Share> shares(jobs);
+  std::vector<std::jthread> workers;
+  bool allValid = true;
+  while (batches.next(lines)) {
+    const std::span<const std::string_view> all(lines);
+    const std::size_t size = (all.size() + jobs - 1) / jobs;
+    for (std::size_t k = 1; k < jobs && k * size < all.size(); ++k)
+      workers.emplace_back(validateShare,
+                           all.subspan(k * size, std::min(size, all.size() - k * size)), json,
+                           std::ref(shares[k]));
+    validateShare(all.first(std::min(size, all.size())), json, shares[0]);
+    workers.clear(); // joins
+    for (Share& share : shares) {
+      if (share.failure)
+        std::rethrow_exception(share.failure);
+      writeStandardOutput(share.out);
+      share.out.clear();
+      allValid = share.allValid && allValid;
+    }
+  }
+  return allValid ? 0 : 1;
+}
+
+int validate(const ValidateOptions& options) {
+  if (options.payloads.empty()) {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return validateStandardInput(options.json, options.jobs != 0 ? options.jobs
+                                               : cores == 0      ? 1
+                                                                 : std::min(cores, maxJobs));
+  }
+  std::string line;
+  bool allValid = true;
+  for (const std::string& payload : options.payloads) {
+    line.clear();
+    allValid = appendVerdict(line, payload, options.json) && allValid;
+    writeStandardOutput(line);
+  }
+  return allValid ? 0 : 1;
 }
 
 } // namespace
 
-void addValidateCommand(CLI::App& app, int& exitCode) {
+void addValidateCommand(CLI::App& app, Runner& run) {
   auto* command = app.add_subcommand(
       "validate", "Validate payloads given as arguments, or one per line of standard input");
   auto options = std::make_shared<ValidateOptions>();
   command->add_option("PAYLOAD", options->payloads,
-                      "Payload texts (default: lines of standard input)");
-  command->add_flag("--json", options->json, "Print one JSON object per payload");
-  command->callback([options, &exitCode] {
-    Output out;
-    std::string line;
-    bool allValid = true;
-    if (!options->payloads.empty()) {
-      for (const std::string& payload : options->payloads)
-        allValid = report(out, payload, options->json, line) && allValid;
-    } else {
-      // Streams: one line at a time, so memory stays flat however long the input is.
-      char* buffer = nullptr;
-      std::size_t capacity = 0;
-      ssize_t read = 0;
-      while ((read = ::getline(&buffer, &capacity, stdin)) >= 0) {
-        std::string_view payload(buffer, static_cast<std::size_t>(read));
-        if (payload.ends_with('\n'))
-          payload.remove_suffix(payload.ends_with("\r\n") ? 2 : 1);
-        allValid = report(out, payload, options->json, line) && allValid;
-      }
-      std::free(buffer);
-    }
-    exitCode = allValid ? 0 : 1;
-  });
+                      "Payload texts (default: lines of standard input; LF, CR LF or CR ends a "
+                      "line, blank lines are skipped)");
+  command->add_flag("--json", options->json,
+                    "One JSON object per payload: \"payload\" (or \"payloadHex\", its bytes, when "
+                    "it is not UTF-8) and \"errorCodes\"");
+  command
+      ->add_option("-j,--jobs", options->jobs,
+                   "Threads validating standard input (default: one per core); the output is "
+                   "the same for any number")
+      ->check(CLI::Range(1U, maxJobs));
+  command->callback([options, &run] { run = [options] { return validate(*options); }; });
 }
 
 } // namespace pavenda::tools

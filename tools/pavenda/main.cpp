@@ -1,23 +1,100 @@
-#include <iostream>
+#include <cstring>
+#include <new>
+#include <sstream>
+#include <string>
+#include <string_view>
 
 #include <pavenda/Version.h>
 
 #include "Commands.h"
+#include "Output.h"
+#include "Text.h"
+#include "ToolError.h"
 
-int main(int argc, char** argv) {
-  CLI::App app{"pavenda: encode, decode, validate and generate EMV merchant-presented QR payloads"};
+namespace {
+
+using namespace pavenda::tools;
+
+// Words of the command line that no command took, named in the order given.
+std::string unexpected(const std::vector<std::string>& words) {
+  std::string message = words.size() == 1 ? "unexpected argument" : "unexpected arguments";
+  for (std::size_t i = 0; i < words.size(); ++i)
+    message += " '" + escaped(words[i]) + "'";
+  return message;
+}
+
+int run(int argc, char** argv) {
+  CLI::App app{"pavenda: encode, decode, validate and generate EMV merchant-presented QR payloads\n"
+               "(pavenda COMMAND --help lists a command's options; --help-all lists them all)"};
   app.set_version_flag("--version", std::string(pavenda::version()));
+  app.set_help_all_flag("--help-all", "Print the options of every command and exit");
   app.require_subcommand(1);
-  int exitCode = 0;
-  pavenda::tools::addEncodeCommand(app, exitCode);
-  pavenda::tools::addDecodeCommand(app, exitCode);
-  pavenda::tools::addGenerateCommand(app, exitCode);
-  pavenda::tools::addValidateCommand(app, exitCode);
+  // Leftover words are collected, not refused mid-parse, so that messages can name them in order.
+  app.allow_extras();
+  Runner command;
+  addEncodeCommand(app, command);
+  addDecodeCommand(app, command);
+  addGenerateCommand(app, command);
+  addValidateCommand(app, command);
+  for (CLI::App* sub : app.get_subcommands({}))
+    sub->allow_extras();
+
+  // A first word that is neither an option nor a command is named as an unknown command.
+  if (argc > 1 && argv[1][0] != '-' && argv[1][0] != '\0') {
+    bool known = false;
+    for (const CLI::App* sub : app.get_subcommands({}))
+      known = known || sub->get_name() == argv[1];
+    if (!known)
+      throw ToolError("unknown command '" + escaped(argv[1]) + "'");
+  }
   try {
     app.parse(argc, argv);
+  } catch (const CLI::Success& e) {
+    std::ostringstream out, err;
+    app.exit(e, out, err);
+    writeStandardOutput(out.str());
+    return 0;
   } catch (const CLI::ParseError& e) {
-    const int status = app.exit(e);
-    return status == 0 ? 0 : 2;
+    const std::vector<std::string> extra = app.remaining(true);
+    if (!extra.empty())
+      throw ToolError(unexpected(extra));
+    throw ToolError(escaped(e.what()));
   }
-  return exitCode;
+  const std::vector<std::string> extra = app.remaining(true);
+  if (!extra.empty())
+    throw ToolError(unexpected(extra));
+  return command();
+}
+
+void report(std::string_view message) noexcept {
+  try {
+    writeStandardError("pavenda: " + std::string(message) + '\n');
+  } catch (...) { // nowhere left to say it; the exit status still does
+  }
+}
+
+} // namespace
+
+// Everything is caught here: the tool ends with a message and exit status 2, never an abort.
+int main(int argc, char** argv) {
+  int status = 2;
+  try {
+    status = run(argc, argv);
+  } catch (const ToolError& e) {
+    report(e.what());
+  } catch (const std::bad_alloc&) {
+    report("out of memory");
+  } catch (const std::exception& e) {
+    report(e.what());
+  } catch (...) {
+    report("unexpected failure");
+  }
+  // What was answered before a failure is still written; a write error overrides any status.
+  try {
+    finishStandardOutput();
+  } catch (const ToolError& e) {
+    report(e.what());
+    status = 2;
+  }
+  return status;
 }

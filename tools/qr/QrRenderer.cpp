@@ -109,11 +109,11 @@ std::string toSvg(const Matrix& matrix, int quietZone) {
   return svg;
 }
 
-bool writePng(const Matrix& matrix, int scale, const std::string& path, std::string* error) {
+std::optional<std::string> toPng(const Matrix& matrix, int scale, std::string* error) {
   if (scale < 1 || scale > maxPngScale) {
     if (error)
       *error = "scale must be from 1 to " + std::to_string(maxPngScale) + " pixels per module";
-    return false;
+    return std::nullopt;
   }
   const int side = (matrix.size() + 2 * quietZoneModules) * scale;
   const auto stride = static_cast<std::size_t>(side);
@@ -126,18 +126,28 @@ bool writePng(const Matrix& matrix, int scale, const std::string& path, std::str
     }
   }
   // The simplified interface reports failures through its result, without longjmp across C++
-  // frames.
+  // frames. The first call measures, the second fills.
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   image.width = static_cast<png_uint_32>(side);
   image.height = static_cast<png_uint_32>(side);
   image.format = PNG_FORMAT_GRAY;
-  const bool written = png_image_write_to_file(&image, path.c_str(), 0, pixels.data(),
-                                               static_cast<png_int_32>(stride), nullptr) != 0;
+  png_alloc_size_t size = 0;
+  std::string bytes;
+  bool written = png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(),
+                                           static_cast<png_int_32>(stride), nullptr) != 0;
+  if (written) {
+    bytes.resize(size);
+    written = png_image_write_to_memory(&image, bytes.data(), &size, 0, pixels.data(),
+                                        static_cast<png_int_32>(stride), nullptr) != 0;
+    bytes.resize(size);
+  }
   if (!written && error)
-    *error = path + ": " + image.message;
+    *error = image.message;
   png_image_free(&image);
-  return written;
+  if (!written)
+    return std::nullopt;
+  return bytes;
 }
 
 std::string toTerminal(const Matrix& matrix, bool forceColours) {

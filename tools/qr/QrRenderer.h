@@ -61,12 +61,11 @@ std::optional<Matrix> encode(std::string_view payload, Ecc ecc = Ecc::M);
 /// crisp edges.
 std::string toSvg(const Matrix& matrix, int quietZone = quietZoneModules);
 
-/// Writes `matrix` as an 8-bit greyscale PNG to `path`: black modules on white, `scale` pixels per
-/// module (1 to `maxPngScale`) and a quiet zone of `quietZoneModules`. Answers false on failure (a
-/// scale out of range, a file that cannot be written) and then writes the reason to `error` when it
-/// is not null.
-bool writePng(const Matrix& matrix, int scale, const std::string& path,
-              std::string* error = nullptr);
+/// `matrix` as the bytes of an 8-bit greyscale PNG: black modules on white, `scale` pixels per
+/// module (1 to `maxPngScale`) and a quiet zone of `quietZoneModules`. Nothing on failure (a scale
+/// out of range, an encoder error), and then the reason in `error` when it is not null. The bytes
+/// are made in memory so that the caller decides how a file is written and never loses one.
+std::optional<std::string> toPng(const Matrix& matrix, int scale, std::string* error = nullptr);
 
 /// The symbol as terminal text, two module rows per line drawn with the half blocks U+2580, U+2584,
 /// U+2588 and spaces, dark modules as glyphs, with a quiet zone of `quietZoneModules` all round and
