@@ -348,8 +348,12 @@ void adviseOnInvisible(const ZArodezPayMerchantTLV& record, bool singleCharacter
     const std::string tag =
         name.starts_with("tag") ? std::string(name.substr(3))
                                 : (name == "additionalDataFieldTemplate" ? "62" : "64");
+    // Keys outside the key tables are the sub-tags themselves.
+    const bool bySubtag = tag != "62" && tag != "64";
     for (const auto& [key, value] : *map)
-      adviseOnText(tag, key, key + " (tag " + tag + ")", value, out);
+      adviseOnText(tag, key,
+                   bySubtag ? "sub-tag " + key + " of tag " + tag : key + " (tag " + tag + ")",
+                   value, out);
   }
 }
 

@@ -358,8 +358,10 @@ Finding Explainer::additionalData(std::string_view code) const {
   std::vector<std::string> reasons;
   const TextMap& data = record_.additionalDataFieldTemplate().value_or(TextMap{});
   for (const auto& [key, value] : data) {
+    // A sub-field outside the key table is held under its own sub-tag.
     const auto tag = catalogue::tagForKey(key);
-    FindingField f{"62", std::string(tag ? tag->substr(2) : std::string_view(key)),
+    const bool inTable = tag && tag->size() == 4;
+    FindingField f{"62", std::string(inTable ? tag->substr(2) : std::string_view(key)),
                    std::string(key), value};
     if (code == "46" && key == "additionalConsumerDataRequest") {
       if (lengthOutside(f, 1, 3))

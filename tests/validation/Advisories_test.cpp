@@ -152,6 +152,12 @@ INSTANTIATE_TEST_SUITE_P(
                      {{"invisible-characters", "62", "billID",
                        "billID (tag 62) holds U+2066 LEFT-TO-RIGHT ISOLATE at character 1; "
                        "invisible characters can make a text look like another"}}},
+        AdvisoryCase{"AccountTemplateSubTag",
+                     tlv01(head + "5303356" + country + name + city + "26080004a\u200Ebc"),
+                     ErrorCorrection::M, "invisible-characters",
+                     {{"invisible-characters", "26", "00",
+                       "sub-tag 00 of tag 26 holds U+200E LEFT-TO-RIGHT MARK at character 1; "
+                       "invisible characters can make a text look like another"}}},
         AdvisoryCase{"ControlCharacter", "13a\tb", ErrorCorrection::M, "invisible-characters",
                      {{"invisible-characters", "1", "merchantName",
                        "merchantName (tag 1) holds U+0009 <control-0009> at character 1; invisible "

@@ -270,6 +270,9 @@ INSTANTIATE_TEST_SUITE_P(
         FindingCase{"BillNumberLong", tlv01(valid + "62300126" + b26), "45",
                     {f01("62", "billID", b26, "01")},
                     "billID (tag 62, sub-tag 01) has 26 characters; at most 25 are allowed"},
+        FindingCase{"SubTagOutsideTheTable", tlv01(valid + "62302026" + b26), "45",
+                    {f01("62", "20", b26, "20")},
+                    "20 (tag 62, sub-tag 20) has 26 characters; at most 25 are allowed"},
         FindingCase{"ConsumerDataLetters", tlv01(valid + "62060902AX"), "46",
                     {f01("62", "additionalConsumerDataRequest", "AX", "09")},
                     "additionalConsumerDataRequest (tag 62, sub-tag 09) holds 'X'; only A, M and E "
