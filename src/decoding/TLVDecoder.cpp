@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -106,13 +105,19 @@ class SeenTags {
 public:
   // Adds `tag`; false when it was there already.
   bool insert(std::string_view tag) {
-    if (const auto bit = bitOf(tag)) {
-      if (bits_[*bit])
-        return false;
-      bits_[*bit] = true;
-      return true;
-    }
-    return insertOther(tag);
+    std::size_t bit = 0;
+    if (tag.size() == 1 && static_cast<unsigned char>(tag[0]) < asciiCount)
+      bit = static_cast<std::size_t>(tag[0]);
+    else if (tag.size() == 2 && tag[0] >= '0' && tag[0] <= '9' && tag[1] >= '0' && tag[1] <= '9')
+      bit = asciiCount + static_cast<std::size_t>((tag[0] - '0') * 10 + (tag[1] - '0'));
+    else
+      return insertOther(tag);
+    const std::uint64_t mask = std::uint64_t{1} << (bit % 64);
+    std::uint64_t& word = words_[bit / 64];
+    if ((word & mask) != 0)
+      return false;
+    word |= mask;
+    return true;
   }
 
 private:
@@ -124,16 +129,9 @@ private:
   }
 
   static constexpr std::size_t asciiCount = 128;
+  static constexpr std::size_t bitCount = asciiCount + 100;
 
-  static std::optional<std::size_t> bitOf(std::string_view tag) noexcept {
-    if (tag.size() == 1 && static_cast<unsigned char>(tag[0]) < asciiCount)
-      return static_cast<std::size_t>(tag[0]);
-    if (tag.size() == 2 && tag[0] >= '0' && tag[0] <= '9' && tag[1] >= '0' && tag[1] <= '9')
-      return asciiCount + static_cast<std::size_t>((tag[0] - '0') * 10 + (tag[1] - '0'));
-    return std::nullopt;
-  }
-
-  std::bitset<asciiCount + 100> bits_;
+  std::array<std::uint64_t, (bitCount + 63) / 64> words_{};
   std::vector<std::string> others_;
 };
 

@@ -2,6 +2,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include <pavenda/ErrorConstants.h>
 
@@ -42,13 +43,12 @@ bool parsesAsUnsigned64(std::string_view text) noexcept {
   return true;
 }
 
-// The Luhn test over the characters of a text; a character other than one of 0-9 adds nothing but
-// keeps its position.
-bool luhnOver(const unicode::CharIndex& characters) {
-  const std::size_t count = characters.size();
+// The Luhn test over `count` characters, `at(k)` giving character k; a character other than one of
+// 0-9 adds nothing but keeps its position.
+template <typename CharacterAt> bool luhn(std::size_t count, CharacterAt at) {
   unsigned sum = 0;
   for (std::size_t i = 1; i <= count; ++i) {
-    const std::string_view character = characters.slice(count - i, 1);
+    const std::string_view character = at(count - i);
     if (character.size() != 1 || character[0] < '0' || character[0] > '9')
       continue;
     unsigned digit = static_cast<unsigned>(character[0] - '0');
@@ -60,6 +60,15 @@ bool luhnOver(const unicode::CharIndex& characters) {
     sum += digit;
   }
   return sum % 10 == 0;
+}
+
+bool luhnOver(const unicode::CharIndex& characters) {
+  return luhn(characters.size(), [&](std::size_t k) { return characters.slice(k, 1); });
+}
+
+// Whether every byte of `text` is a character of its own: ASCII holding no CR LF.
+bool bytesAreCharacters(std::string_view text) noexcept {
+  return unicode::isAscii(text) && text.find("\r\n") == std::string_view::npos;
 }
 
 std::string convertMerchantIdToPan(std::string_view id) {
@@ -86,9 +95,13 @@ void validateMerchantID(CodeList& codes, Text id) {
   if (!id)
     return;
   const std::string_view text = *id;
-  const unicode::CharIndex characters(text);
-  const std::size_t n = characters.size();
-  if (n > 0 && characters.slice(0, 1) != "4")
+  // The character index only where characters are not simply bytes.
+  const bool bytes = bytesAreCharacters(text);
+  std::optional<unicode::CharIndex> index;
+  if (!bytes)
+    index.emplace(text);
+  const std::size_t n = bytes ? text.size() : index->size();
+  if (n > 0 && (bytes ? text.substr(0, 1) : index->slice(0, 1)) != "4")
     codes.append(code::merchantIdInvalidStartingDigit);
   if (n < 8 || n > 16)
     codes.append(code::merchantIdInvalidLength);
@@ -97,15 +110,16 @@ void validateMerchantID(CodeList& codes, Text id) {
 
   bool luhnPasses = false;
   if (n < 7 || n >= panLength) {
-    luhnPasses = luhnOver(characters);
-  } else if (n == text.size() && unicode::isAscii(text)) {
+    luhnPasses =
+        bytes ? luhn(n, [&](std::size_t k) { return text.substr(k, 1); }) : luhnOver(*index);
+  } else if (bytes) {
     // One byte per character: build the PAN form in place rather than in a new text.
     std::array<char, panLength> pan{};
     const auto zeros = static_cast<std::ptrdiff_t>(panLength - n);
     std::copy(text.begin(), text.begin() + 6, pan.begin());
     std::fill(pan.begin() + 6, pan.begin() + 6 + zeros, '0');
     std::copy(text.begin() + 6, text.end(), pan.begin() + 6 + zeros);
-    luhnPasses = luhnsAlgorithmCheck(std::string_view(pan.data(), pan.size()));
+    luhnPasses = luhn(panLength, [&](std::size_t k) { return std::string_view(&pan[k], 1); });
   } else {
     luhnPasses = luhnsAlgorithmCheck(convertMerchantIdToPan(text));
   }

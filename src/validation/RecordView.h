@@ -46,11 +46,14 @@ private:
 
 /// The merchant record as validation reads it: every text and template sub-field is a view into
 /// text owned elsewhere (the payload, or a decoded `ZArodezPayMerchantTLV`), so that filling it
-/// copies no text; all sub-fields share one buffer.
+/// copies no text. All sub-fields share one buffer, held inline up to `inlineSubFields` (more than
+/// any ordinary payload carries) and on the heap beyond.
 class RecordView {
 public:
   using TextProperty = ZARODEZMerchantTLV::TextProperty;
   using MapProperty = ZARODEZMerchantTLV::MapProperty;
+
+  static constexpr std::size_t inlineSubFields = 32;
 
   RecordView() = default;
 
@@ -68,35 +71,23 @@ public:
     const Range& range = maps_[static_cast<std::size_t>(property)];
     if (!range.present)
       return std::nullopt;
-    return TemplateView(subFields_.data() + range.first, range.count);
+    return TemplateView(subFields() + range.first, range.count);
   }
 
   void setText(TextProperty property, std::string_view value) noexcept {
     texts_[static_cast<std::size_t>(property)] = value;
   }
 
-  /// Makes room for `count` sub-fields in all, so that filling allocates at most once.
-  void reserveSubFields(std::size_t count) { subFields_.reserve(count); }
-
   /// Starts collecting a template's sub-fields; answers the mark to pass to `setMap`.
-  std::size_t openTemplate() const noexcept { return subFields_.size(); }
+  std::size_t openTemplate() const noexcept { return count_; }
 
   /// Adds a sub-field to the template opened at `mark`: in place when its key is there already.
-  void addSubField(std::size_t mark, std::string_view key, std::string_view value) {
-    const auto first = subFields_.begin() + static_cast<std::ptrdiff_t>(mark);
-    const auto found = std::find_if(first, subFields_.end(),
-                                    [key](const SubField& field) { return field.key == key; });
-    if (found != subFields_.end())
-      found->value = value;
-    else
-      subFields_.push_back({key, value});
-  }
+  void addSubField(std::size_t mark, std::string_view key, std::string_view value);
 
   /// Makes the sub-fields added since `mark` the template `property`.
   void setMap(MapProperty property, std::size_t mark) noexcept {
-    maps_[static_cast<std::size_t>(property)] = {
-        static_cast<std::uint32_t>(mark), static_cast<std::uint32_t>(subFields_.size() - mark),
-        true};
+    maps_[static_cast<std::size_t>(property)] = {static_cast<std::uint32_t>(mark),
+                                                 static_cast<std::uint32_t>(count_ - mark), true};
   }
 
 private:
@@ -106,9 +97,18 @@ private:
     bool present = false;
   };
 
+  const SubField* subFields() const noexcept {
+    return count_ <= inlineSubFields ? inline_.data() : spilled_.data();
+  }
+  SubField* subFields() noexcept {
+    return count_ <= inlineSubFields ? inline_.data() : spilled_.data();
+  }
+
   std::array<Text, ZARODEZMerchantTLV::textPropertyCount> texts_{};
   std::array<Range, ZARODEZMerchantTLV::mapPropertyCount> maps_{};
-  std::vector<SubField> subFields_;
+  std::size_t count_ = 0;
+  std::array<SubField, inlineSubFields> inline_;
+  std::vector<SubField> spilled_; // all sub-fields once there are more than fit inline
 };
 
 } // namespace pavenda::validation

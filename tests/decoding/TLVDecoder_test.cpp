@@ -74,6 +74,22 @@ TEST_P(Decode, FillsTheFieldsOrRaisesTheError) {
   }
 }
 
+// More sub-fields than the view holds inline: every template still reads back whole.
+TEST(DecodeView, KeepsEveryTemplateBeyondItsInlineRoom) {
+  std::string payload = "000201";
+  for (int tag = 26; tag <= 51; ++tag)
+    payload += std::to_string(tag) + "11000110102" + std::to_string(tag % 10) + "Y";
+  for (int tag = 80; tag <= 99; ++tag)
+    payload += std::to_string(tag) + "0500011";
+  payload += "6304ABCD";
+  ZArodezPayMerchantTLV record;
+  ASSERT_EQ(record.decodeTLV(payload), std::nullopt);
+  ASSERT_EQ(record.tag51(), (TextMap{{"00", "1"}, {"01", "1Y"}}));
+  validation::RecordView view;
+  ASSERT_TRUE(decoding::decode(view, payload).ok());
+  EXPECT_TRUE(sameFields(view, record));
+}
+
 // Decoding stops at the character where the refused element starts.
 TEST(DecodeStop, NamesTheElementThatStoppedIt) {
   const std::pair<const char*, std::size_t> cases[] = {
