@@ -16,13 +16,10 @@ target_include_directories(pavenda_shared
 # The version script also hides the standard library's template instances, which visibility alone
 # cannot. Undefined symbols are refused at link time rather than at load time (except in sanitized
 # builds, whose runtime the program brings).
-# (A generator expression cannot test the list "address,undefined": its comma splits arguments.)
-set(PAVENDA_SHARED_NO_UNDEFINED -Wl,--no-undefined)
-if(PAVENDA_SANITIZE)
-  set(PAVENDA_SHARED_NO_UNDEFINED "")
+target_link_options(pavenda_shared PRIVATE -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/pavenda.map)
+if(NOT PAVENDA_SANITIZE)
+  target_link_options(pavenda_shared PRIVATE -Wl,--no-undefined)
 endif()
-target_link_options(pavenda_shared PRIVATE
-  -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/pavenda.map ${PAVENDA_SHARED_NO_UNDEFINED})
 set_target_properties(pavenda_shared PROPERTIES
   OUTPUT_NAME pavenda VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR}
   LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/pavenda.map LINKER_LANGUAGE CXX)

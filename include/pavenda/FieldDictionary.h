@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -32,26 +33,63 @@ public:
   FieldDictionary() = default;
 
   /// A dictionary of the given entries in their order; a repeated key keeps its first place and its
-  /// last value.
+  /// last value. Throws `std::bad_alloc` when memory runs out, nothing else.
   FieldDictionary(std::initializer_list<value_type> entries);
 
-  /// Reads a JSON object: strings become texts, objects nested maps, every other value a value of
-  /// another kind; keys keep the order of the text. Answers nothing for text that is not JSON or
-  /// JSON that is not an object, and then writes a one-line reason (with the position of a parse
-  /// error) to `error` when it is not null. Never throws.
-  static std::optional<FieldDictionary> fromJSON(std::string_view json,
-                                                 std::string* error = nullptr);
+  /// Why `fromJSON` answered nothing.
+  enum class JSONRefusal {
+    /// The text is not one JSON object: a syntax error, bytes (NUL included) after the closing
+    /// brace, or a value other than an object at the top.
+    syntax,
+    /// The object is well-formed but holds a value the encoder would drop or misread (see
+    /// `firstUnwritableField`, and a key given twice in one object).
+    unwritableField,
+  };
 
-  /// The value under `key`, or null. The pointer is valid until the next write.
+  /// Reads a JSON object of fields, keeping the order of the text: strings become texts, objects
+  /// under template fields nested maps. Answers nothing, and writes a one-line reason to `error`
+  /// and its kind to `refusal` (each when not null), when
+  /// - the text is not a JSON object ("invalid JSON: ..." with the position of the error, or
+  ///   "expected a JSON object, got ..."), or has bytes after the closing brace;
+  /// - a value would not be written as given, as "keyPath: what was wrong; what to write instead":
+  ///   a number, Boolean, null or array where text belongs (never converted, since 450.00 and 450
+  ///   differ), a key given twice in one object, or anything `firstUnwritableField` reports.
+  /// A syntax error is reported before any field refusal. Time and memory are linear in the size
+  /// of the text. Throws `std::bad_alloc` when memory runs out, nothing else.
+  static std::optional<FieldDictionary>
+  fromJSON(std::string_view json, std::string* error = nullptr, JSONRefusal* refusal = nullptr);
+
+  /// The first value the encoder would drop or misread, as "keyPath: what was wrong; what to write
+  /// instead" (`transactionAmount: ...`, `additionalDataFieldTemplate.bilID: ...`), or nothing
+  /// when every value will be written as given. Reported, in entry order:
+  /// - a value that is neither text nor, for a template field (tags 26 to 51, 62, 64, 80 to 99),
+  ///   a map of texts;
+  /// - a map under a field that is not a template;
+  /// - at the top, a key that is not a catalogue field key, a catalogue tag or a two-character
+  ///   key (written as its own tag), or a sub-field of the additional data template ("billID",
+  ///   "6201"), which is only written inside that template;
+  /// - inside a template, a sub-key that is not a catalogue field key, a catalogue tag or a
+  ///   two-character key (written as its own sub-tag); inside the language template (64) a
+  ///   two-character key is allowed only as a catalogue tag, and its three sub-field keys are
+  ///   allowed;
+  /// - a field given both by name and by tag number in one map.
+  /// An unknown key comes with the nearest allowed key as a suggestion. Throws `std::bad_alloc`
+  /// when memory runs out, nothing else.
+  [[nodiscard]] std::optional<std::string> firstUnwritableField() const;
+
+  /// The value under `key`, or null. The pointer is valid until the next write. Constant time on
+  /// average.
   const FieldValue* find(std::string_view key) const noexcept;
 
   /// Whether `key` has an entry.
   bool contains(std::string_view key) const noexcept { return find(key) != nullptr; }
 
-  /// Stores `value` under `key`: in place when the key is present, at the end otherwise.
+  /// Stores `value` under `key`: in place when the key is present, at the end otherwise. Constant
+  /// time on average. Throws `std::bad_alloc` when memory runs out (the dictionary is then
+  /// unchanged), nothing else.
   void set(std::string key, FieldValue value);
 
-  /// Removes the entry under `key`; answers whether there was one.
+  /// Removes the entry under `key`; answers whether there was one. Linear in the size.
   bool erase(std::string_view key);
 
   /// The number of entries.
@@ -67,6 +105,16 @@ public:
   friend bool operator==(const FieldDictionary&, const FieldDictionary&);
 
 private:
+  struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view key) const noexcept {
+      return std::hash<std::string_view>{}(key);
+    }
+  };
+
+  // Position of each key in `entries_`, kept only once the dictionary outgrows a linear search,
+  // so that small dictionaries (the usual case) stay one vector.
+  std::unordered_map<std::string, std::size_t, KeyHash, std::equal_to<>> index_;
   std::vector<value_type> entries_;
 };
 

@@ -56,9 +56,10 @@ typedef struct pavenda_response pavenda_response;
  * only when no rule is broken.
  *
  * `json` points to `length` bytes of UTF-8 and may be null when `length` is 0. On PAVENDA_OK,
- * PAVENDA_FINDINGS and PAVENDA_INVALID_JSON, `*out` receives a new response owned by the caller, to
- * be freed with pavenda_response_free(). On any other status `*out` is set to null (when `out` is
- * not null) and nothing needs freeing. Returns the status, which pavenda_response_status() also
+ * PAVENDA_FINDINGS, PAVENDA_INVALID_JSON and PAVENDA_INVALID_FIELDS (a well-formed object holding
+ * a value the encoder would drop or misread), `*out` receives a new response owned by the caller,
+ * to be freed with pavenda_response_free(). On any other status `*out` is set to null (when `out`
+ * is not null) and nothing needs freeing. Returns the status, which pavenda_response_status() also
  * gives.
  */
 PAVENDA_C_API pavenda_status pavenda_generate_json(const char* json, size_t length,

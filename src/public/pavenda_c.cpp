@@ -55,14 +55,11 @@ void setFindings(pavenda_response& response, const pavenda::QRCodeError& error,
   }
 }
 
-// Answers what `make` gave as a new response, with every exception stopped here: nothing may
-// unwind into C frames.
-template <typename Make> pavenda_status guarded(pavenda_response** out, Make make) noexcept {
+// Runs `work` and answers its status, with every exception stopped here: nothing may unwind into
+// C frames.
+template <typename Work> pavenda_status stopped(Work work) noexcept {
   try {
-    auto response = std::make_unique<pavenda_response>();
-    make(*response);
-    *out = response.release();
-    return (*out)->status;
+    return work();
   } catch (const std::bad_alloc&) {
     return PAVENDA_OUT_OF_MEMORY;
   } catch (...) {
@@ -70,7 +67,17 @@ template <typename Make> pavenda_status guarded(pavenda_response** out, Make mak
   }
 }
 
-// As above, for the entry points that read one text given by pointer and length.
+// Hands the caller the response `make` filled, or nothing when it threw.
+template <typename Make> pavenda_status guarded(pavenda_response** out, Make make) noexcept {
+  return stopped([&] {
+    auto response = std::make_unique<pavenda_response>();
+    make(*response);
+    *out = response.release();
+    return (*out)->status;
+  });
+}
+
+// As guarded(), for the entry points that read one text given by pointer and length.
 template <typename Make>
 pavenda_status guardedText(const char* input, size_t length, pavenda_response** out,
                            Make make) noexcept {
@@ -100,18 +107,6 @@ bool readable(const char* text, size_t length) noexcept {
   return text != nullptr || length == 0;
 }
 
-// Runs `change` on the dictionary, answering the status of a builder call.
-template <typename Change> pavenda_status changed(Change change) noexcept {
-  try {
-    change();
-    return PAVENDA_OK;
-  } catch (const std::bad_alloc&) {
-    return PAVENDA_OUT_OF_MEMORY;
-  } catch (...) {
-    return PAVENDA_INTERNAL_ERROR;
-  }
-}
-
 // Hosts borrow catalogue texts as C strings, so each must end where its view does.
 static_assert([] {
   for (const pavenda::catalogue::Entry& entry : pavenda::catalogue::entries)
@@ -127,9 +122,12 @@ extern "C" {
 pavenda_status pavenda_generate_json(const char* json, size_t length, pavenda_response** out) {
   return guardedText(json, length, out, [](pavenda_response& response, std::string_view text) {
     std::string reason;
-    const auto dictionary = pavenda::FieldDictionary::fromJSON(text, &reason);
+    auto refusal = pavenda::FieldDictionary::JSONRefusal::syntax;
+    const auto dictionary = pavenda::FieldDictionary::fromJSON(text, &reason, &refusal);
     if (!dictionary) {
-      response.status = PAVENDA_INVALID_JSON;
+      response.status = refusal == pavenda::FieldDictionary::JSONRefusal::unwritableField
+                            ? PAVENDA_INVALID_FIELDS
+                            : PAVENDA_INVALID_JSON;
       response.inputError = reason.empty() ? std::string("not a JSON object") : reason;
       return;
     }
@@ -185,9 +183,10 @@ pavenda_status pavenda_fields_set(pavenda_fields* fields, const char* key, size_
                                   const char* value, size_t value_length) {
   if (!fields || !readable(key, key_length) || !readable(value, value_length))
     return PAVENDA_INVALID_ARGUMENT;
-  return changed([&] {
+  return stopped([&] {
     fields->dictionary.set(std::string(viewOf(key, key_length)),
                            pavenda::FieldValue(viewOf(value, value_length)));
+    return PAVENDA_OK;
   });
 }
 
@@ -198,7 +197,7 @@ pavenda_status pavenda_fields_set_template(pavenda_fields* fields, const char* k
   if (!fields || !readable(key, key_length) || !readable(sub_key, sub_key_length) ||
       !readable(value, value_length))
     return PAVENDA_INVALID_ARGUMENT;
-  return changed([&] {
+  return stopped([&] {
     const std::string_view name = viewOf(key, key_length);
     // Values are immutable once stored: the template is copied, changed and stored back.
     const pavenda::FieldValue* held = fields->dictionary.find(name);
@@ -207,6 +206,7 @@ pavenda_status pavenda_fields_set_template(pavenda_fields* fields, const char* k
     subFields.set(std::string(viewOf(sub_key, sub_key_length)),
                   pavenda::FieldValue(viewOf(value, value_length)));
     fields->dictionary.set(std::string(name), pavenda::FieldValue(std::move(subFields)));
+    return PAVENDA_OK;
   });
 }
 
@@ -216,8 +216,15 @@ pavenda_status pavenda_generate_fields(const pavenda_fields* fields, pavenda_res
   *out = nullptr;
   if (fields == nullptr)
     return PAVENDA_INVALID_ARGUMENT;
-  return guarded(out,
-                 [fields](pavenda_response& response) { generate(response, fields->dictionary); });
+  return guarded(out, [fields](pavenda_response& response) {
+    // What the JSON entry point refuses is refused here too, rather than silently left out.
+    if (auto reason = fields->dictionary.firstUnwritableField()) {
+      response.status = PAVENDA_INVALID_FIELDS;
+      response.inputError = std::move(*reason);
+      return;
+    }
+    generate(response, fields->dictionary);
+  });
 }
 
 size_t pavenda_field_count(void) {

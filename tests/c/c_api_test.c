@@ -141,7 +141,7 @@ static void test_field_builder(void) {
   static const char* const entries[][3] = {
       {"payloadFormatIndicator", NULL, "01"},
       {"zArodezMerchantID", NULL, "4000000000000002"},
-      {"merchantName", NULL, "Someone Else"},
+      {"cityName", NULL, "Somewhere Else"},
       {"countryCode", NULL, "IN"},
       {"52", NULL, "5411"},
       {"currencyCode", NULL, "356"},
@@ -153,8 +153,8 @@ static void test_field_builder(void) {
   };
   static const char json[] =
       "{\"payloadFormatIndicator\":\"01\",\"zArodezMerchantID\":\"4000000000000002\","
-      "\"merchantName\":\"Green Basket Grocers\",\"countryCode\":\"IN\",\"merchantCategoryCode\":"
-      "\"5411\",\"currencyCode\":\"356\",\"cityName\":\"Pune\","
+      "\"cityName\":\"Pune\",\"countryCode\":\"IN\",\"merchantCategoryCode\":\"5411\","
+      "\"currencyCode\":\"356\",\"merchantName\":\"Green Basket Grocers\","
       "\"additionalDataFieldTemplate\":{\"billID\":\"GB-000731\",\"terminalID\":\"T1\"}}";
   pavenda_fields* fields = pavenda_fields_new();
   pavenda_fields* incomplete = pavenda_fields_new();
@@ -171,7 +171,7 @@ static void test_field_builder(void) {
   CHECK(payload && pavenda_response_payload(parsed, NULL) &&
         strcmp(payload, pavenda_response_payload(parsed, NULL)) == 0);
   CHECK(payload && strstr(payload, "5920Green Basket Grocers") &&
-        strstr(payload, "62190109GB-0007310702T1") && !strstr(payload, "Someone Else"));
+        strstr(payload, "62190109GB-0007310702T1") && !strstr(payload, "Somewhere Else"));
 
   CHECK(set(incomplete, "payloadFormatIndicator", NULL, "01") == PAVENDA_OK);
   CHECK(pavenda_generate_fields(incomplete, &findings) == PAVENDA_FINDINGS);
@@ -190,6 +190,39 @@ static void test_field_builder(void) {
   pavenda_fields_free(incomplete);
   pavenda_fields_free(fields);
   pavenda_fields_free(NULL);
+}
+
+/* Fields the encoder would drop or misread are refused by name, whether built or given as JSON. */
+static void test_unwritable_fields(void) {
+  static const struct {
+    const char *key, *sub, *json, *path;
+  } cases[] = {
+      {"merchantNme", NULL, "{\"merchantNme\":\"x\"}", "merchantNme"},
+      {"billID", NULL, "{\"billID\":\"x\"}", "billID"},
+      {"additionalDataFieldTemplate", "bilID",
+       "{\"additionalDataFieldTemplate\":{\"bilID\":\"x\"}}", "additionalDataFieldTemplate.bilID"},
+      {"merchantName", "01", "{\"merchantName\":{\"01\":\"x\"}}", "merchantName"},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    pavenda_fields* fields = pavenda_fields_new();
+    pavenda_response *built = NULL, *parsed = NULL;
+    const size_t length = strlen(cases[i].path);
+    CHECK(fields && set(fields, cases[i].key, cases[i].sub, "x") == PAVENDA_OK);
+    CHECK(pavenda_generate_fields(fields, &built) == PAVENDA_INVALID_FIELDS);
+    CHECK(pavenda_generate_json(cases[i].json, strlen(cases[i].json), &parsed) ==
+          PAVENDA_INVALID_FIELDS);
+    for (const pavenda_response* response = built; response;
+         response = response == built ? parsed : NULL) {
+      const char* reason = pavenda_response_input_error(response);
+      CHECK(pavenda_response_status(response) == PAVENDA_INVALID_FIELDS);
+      CHECK(reason && strncmp(reason, cases[i].path, length) == 0 && reason[length] == ':');
+      CHECK(!pavenda_response_payload(response, NULL) &&
+            pavenda_response_error_count(response) == 0);
+    }
+    pavenda_response_free(parsed);
+    pavenda_response_free(built);
+    pavenda_fields_free(fields);
+  }
 }
 
 /* The index of `text` among the `count` texts `at` gives, or `count`. */
@@ -301,6 +334,7 @@ int main(void) {
   test_bad_input_is_answered();
   test_decoding();
   test_field_builder();
+  test_unwritable_fields();
   test_catalogues();
   test_explanations();
   CHECK(strcmp(pavenda_version(), PAVENDA_EXPECTED_VERSION) == 0);

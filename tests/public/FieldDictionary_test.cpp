@@ -24,15 +24,26 @@ TEST(FieldDictionary, ValueKinds) {
 
 TEST(FieldDictionary, ReadsJSONInTextOrder) {
   const auto dict = FieldDictionary::fromJSON(
-      R"({"merchantName": "A", "00": "01", "62": {"01": "1234", "deep": {"x": "y"}, "n": 5},
-          "amount": 12.5, "flag": true, "list": ["a"], "none": null})");
+      R"({"merchantName": "A", "00": "01", "62": {"01": "1234", "storeID": "S"}, "AB": ""})");
   ASSERT_TRUE(dict);
-  const FieldValue other = FieldValue::other();
-  const FieldDictionary nested{{"01", "1234"}, {"deep", other}, {"n", other}};
-  FieldDictionary expected{{"merchantName", "A"}, {"00", "01"}, {"62", nested}};
-  for (const char* key : {"amount", "flag", "list", "none"})
-    expected.set(key, other);
-  EXPECT_EQ(*dict, expected);
+  const FieldDictionary nested{{"01", "1234"}, {"storeID", "S"}};
+  EXPECT_EQ(*dict,
+            (FieldDictionary{{"merchantName", "A"}, {"00", "01"}, {"62", nested}, {"AB", ""}}));
+}
+
+TEST(FieldDictionary, LargeDictionaryFindsReplacesAndErases) {
+  // Past the linear-search size the hashed index must agree with the order kept beside it.
+  FieldDictionary dict;
+  for (int i = 0; i < 100; ++i)
+    dict.set(std::string(1, 'k').append(std::to_string(i)), std::to_string(i));
+  dict.set("k7", "seven");
+  EXPECT_TRUE(dict.erase("k3") && !dict.erase("k3"));
+  dict.set("k3", "back");
+  EXPECT_EQ(dict.size(), 100U);
+  EXPECT_EQ(*dict.find("k7")->text(), "seven");
+  EXPECT_EQ(*dict.find("k99")->text(), "99") << "positions after the erased entry moved down";
+  EXPECT_EQ(std::prev(dict.end())->first, "k3") << "a key set again goes to the end";
+  EXPECT_EQ(dict.find("k100"), nullptr);
 }
 
 struct BadJSON {
@@ -61,11 +72,97 @@ INSTANTIATE_TEST_SUITE_P(
                       BadJSON{"InvalidUtf8", "{\"a\": \"\xC3\x28\"}", "invalid JSON"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FieldDictionary, DeepNestingIsAnotherKindNotRecursion) {
-  const auto dict = FieldDictionary::fromJSON("{\"a\": " + std::string(20000, '[') +
-                                              std::string(20000, ']') + "}");
-  EXPECT_TRUE(dict && dict->find("a")->kind() == FieldValue::Kind::other);
+TEST(FieldDictionary, DeepNestingIsRefusedWithoutRecursion) {
+  std::string error;
+  auto refusal = FieldDictionary::JSONRefusal::syntax;
+  std::string json = "{\"a\": ";
+  json.append(20000, '[').append(20000, ']') += '}';
+  EXPECT_FALSE(FieldDictionary::fromJSON(json, &error, &refusal));
+  EXPECT_EQ(refusal, FieldDictionary::JSONRefusal::unwritableField);
+  EXPECT_EQ(error, "a: an array where text belongs; write one text");
 }
+
+struct Unwritable {
+  const char* name;
+  std::string text;
+  const char* reason; // the whole message
+  FieldDictionary::JSONRefusal kind = FieldDictionary::JSONRefusal::unwritableField;
+  friend void PrintTo(const Unwritable& c, std::ostream* os) { *os << c.name; }
+};
+
+class RefusesJSON : public ::testing::TestWithParam<Unwritable> {};
+
+TEST_P(RefusesJSON, NamingTheKeyPath) {
+  std::string error;
+  auto refusal = GetParam().kind == FieldDictionary::JSONRefusal::syntax
+                     ? FieldDictionary::JSONRefusal::unwritableField
+                     : FieldDictionary::JSONRefusal::syntax;
+  EXPECT_FALSE(FieldDictionary::fromJSON(GetParam().text, &error, &refusal));
+  EXPECT_EQ(error, GetParam().reason);
+  EXPECT_EQ(refusal, GetParam().kind);
+}
+
+using namespace std::string_literals;
+constexpr auto syntax = FieldDictionary::JSONRefusal::syntax;
+
+INSTANTIATE_TEST_SUITE_P(
+    FieldDictionary, RefusesJSON,
+    ::testing::Values(
+        Unwritable{
+            "Number", R"({"transactionAmount": 450.00})",
+            R"(transactionAmount: a number where text belongs; write it as a string: "450.00")"},
+        Unwritable{"Integer", R"({"62": {"billID": 7}})",
+                   R"(62.billID: a number where text belongs; write it as a string: "7")"},
+        Unwritable{"Boolean", R"({"merchantName": true})",
+                   R"(merchantName: a Boolean where text belongs; write it as a string: "true")"},
+        Unwritable{"Null", R"({"cityName": null})",
+                   "cityName: null where text belongs; write the text, or leave the key out"},
+        Unwritable{"Array", R"({"cityName": ["X"]})",
+                   "cityName: an array where text belongs; write one text"},
+        Unwritable{"ObjectInTemplate", R"({"62": {"01": {"x": "y"}}})",
+                   "62.01: an object where text belongs; write it as text"},
+        Unwritable{"MapUnderTextField", R"({"transactionAmount": {"9": "99"}})",
+                   "transactionAmount: a map under a field that is not a template; write its "
+                   "value as text"},
+        Unwritable{"MapUnderTwoCharacterKey", R"({"AB": {"01": "x"}})",
+                   "AB: a map under a field that is not a template; write its value as text"},
+        Unwritable{"UnknownKey", R"({"merchantNmae": "Shop"})",
+                   R"(merchantNmae: not a field key; did you mean "merchantName"?)"},
+        Unwritable{"UnknownSubKey", R"({"additionalDataFieldTemplate": {"bilID": "1"}})",
+                   R"(additionalDataFieldTemplate.bilID: not a field key; did you mean "billID"?)"},
+        Unwritable{"UnknownLanguageKey", R"({"64": {"languagePref": "ZH"}})",
+                   R"(64.languagePref: not a field key; did you mean "languagePreference"?)"},
+        Unwritable{"TwoCharacterLanguageKey", R"({"64": {"ZH": "x"}})",
+                   R"(64.ZH: not a field key; did you mean "languagePreference"?)"},
+        Unwritable{
+            "LongSubKeyInOtherTemplate", R"({"tag26": {"guid": "x"}})",
+            R"(tag26.guid: not a sub-field key; write a two-character sub-tag such as "01")"},
+        Unwritable{"SubFieldAtTop", R"({"billID": "1"})",
+                   "billID: a sub-field of the additional data template; write it inside "
+                   "\"additionalDataFieldTemplate\""},
+        Unwritable{"DuplicateKey", R"({"merchantName": "A", "merchantName": "B"})",
+                   "merchantName: given twice in one object; keep one"},
+        Unwritable{"DuplicateSubKey", R"({"62": {"billID": "1", "billID": "2"}})",
+                   "62.billID: given twice in one object; keep one"},
+        Unwritable{"NameAndTag", R"({"merchantName": "A", "59": "B"})",
+                   "59: merchantName given both by name and by tag number 59; keep one"},
+        Unwritable{"NameAndTagInTemplate", R"({"62": {"6201": "1", "billID": "2"}})",
+                   "62.billID: billID given both by name and by tag number 6201; keep one"},
+        Unwritable{"ControlCharacterInKey", "{\"merchant\\nName\": \"x\"}",
+                   R"(merchant\x0AName: not a field key; did you mean "merchantName"?)"},
+        Unwritable{"BytesAfterObject", R"({"merchantName": "A"} {})",
+                   "invalid JSON: parse error at line 1, column 23: syntax error while parsing "
+                   "value - unexpected '{'; expected end "
+                   "of input",
+                   syntax},
+        Unwritable{"NulAfterObject", "{\"merchantName\": \"A\"}\0{}"s,
+                   "invalid JSON: a NUL byte at byte 22", syntax},
+        Unwritable{"SyntaxErrorWinsOverField", R"({"transactionAmount": 1,)",
+                   "invalid JSON: parse error at line 1, column 25: syntax error while parsing "
+                   "object key - unexpected end of "
+                   "input; expected string literal",
+                   syntax}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace pavenda
