@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Times `pavenda validate` over a file of generated payloads (one per line) and reports payloads per
-# second and peak resident memory.
+# second and peak resident memory; then the same file with --jobs 1 and --jobs N (N: the cores),
+# RUNS times each (default 3), with the median wall times, the speed-up and a check that the output
+# is the same bytes.
 #
-#   bench/cli-validate.sh [BUILD_DIR [COUNT]]     defaults: build 1000000
+#   bench/cli-validate.sh [BUILD_DIR [COUNT]]     defaults: build 1000000; RUNS=3
 set -euo pipefail
 
 build=${1:-build}
@@ -48,4 +50,26 @@ awk -v n="$lines" -v b="$bytes" -v s="$start" -v e="$end" -v kib="$peak_kib" 'BE
   printf "wall time     %.3f s\n", t
   printf "throughput    %.0f payloads/s\n", n / t
   printf "peak RSS      %.1f MiB\n", kib / 1024
+}'
+
+# --jobs scaling: medians of RUNS runs each; the output must not depend on the number of jobs.
+runs=${RUNS:-3}
+cores=$(nproc)
+median_wall() { # JOBS: prints the median wall time in seconds of `runs` runs
+  for _ in $(seq "$runs"); do
+    s=$(date +%s.%N)
+    "$cli" validate --jobs "$1" <"$work/payloads.txt" >"$work/jobs$1.txt"
+    e=$(date +%s.%N)
+    awk -v s="$s" -v e="$e" 'BEGIN { print e - s }'
+  done | sort -n | awk '{ t[NR] = $1 } END { print t[int((NR + 1) / 2)] }'
+}
+one=$(median_wall 1)
+all=$(median_wall "$cores")
+cmp -s "$work/jobs1.txt" "$work/jobs$cores.txt" ||
+  { echo "cli-validate: --jobs 1 and --jobs $cores differ" >&2; exit 1; }
+awk -v n="$lines" -v a="$one" -v b="$all" -v c="$cores" -v r="$runs" \
+  -v load="$(cut -d ' ' -f 1 /proc/loadavg)" 'BEGIN {
+  printf "--jobs 1      %.3f s (%.0f payloads/s), median of %d\n", a, n / a, r
+  printf "--jobs %-6d %.3f s (%.0f payloads/s), median of %d\n", c, b, n / b, r
+  printf "speed-up      %.2fx, same output; load average %s\n", a / b, load
 }'

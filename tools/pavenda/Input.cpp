@@ -79,7 +79,7 @@ FieldDictionary readDictionary(const std::string& path) {
   std::string error;
   std::optional<FieldDictionary> dictionary = FieldDictionary::fromJSON(text, &error);
   if (!dictionary)
-    throw ToolError(displayName(path) + ": " + error);
+    throw ToolError(displayName(path) + ": " + escaped(error));
   return std::move(*dictionary);
 }
 
@@ -103,15 +103,18 @@ bool LineBatches::next(std::vector<std::string_view>& lines) {
     }
   }
   carried_ = data_.size() - end;
-  const std::string_view whole(data_.data(), end);
-  std::size_t start = 0;
-  while (start < whole.size()) {
-    std::size_t stop = start;
-    while (stop < whole.size() && !isLineEnd(whole[stop]))
-      ++stop;
-    if (stop > start)
-      lines.push_back(whole.substr(start, stop - start));
-    start = stop + 1;
+  // memchr finds line ends far faster than a byte loop; this split is the one serial step.
+  const char* start = data_.data();
+  const char* const stop = start + end;
+  while (start < stop) {
+    const char* next = static_cast<const char*>(std::memchr(start, '\n', stop - start));
+    if (next == nullptr)
+      next = stop;
+    if (const void* cr = std::memchr(start, '\r', next - start))
+      next = static_cast<const char*>(cr);
+    if (next > start)
+      lines.emplace_back(start, static_cast<std::size_t>(next - start));
+    start = next + 1;
   }
   return !lines.empty() || !ended_ || carried_ > 0;
 }

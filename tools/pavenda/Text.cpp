@@ -1,6 +1,8 @@
 #include "Text.h"
 
+#include <array>
 #include <cstdint>
+#include <cstring>
 
 #include <unicode/utf8.h>
 
@@ -15,28 +17,47 @@ void appendByteEscape(std::string& out, unsigned char byte) {
   out += hexDigits[byte & 0xF];
 }
 
-// Printable ASCII other than the backslash passes through as is: the common case, kept cheap.
-bool plain(unsigned char byte) noexcept {
-  return byte >= 0x20 && byte < 0x7F && byte != '\\';
+// Printable ASCII other than the backslash passes through as is: the common case, one table look-up
+// per byte.
+constexpr std::array<bool, 256> plainBytes = [] {
+  std::array<bool, 256> plain{};
+  for (std::size_t byte = 0x20; byte < 0x7F; ++byte)
+    plain[byte] = byte != '\\';
+  return plain;
+}();
+
+// Whether none of the eight bytes at `p` is a control, DEL, a backslash or beyond ASCII; may answer
+// false for plain bytes (the byte loop then decides), never true for others.
+bool plainWord(const std::uint8_t* p) noexcept {
+  constexpr std::uint64_t ones = 0x0101010101010101;
+  constexpr std::uint64_t highs = ones * 0x80;
+  std::uint64_t word = 0;
+  std::memcpy(&word, p, sizeof word);
+  const auto hasZero = [](std::uint64_t x) { return (x - ones) & ~x & highs; };
+  return ((word | ((word - ones * 0x20) & ~word) | hasZero(word ^ (ones * 0x7F)) |
+           hasZero(word ^ (ones * '\\'))) &
+          highs) == 0;
 }
 
-} // namespace
-
-void appendEscaped(std::string& out, std::string_view text) {
+void appendEscapedPiece(std::string& out, std::string_view text) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto length = static_cast<std::int32_t>(text.size());
+  std::int32_t copied = 0; // text before this is in `out`
   std::int32_t i = 0;
   while (i < length) {
-    std::int32_t run = i;
-    while (run < length && plain(bytes[run]))
-      ++run;
-    out.append(text.data() + i, static_cast<std::size_t>(run - i));
-    i = run;
+    while (i + 8 <= length && plainWord(bytes + i))
+      i += 8;
+    while (i < length && plainBytes[bytes[i]])
+      ++i;
     if (i == length)
       break;
     const std::int32_t start = i;
     UChar32 c = 0;
     U8_NEXT(bytes, i, length, c);
+    if (c > 0x9F)
+      continue; // a well-formed character beyond the controls stays in the run
+    out.append(text.data() + copied, static_cast<std::size_t>(start - copied));
+    copied = i;
     if (c == '\n')
       out += "\\n";
     else if (c == '\r')
@@ -45,21 +66,14 @@ void appendEscaped(std::string& out, std::string_view text) {
       out += "\\t";
     else if (c == '\\')
       out += "\\\\";
-    else if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) // also negative: not well-formed UTF-8
+    else // other controls, and negative: not well-formed UTF-8
       for (std::int32_t k = start; k < i; ++k)
         appendByteEscape(out, bytes[k]);
-    else
-      out.append(text.data() + start, static_cast<std::size_t>(i - start));
   }
+  out.append(text.data() + copied, static_cast<std::size_t>(length - copied));
 }
 
-std::string escaped(std::string_view text) {
-  std::string out;
-  appendEscaped(out, text);
-  return out;
-}
-
-bool isUtf8(std::string_view text) noexcept {
+bool isUtf8Piece(std::string_view text) noexcept {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto length = static_cast<std::int32_t>(text.size());
   for (std::int32_t i = 0; i < length;) {
@@ -73,6 +87,38 @@ bool isUtf8(std::string_view text) noexcept {
       return false;
   }
   return true;
+}
+
+// ICU's UTF-8 macros index with 32 bits: longer text goes in pieces cut before a lead or ASCII
+// byte, so that no well-formed character is split.
+template <typename Piece> void forEachPiece(std::string_view text, Piece piece) {
+  constexpr std::size_t most = std::size_t{1} << 30;
+  while (text.size() > most) {
+    std::size_t cut = most;
+    for (int back = 0; back < 3 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80; ++back)
+      --cut;
+    piece(text.substr(0, cut));
+    text.remove_prefix(cut);
+  }
+  piece(text);
+}
+
+} // namespace
+
+void appendEscaped(std::string& out, std::string_view text) {
+  forEachPiece(text, [&out](std::string_view piece) { appendEscapedPiece(out, piece); });
+}
+
+bool isUtf8(std::string_view text) noexcept {
+  bool valid = true;
+  forEachPiece(text, [&valid](std::string_view piece) { valid = valid && isUtf8Piece(piece); });
+  return valid;
+}
+
+std::string escaped(std::string_view text) {
+  std::string out;
+  appendEscaped(out, text);
+  return out;
 }
 
 std::string toHex(std::string_view bytes) {
