@@ -7,7 +7,6 @@
 #include "decoding/DecodeStop.h"
 #include "encoding/TLVEncoder.h"
 #include "public/PayloadValidation.h"
-#include "support/Unicode.h"
 #include "validation/Advisories.h"
 #include "validation/Findings.h"
 

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <utility>
+#include <variant>
 
 #include <unicode/uchar.h>
 #include <unicode/ucurr.h>

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 #include <utility>
+#include <variant>
 
 #include <unicode/utf8.h>
 
