@@ -7,6 +7,7 @@
 #include <pavenda/DecodedFields.h>
 #include <pavenda/ErrorConstants.h>
 #include <pavenda/FieldDictionary.h>
+#include <pavenda/Findings.h>
 #include <pavenda/MerchantTLV.h>
 #include <pavenda/PavendaResponse.h>
 #include <pavenda/PayMerchantTLV.h>

@@ -267,6 +267,68 @@ static void test_catalogues(void) {
         !pavenda_error_catalogue_message(error_count));
 }
 
+/* Explained validation: findings with their fields and values, the CRC, a decoding failure with
+ * its place, advisories; responses of other calls explain nothing. */
+static void test_explanations(void) {
+  static const char fee[] = "000201021640000000000000025204581253033565802IN5904Shop6006Mumbai"
+                            "560156304ABCD";
+  static const char cut[] = "00020159I Shop";
+  static const char hidden[] = "000201021640000000000000025204581253033565802IN"
+                               "5905Sh\xE2\x80\xAEop6006Mumbai6304418F";
+  pavenda_response *explained = NULL, *undecodable = NULL, *advised = NULL, *plain = NULL;
+  size_t length = 99, offset = 99;
+
+  CHECK(pavenda_validate_explained(fee, strlen(fee), PAVENDA_ECC_M, &explained) ==
+        PAVENDA_FINDINGS);
+  CHECK(pavenda_response_finding_count(explained) == 2 && holds(explained, "29", NULL) &&
+        holds(explained, "48", NULL));
+  CHECK(strcmp(pavenda_response_finding_code(explained, 0), "29") == 0);
+  CHECK(pavenda_response_finding_field_count(explained, 0) == 2);
+  CHECK(strcmp(pavenda_response_finding_tag(explained, 0, 0), "55") == 0 &&
+        strcmp(pavenda_response_finding_field(explained, 0, 0), "tipAndFeeIndicator") == 0 &&
+        !pavenda_response_finding_has_value(explained, 0, 0) &&
+        !pavenda_response_finding_value(explained, 0, 0, &length) && length == 0);
+  CHECK(strcmp(pavenda_response_finding_tag(explained, 0, 1), "56") == 0 &&
+        !pavenda_response_finding_subtag(explained, 0, 1) &&
+        pavenda_response_finding_has_value(explained, 0, 1) &&
+        strcmp(pavenda_response_finding_value(explained, 0, 1, &length), "5") == 0 && length == 1);
+  CHECK(strcmp(pavenda_response_finding_detail(explained, 1),
+               "crc (tag 63) is 'ABCD'; the CRC of the payload before it is 'B40D'") == 0);
+  CHECK(strcmp(pavenda_response_crc_given(explained), "ABCD") == 0 &&
+        strcmp(pavenda_response_crc_computed(explained), "B40D") == 0);
+  CHECK(!pavenda_response_decode_error_reason(explained) &&
+        !pavenda_response_decode_error_offset(explained, &offset) && offset == 99);
+  CHECK(!pavenda_response_finding_code(explained, 2) &&
+        !pavenda_response_finding_tag(explained, 0, 2));
+
+  CHECK(pavenda_validate_explained(cut, strlen(cut), PAVENDA_ECC_L, &undecodable) ==
+        PAVENDA_FINDINGS);
+  CHECK(holds(undecodable, "0", NULL) && pavenda_response_finding_field_count(undecodable, 0) == 0);
+  CHECK(strcmp(pavenda_response_decode_error_reason(undecodable),
+               "length field 'I ' is not two digits") == 0 &&
+        pavenda_response_decode_error_offset(undecodable, &offset) && offset == 8);
+  CHECK(!pavenda_response_crc_given(undecodable) && !pavenda_response_crc_computed(undecodable));
+
+  CHECK(pavenda_validate_explained(hidden, strlen(hidden), PAVENDA_ECC_M, &advised) == PAVENDA_OK);
+  CHECK(pavenda_response_finding_count(advised) == 0 && pavenda_response_advisory_count(advised) == 2);
+  CHECK(strcmp(pavenda_response_advisory_kind(advised, 0), "framing") == 0 &&
+        strcmp(pavenda_response_advisory_tag(advised, 0), "59") == 0);
+  CHECK(strcmp(pavenda_response_advisory_kind(advised, 1), "invisible-characters") == 0 &&
+        strcmp(pavenda_response_advisory_field(advised, 1), "merchantName") == 0 &&
+        strstr(pavenda_response_advisory_detail(advised, 1), "U+202E") != NULL);
+  CHECK(!pavenda_response_advisory_kind(advised, 2));
+
+  CHECK(pavenda_validate_explained(fee, strlen(fee), 4, &plain) == PAVENDA_INVALID_ARGUMENT &&
+        plain == NULL);
+  CHECK(pavenda_validate(fee, strlen(fee), &plain) == PAVENDA_FINDINGS);
+  CHECK(pavenda_response_finding_count(plain) == 0 && pavenda_response_advisory_count(plain) == 0 &&
+        !pavenda_response_crc_given(plain));
+  pavenda_response_free(plain);
+  pavenda_response_free(advised);
+  pavenda_response_free(undecodable);
+  pavenda_response_free(explained);
+}
+
 int main(void) {
   test_generation_and_validation();
   test_bad_input_is_answered();
@@ -274,6 +336,7 @@ int main(void) {
   test_field_builder();
   test_unwritable_fields();
   test_catalogues();
+  test_explanations();
   CHECK(strcmp(pavenda_version(), PAVENDA_EXPECTED_VERSION) == 0);
   CHECK(strcmp(pavenda_status_name(PAVENDA_INVALID_JSON), "invalid JSON") == 0 &&
         strcmp(pavenda_status_name(77), "unknown status") == 0);

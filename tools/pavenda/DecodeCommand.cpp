@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include <pavenda/DecodedFields.h>
+#include <pavenda/Findings.h>
 #include <pavenda/PayMerchantTLV.h>
 
 #include "Commands.h"
@@ -28,8 +29,9 @@ std::string payloadFromStandardInput() {
 } // namespace
 
 void addDecodeCommand(CLI::App& app, Runner& run) {
-  auto* command =
-      app.add_subcommand("decode", "Decode a payload and print its fields as one line of JSON");
+  auto* command = app.add_subcommand(
+      "decode", "Decode a payload and print its fields as one line of JSON, with \"crc\" "
+                "(\"given\", \"computed\", \"matches\") when it has tag 63");
   auto payload = std::make_shared<std::string>();
   auto pretty = std::make_shared<bool>(false);
   auto* option = command->add_option("PAYLOAD", *payload, "The payload (default: standard input)");
@@ -44,7 +46,14 @@ void addDecodeCommand(CLI::App& app, Runner& run) {
         writeStandardOutput(out.dump(indent) + '\n');
         return 1;
       }
-      writeStandardOutput(decodedFieldsJSON(record, indent) + '\n');
+      // A two-digit payload also says whether its CRC matches, so a broken sticker shows at once.
+      Json out = Json::parse(decodedFieldsJSON(record));
+      const CrcCheck crc = explainPayload(text).crc;
+      if (crc.given)
+        out["crc"] = {{"given", *crc.given},
+                      {"computed", crc.computed ? Json(*crc.computed) : Json(nullptr)},
+                      {"matches", crc.matches()}};
+      writeStandardOutput(out.dump(indent) + '\n');
       return 0;
     };
   });
