@@ -11,10 +11,17 @@
 #include <pavenda/QRCodeGenerator.h>
 #include <pavenda/TLVGenerator.h>
 
+#include "AllocationCounter.h"
 #include "Cases.h"
 
 namespace pavenda::bench {
 namespace {
+
+// Reports the heap allocations per iteration of a benchmark whose loop started at `before`.
+void reportAllocations(benchmark::State& state, std::size_t before) {
+  state.counters["allocs"] = benchmark::Counter(static_cast<double>(allocationCount() - before),
+                                                benchmark::Counter::kAvgIterations);
+}
 
 // Every case must give a payload that validates; measuring a failure path would flatter the
 // figures.
@@ -48,14 +55,45 @@ void registerCase(const Case& c) {
     }
   });
   benchmark::RegisterBenchmark(("BM_Validate/" + name).c_str(), [payload](benchmark::State& state) {
+    const std::size_t before = allocationCount();
     for (auto _ : state)
       benchmark::DoNotOptimize(TLVGenerator::tlvValidation(payload));
+    reportAllocations(state, before);
   });
   benchmark::RegisterBenchmark(
       ("BM_Generate/" + name).c_str(), [dictionary](benchmark::State& state) {
+        const std::size_t before = allocationCount();
         for (auto _ : state)
           benchmark::DoNotOptimize(QRCodeGenerator::generateQRCodeString(dictionary));
+        reportAllocations(state, before);
       });
+}
+
+// Throughput of one and of two threads validating, and generating, at once: items_per_second is
+// the sum over the threads, per second of wall time.
+void registerThreads(const Case& c) {
+  const std::string name(c.name);
+  const FieldDictionary dictionary = c.make();
+  const std::string payload = checkedPayload(c);
+  benchmark::RegisterBenchmark(("BM_ValidateThreads/" + name).c_str(),
+                               [payload](benchmark::State& state) {
+                                 for (auto _ : state)
+                                   benchmark::DoNotOptimize(TLVGenerator::tlvValidation(payload));
+                                 state.SetItemsProcessed(state.iterations());
+                               })
+      ->Threads(1)
+      ->Threads(2)
+      ->UseRealTime();
+  benchmark::RegisterBenchmark(("BM_GenerateThreads/" + name).c_str(),
+                               [dictionary](benchmark::State& state) {
+                                 for (auto _ : state)
+                                   benchmark::DoNotOptimize(
+                                       QRCodeGenerator::generateQRCodeString(dictionary));
+                                 state.SetItemsProcessed(state.iterations());
+                               })
+      ->Threads(1)
+      ->Threads(2)
+      ->UseRealTime();
 }
 
 // `length` bytes of back-to-back copies of `payload`: the first copy decodes, the second repeats
@@ -96,6 +134,7 @@ int main(int argc, char** argv) {
   using namespace pavenda::bench;
   for (const Case& c : cases)
     registerCase(c);
+  registerThreads(cases[1]);
   registerSizes("BM_ValidateSize/ascii", cases[1]);
   registerSizes("BM_ValidateSize/cjk", cases[2]);
   benchmark::Initialize(&argc, argv);

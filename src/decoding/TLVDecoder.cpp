@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -10,14 +9,86 @@
 #include <utility>
 #include <vector>
 
+#include "decoding/Decode.h"
+#include "decoding/Placement.h"
 #include "decoding/TLVFraming.h"
 #include "encoding/TagCatalogue.h"
 #include "support/Unicode.h"
 
-namespace pavenda {
+namespace pavenda::decoding {
 namespace {
 
 using Result = std::optional<TLVDecodingError>;
+using TextProperty = ZARODEZMerchantTLV::TextProperty;
+using MapProperty = ZARODEZMerchantTLV::MapProperty;
+
+// The decoder stores what it reads through a sink: the public record, through its overridable
+// assignment operations and owned copies, or the view that validation reads, which copies nothing.
+// A sink collects a template's sub-fields in its `Template` and then stores them in one step.
+class RecordSink {
+public:
+  using Template = TextMap;
+
+  explicit RecordSink(ZArodezPayMerchantTLV& record) : record_(record) {}
+
+  bool assign00(std::string_view tag, int length, std::string_view value) {
+    return record_.assignTLV00(tag, length, value);
+  }
+  bool assign01(std::string_view tag, std::optional<std::string_view> subtag, int length,
+                std::string_view value) {
+    return record_.assignTLV01(tag, subtag, length, value, std::nullopt);
+  }
+  Template openTemplate(std::size_t capacity) {
+    TextMap collected;
+    collected.reserve(capacity);
+    return collected;
+  }
+  void addSubField(Template& collected, std::string_view key, std::string_view value) {
+    collected.insertOrAssign(std::string(key), std::string(value));
+  }
+  bool closeTemplate(std::string_view tag, int length, Template& collected) {
+    return record_.assignTLV01(tag, std::nullopt, length, {}, std::move(collected));
+  }
+
+private:
+  ZArodezPayMerchantTLV& record_;
+};
+
+class ViewSink {
+public:
+  using Template = std::size_t; // the view's mark where the template's sub-fields start
+
+  explicit ViewSink(validation::RecordView& view) : view_(view) {}
+
+  bool assign00(std::string_view tag, int /*length*/, std::string_view value) {
+    return store(decoding::placeTLV00(tag), value, 0);
+  }
+  bool assign01(std::string_view tag, std::optional<std::string_view> subtag, int /*length*/,
+                std::string_view value) {
+    return store(decoding::placeTLV01(tag, subtag, value, false), value, 0);
+  }
+  Template openTemplate(std::size_t /*capacity*/) { return view_.openTemplate(); }
+  void addSubField(Template mark, std::string_view key, std::string_view value) {
+    view_.addSubField(mark, key, value);
+  }
+  bool closeTemplate(std::string_view tag, int /*length*/, Template mark) {
+    return store(decoding::placeTLV01(tag, std::nullopt, {}, true), {}, mark);
+  }
+
+private:
+  bool store(const decoding::Placement& placement, std::string_view value, std::size_t mark) {
+    return decoding::apply(
+        placement,
+        [&](TextProperty property) {
+          view_.setText(property, value);
+          if (placement.copiesToPan)
+            view_.setText(TextProperty::zArodezMerchantPAN, value);
+        },
+        [&](MapProperty property) { view_.setMap(property, mark); });
+  }
+
+  validation::RecordView& view_;
+};
 
 // The tags already read at one level. Tags that can be accepted (one ASCII character, two ASCII
 // digits) take a bit; any other only gets here when an overriding assignment accepts it, and goes
@@ -26,13 +97,19 @@ class SeenTags {
 public:
   // Adds `tag`; false when it was there already.
   bool insert(std::string_view tag) {
-    if (const auto bit = bitOf(tag)) {
-      if (bits_[*bit])
-        return false;
-      bits_[*bit] = true;
-      return true;
-    }
-    return insertOther(tag);
+    std::size_t bit = 0;
+    if (tag.size() == 1 && static_cast<unsigned char>(tag[0]) < asciiCount)
+      bit = static_cast<std::size_t>(tag[0]);
+    else if (tag.size() == 2 && tag[0] >= '0' && tag[0] <= '9' && tag[1] >= '0' && tag[1] <= '9')
+      bit = asciiCount + static_cast<std::size_t>((tag[0] - '0') * 10 + (tag[1] - '0'));
+    else
+      return insertOther(tag);
+    const std::uint64_t mask = std::uint64_t{1} << (bit % 64);
+    std::uint64_t& word = words_[bit / 64];
+    if ((word & mask) != 0)
+      return false;
+    word |= mask;
+    return true;
   }
 
 private:
@@ -44,16 +121,9 @@ private:
   }
 
   static constexpr std::size_t asciiCount = 128;
+  static constexpr std::size_t bitCount = asciiCount + 100;
 
-  static std::optional<std::size_t> bitOf(std::string_view tag) noexcept {
-    if (tag.size() == 1 && static_cast<unsigned char>(tag[0]) < asciiCount)
-      return static_cast<std::size_t>(tag[0]);
-    if (tag.size() == 2 && tag[0] >= '0' && tag[0] <= '9' && tag[1] >= '0' && tag[1] <= '9')
-      return asciiCount + static_cast<std::size_t>((tag[0] - '0') * 10 + (tag[1] - '0'));
-    return std::nullopt;
-  }
-
-  std::bitset<asciiCount + 100> bits_;
+  std::array<std::uint64_t, (bitCount + 63) / 64> words_{};
   std::vector<std::string> others_;
 };
 
@@ -91,12 +161,13 @@ std::string_view subtagKey(std::string_view tag, std::string_view subtag) noexce
   return subtag;
 }
 
-Result decodeTLV00(ZArodezPayMerchantTLV& record, const unicode::CharIndex& chars) {
+template <typename Sink>
+Result decodeTLV00(Sink& record, const unicode::CharIndex& chars, std::size_t& position) {
   const std::size_t end = chars.size();
   if (end == 0)
     return TLVDecodingError::invalidLength;
   SeenTags seen;
-  for (std::size_t position = 0; position < end;) {
+  while (position < end) {
     const std::string tag = unicode::toLower(chars.slice(position, 1));
     if (!seen.insert(tag))
       return TLVDecodingError::repeatedTag;
@@ -109,18 +180,20 @@ Result decodeTLV00(ZArodezPayMerchantTLV& record, const unicode::CharIndex& char
     if (end - position - 2 < count)
       return TLVDecodingError::invalidTagLength;
     const std::string_view value = chars.slice(position + 2, count);
-    position += count + 2;
-    if (!record.assignTLV00(tag, *length, value))
+    if (!record.assign00(tag, *length, value))
       return TLVDecodingError::invalidTag;
+    position += count + 2;
   }
   return std::nullopt;
 }
 
 // The two-digit scheme. Top level and templates share one position over the payload's characters.
-class TLV01Decoder {
+template <typename Sink> class TLV01Decoder {
 public:
-  TLV01Decoder(ZArodezPayMerchantTLV& record, const unicode::CharIndex& chars)
-      : record_(record), chars_(chars) {}
+  TLV01Decoder(Sink& record, const unicode::CharIndex& chars) : record_(record), chars_(chars) {}
+
+  /// The character position at which the element being read starts.
+  std::size_t elementStart() const noexcept { return elementStart_; }
 
   Result decode() {
     const std::size_t end = chars_.size();
@@ -134,7 +207,7 @@ public:
       const std::string_view tag = element.tag;
       const int lengthArgument = static_cast<int>(element.length);
       if (tag == "62") {
-        if (!record_.assignTLV01(tag, std::nullopt, lengthArgument, element.value, std::nullopt))
+        if (!record_.assign01(tag, std::nullopt, lengthArgument, element.value))
           return TLVDecodingError::invalidTag;
         if (const Result failed = decodeSubtags(tag, element.length))
           return failed;
@@ -142,9 +215,9 @@ public:
         if (const Result failed = decodeSubtags(tag, element.length))
           return failed;
       } else {
-        position_ += element.length;
-        if (!record_.assignTLV01(tag, std::nullopt, lengthArgument, element.value, std::nullopt))
+        if (!record_.assign01(tag, std::nullopt, lengthArgument, element.value))
           return TLVDecodingError::invalidTag;
+        position_ += element.length;
       }
     }
     if (element.tag != "63")
@@ -162,6 +235,7 @@ private:
   // Reads the tag, length and value of one element that must end by `end`, with the same rules at
   // top level and inside a template; leaves the position at the start of the value.
   Result readElement(std::size_t end, SeenTags& seen, Element& element) {
+    elementStart_ = position_;
     if (end - position_ < 2)
       return TLVDecodingError::invalidTagLength;
     element.tag = chars_.slice(position_, 2);
@@ -185,44 +259,72 @@ private:
   // over one by one, then the collected map.
   Result decodeSubtags(std::string_view tag, std::size_t length) {
     const std::size_t end = position_ + length;
+    const std::size_t templateStart = elementStart_;
     SeenTags seen;
-    TextMap collected;
-    collected.reserve(length / 5); // the most sub-fields that fit: each takes at least 5 characters
+    // The most sub-fields that fit: each takes at least 5 characters.
+    typename Sink::Template collected = record_.openTemplate(length / 5);
     Element sub;
     while (position_ < end) {
       if (const Result failed = readElement(end, seen, sub))
         return failed;
-      position_ += sub.length;
-      collected.insertOrAssign(std::string(subtagKey(tag, sub.tag)), std::string(sub.value));
-      if (tag == "62" &&
-          !record_.assignTLV01(tag, sub.tag, static_cast<int>(sub.length), sub.value, std::nullopt))
+      record_.addSubField(collected, subtagKey(tag, sub.tag), sub.value);
+      if (tag == "62" && !record_.assign01(tag, sub.tag, static_cast<int>(sub.length), sub.value))
         return TLVDecodingError::invalidTag;
+      position_ += sub.length;
     }
-    if (!record_.assignTLV01(tag, std::nullopt, static_cast<int>(length), {}, std::move(collected)))
+    elementStart_ = templateStart;
+    if (!record_.closeTemplate(tag, static_cast<int>(length), collected))
       return TLVDecodingError::invalidTag;
     return std::nullopt;
   }
 
-  ZArodezPayMerchantTLV& record_;
+  Sink& record_;
   const unicode::CharIndex& chars_;
   std::size_t position_ = 0;
+  std::size_t elementStart_ = 0;
 };
+
+template <typename Sink> DecodeResult decodeWith(Sink& sink, std::string_view payload) {
+  // Ill-formed text has no characters to count; the character index also holds 32-bit offsets.
+  if (payload.size() > std::numeric_limits<std::uint32_t>::max())
+    return {TLVDecodingError::invalidLength};
+  const std::optional<unicode::CharIndex> index = unicode::CharIndex::ofWellFormed(payload);
+  if (!index || index->size() < 2)
+    return {TLVDecodingError::invalidLength};
+  const unicode::CharIndex& chars = *index;
+  DecodeResult result;
+  if (chars.slice(0, 2) == "00") {
+    TLV01Decoder<Sink> decoder(sink, chars);
+    result.error = decoder.decode();
+    result.offset = decoder.elementStart();
+  } else {
+    result.error = decodeTLV00(sink, chars, result.offset);
+  }
+  if (result.error == TLVDecodingError::invalidTagLength)
+    result.error = TLVDecodingError::invalidLength;
+  if (!result.error)
+    result.offset = 0;
+  return result;
+}
 
 } // namespace
 
+DecodeResult decode(ZArodezPayMerchantTLV& record, std::string_view payload) {
+  RecordSink sink(record);
+  return decodeWith(sink, payload);
+}
+
+DecodeResult decode(validation::RecordView& view, std::string_view payload) {
+  ViewSink sink(view);
+  return decodeWith(sink, payload);
+}
+
+} // namespace pavenda::decoding
+
+namespace pavenda {
+
 std::optional<TLVDecodingError> ZArodezPayMerchantTLV::decodeTLV(std::string_view payload) {
-  // Ill-formed text has no characters to count; the character index also holds 32-bit offsets.
-  if (payload.size() > std::numeric_limits<std::uint32_t>::max())
-    return TLVDecodingError::invalidLength;
-  const std::optional<unicode::CharIndex> index = unicode::CharIndex::ofWellFormed(payload);
-  if (!index || index->size() < 2)
-    return TLVDecodingError::invalidLength;
-  const unicode::CharIndex& chars = *index;
-  const Result failed =
-      chars.slice(0, 2) == "00" ? TLV01Decoder(*this, chars).decode() : decodeTLV00(*this, chars);
-  if (failed == TLVDecodingError::invalidTagLength)
-    return TLVDecodingError::invalidLength;
-  return failed;
+  return decoding::decode(*this, payload).error;
 }
 
 } // namespace pavenda

@@ -4,7 +4,8 @@
 #include <pavenda/PayMerchantTLV.h>
 #include <pavenda/TLVGenerator.h>
 
-#include "validation/Validator.h"
+#include "decoding/Decode.h"
+#include "validation/Checks.h"
 
 namespace pavenda::detail {
 
@@ -14,21 +15,23 @@ ValidationResult malformed() {
 }
 
 ValidationResult validatePayload(std::string_view payload, bool withErrorObjects) {
-  ZArodezPayMerchantTLV record;
-  if (record.decodeTLV(payload))
+  // Views into the payload: the fields are read where they lie, not copied. The view and the codes
+  // belong to this call alone, so threads validate at once without sharing anything.
+  validation::RecordView view;
+  if (!decoding::decode(view, payload).ok())
     return malformed();
 
-  ZArodezPayMerchantTLVValidator& validator = ZArodezPayMerchantTLVValidator::sharedValidator();
-  const auto guard = validator.lock();
-  if (!record.payloadFormatIndicator()) {
-    validator.validatePayMerchantTLV00(&record);
+  using TextProperty = validation::RecordView::TextProperty;
+  validation::CodeList codes;
+  if (!view.text(TextProperty::payloadFormatIndicator)) {
+    validation::validatePayMerchantTLV00(codes, view);
   } else {
-    validator.validatePayMerchantTLV01(&record);
-    validator.validateCRC(record.crc(), payload);
+    validation::validatePayMerchantTLV01(codes, view);
+    validation::validateCRC(codes, view.text(TextProperty::crc), payload);
   }
-  ValidationResult result{validator.errorCodes(), {}};
+  ValidationResult result{codes.texts(), {}};
   if (withErrorObjects)
-    result.errors = validator.errorObjects();
+    result.errors = codes.errorObjects();
   return result;
 }
 

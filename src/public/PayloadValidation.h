@@ -14,8 +14,8 @@ struct ValidationResult {
   std::vector<QRError> errors; // filled only when asked for
 };
 
-/// Decodes and validates `payload`, holding the shared validator's lock from the driver's start
-/// until the codes (and, with `withErrorObjects`, the error objects) have been copied out.
+/// Decodes and validates `payload` on a code list of this call's own (no lock, no shared state):
+/// the codes and, with `withErrorObjects`, their error objects.
 ValidationResult validatePayload(std::string_view payload, bool withErrorObjects);
 
 /// The result of a payload that did not decode: the single code "0" and its error object.

@@ -5,12 +5,14 @@
 
 #include "support/TextPredicates.h"
 #include "support/Unicode.h"
-#include "validation/Validator.h"
+#include "validation/Checks.h"
 
-namespace pavenda {
+namespace pavenda::validation {
 namespace {
 
-namespace codes = ZArodezErrorConstants;
+namespace code = ZArodezErrorConstants;
+
+using TextProperty = RecordView::TextProperty;
 
 constexpr char period = ZArodezBaseConstants::periodCharacter[0];
 
@@ -76,64 +78,62 @@ bool containsOtherThanDigitsAndPeriod(std::string_view text) {
 
 } // namespace
 
-void ZArodezPayMerchantTLVValidator::validateTransactAmount(
-    const std::optional<std::string>& value) {
+void validateTransactAmount(CodeList& codes, Text value) {
   if (!value)
     return;
   const std::string_view amount = *value;
   // A plain digit string may have 12 characters; one with a period (or anything else) 13.
   const int maxLength = unicode::allDecimalDigits(amount) ? 12 : 13;
   if (!isLengthInRange(amount, 1, maxLength))
-    append(codes::transactionAmountInvalidLength);
+    codes.append(code::transactionAmountInvalidLength);
   if (unicode::containsLetter(amount) || containsOtherThanDigitsAndPeriod(amount)) {
-    append(codes::transactionAmountIncorrectValue);
+    codes.append(code::transactionAmountIncorrectValue);
   } else if (!isPositiveNumber(amount)) {
-    append(codes::transactionAmountIncorrectValue);
+    codes.append(code::transactionAmountIncorrectValue);
   }
   if (amount.empty())
-    append(codes::transactionAmountTagPresentWithoutAmountValue);
+    codes.append(code::transactionAmountTagPresentWithoutAmountValue);
 }
 
-void ZArodezPayMerchantTLVValidator::validateConvenienceFeeAmount(std::string_view value) {
+void validateConvenienceFeeAmount(CodeList& codes, std::string_view value) {
   if (!isLengthInRange(value, 1, 13))
-    append(codes::convenienceFeeAmountInvalidLength);
+    codes.append(code::convenienceFeeAmountInvalidLength);
   if (unicode::containsLetter(value)) {
     // A letter counts as a length fault here, not as a wrong value.
-    append(codes::convenienceFeeAmountInvalidLength);
+    codes.append(code::convenienceFeeAmountInvalidLength);
   } else if (containsOtherThanDigitsAndPeriod(value)) {
-    append(codes::convenienceFeeAmountIncorrectValue);
+    codes.append(code::convenienceFeeAmountIncorrectValue);
   } else if (!isPositiveNumber(value)) {
-    append(codes::convenienceFeeAmountIncorrectValue);
+    codes.append(code::convenienceFeeAmountIncorrectValue);
   }
   if (value.empty())
-    append(codes::convenienceFeeTagPresentWithoutValue);
+    codes.append(code::convenienceFeeTagPresentWithoutValue);
 }
 
-void ZArodezPayMerchantTLVValidator::validateConveniencePercentage(std::string_view value) {
+void validateConveniencePercentage(CodeList& codes, std::string_view value) {
   if (!isLengthInRange(value, 1, 5))
-    append(codes::convenienceFeePercentageInvalidLength);
+    codes.append(code::convenienceFeePercentageInvalidLength);
   if (unicode::containsLetter(value) || containsOtherThanDigitsAndPeriod(value)) {
-    append(codes::convenienceFeePercentageIncorrectValue);
+    codes.append(code::convenienceFeePercentageIncorrectValue);
   } else if (!value.empty()) {
     const std::optional<double> number = parseNumber(value);
     if (!number || *number < 0.01 || *number > 99.99)
-      append(codes::convenienceFeePercentageIncorrectValue);
+      codes.append(code::convenienceFeePercentageIncorrectValue);
   }
   if (value.empty())
-    append(codes::convenienceFeePercentageTagPresentWithoutValue);
+    codes.append(code::convenienceFeePercentageTagPresentWithoutValue);
 }
 
-void ZArodezPayMerchantTLVValidator::validateTipAndFeeIndicator(
-    const ZArodezPayMerchantTLV& record) {
-  const std::optional<std::string>& indicator = record.tipAndFeeIndicator();
-  const std::optional<std::string>& amount = record.convenienceFeeAmount();
-  const std::optional<std::string>& percentage = record.convenienceFeePercentage();
+void validateTipAndFeeIndicator(CodeList& codes, const RecordView& record) {
+  const Text indicator = record.text(TextProperty::tipAndFeeIndicator);
+  const Text amount = record.text(TextProperty::convenienceFeeAmount);
+  const Text percentage = record.text(TextProperty::convenienceFeePercentage);
 
   const auto noFeeFieldAllowed = [&] {
     if (amount)
-      append(codes::tipAndFeeIndicatorInvalidTagsPresent);
+      codes.append(code::tipAndFeeIndicatorInvalidTagsPresent);
     if (percentage)
-      append(codes::tipAndFeeIndicatorInvalidTagsPresent);
+      codes.append(code::tipAndFeeIndicatorInvalidTagsPresent);
   };
 
   if (!indicator) {
@@ -146,33 +146,33 @@ void ZArodezPayMerchantTLVValidator::validateTipAndFeeIndicator(
   }
   if (isEqualTo(*indicator, "02")) {
     if (amount)
-      validateConvenienceFeeAmount(*amount);
+      validateConvenienceFeeAmount(codes, *amount);
     else
-      append(codes::convenienceInvalidTagPresent);
+      codes.append(code::convenienceInvalidTagPresent);
     if (percentage)
-      append(codes::convenienceInvalidTagPresent);
+      codes.append(code::convenienceInvalidTagPresent);
     return;
   }
   if (isEqualTo(*indicator, "03")) {
     if (percentage) {
-      validateConveniencePercentage(*percentage);
+      validateConveniencePercentage(codes, *percentage);
       return;
     }
     if (!amount) {
-      append(codes::convenienceInvalidTagPresent);
+      codes.append(code::convenienceInvalidTagPresent);
       return;
     }
     // A fixed fee where a percentage is due: the single-character scheme has a code of its own.
-    const std::optional<std::string>& formatIndicator = record.payloadFormatIndicator();
+    const Text formatIndicator = record.text(TextProperty::payloadFormatIndicator);
     if (!formatIndicator)
-      append(codes::convenienceFeePercentageInvalidTagPresent);
+      codes.append(code::convenienceFeePercentageInvalidTagPresent);
     else if (!formatIndicator->empty())
-      append(codes::convenienceInvalidTagPresent);
+      codes.append(code::convenienceInvalidTagPresent);
     return;
   }
-  append(codes::tipAndFeeIndicatorInvalidCriteria);
+  codes.append(code::tipAndFeeIndicatorInvalidCriteria);
   if (indicator->empty())
-    append(codes::tipAndFeeIndicatorTagPresentWithoutValue);
+    codes.append(code::tipAndFeeIndicatorTagPresentWithoutValue);
 }
 
-} // namespace pavenda
+} // namespace pavenda::validation

@@ -4,85 +4,83 @@
 #include "support/CurrencyTable.h"
 #include "support/TextPredicates.h"
 #include "support/Unicode.h"
-#include "validation/Validator.h"
+#include "validation/Checks.h"
 
-namespace pavenda {
+namespace pavenda::validation {
 namespace {
 
-namespace codes = ZArodezErrorConstants;
+namespace code = ZArodezErrorConstants;
 
 } // namespace
 
-void ZArodezPayMerchantTLVValidator::validatePayloadFormatIndicator(
-    const std::optional<std::string>& value) {
+void validatePayloadFormatIndicator(CodeList& codes, Text value) {
   if (!value)
     return;
   if (unicode::characterCount(*value) != 2)
-    append(codes::payloadFormatIndicatorInvalidLength);
+    codes.append(code::payloadFormatIndicatorInvalidLength);
   else if (*value != "01")
-    append(codes::payloadFormatIndicatorInvalidValue);
+    codes.append(code::payloadFormatIndicatorInvalidValue);
   if (!unicode::allDecimalDigits(*value))
-    append(codes::payloadFormatIndicatorInvalidValue);
+    codes.append(code::payloadFormatIndicatorInvalidValue);
 }
 
-void ZArodezPayMerchantTLVValidator::validateMerchantCategoryCode(
-    const std::optional<std::string>& value) {
+void validateMerchantCategoryCode(CodeList& codes, Text value) {
   if (!value) {
-    append(codes::merchantCategoryCodeNotPresent);
+    codes.append(code::merchantCategoryCodeNotPresent);
     return;
   }
   if (unicode::characterCount(*value) != 4 || !unicode::allDecimalDigits(*value))
-    append(codes::merchantCategoryCodeInvalidLength);
+    codes.append(code::merchantCategoryCodeInvalidLength);
 }
 
-void ZArodezPayMerchantTLVValidator::validateCountryCode(const std::optional<std::string>& value) {
+void validateCountryCode(CodeList& codes, Text value) {
   if (!value) {
-    append(codes::countryCodeNotPresent);
+    codes.append(code::countryCodeNotPresent);
     return;
   }
   if (!unicode::isISORegionCode(*value))
-    append(codes::countryCodeInvalidLengthOrCharacters);
+    codes.append(code::countryCodeInvalidLengthOrCharacters);
   if (unicode::characterCount(*value) != 2 || !unicode::allLetters(*value))
-    append(codes::countryCodeInvalidLengthOrCharacters);
+    codes.append(code::countryCodeInvalidLengthOrCharacters);
 }
 
-void ZArodezPayMerchantTLVValidator::validateMerchantName(const std::optional<std::string>& value) {
+void validateMerchantName(CodeList& codes, Text value) {
   if (!value) {
-    append(codes::merchantNameNotPresent);
+    codes.append(code::merchantNameNotPresent);
     return;
   }
   if (!isLengthInRange(*value, 1, 25))
-    append(codes::merchantNameInvalidLengthOrCharacters);
+    codes.append(code::merchantNameInvalidLengthOrCharacters);
 }
 
-void ZArodezPayMerchantTLVValidator::validateCityName(const std::optional<std::string>& value) {
+void validateCityName(CodeList& codes, Text value) {
   if (!value) {
-    append(codes::cityNameNotPresent);
+    codes.append(code::cityNameNotPresent);
     return;
   }
   if (!isLengthInRange(*value, 1, 15))
-    append(codes::cityNameInvalidLengthOrCharacters);
+    codes.append(code::cityNameInvalidLengthOrCharacters);
 }
 
-void ZArodezPayMerchantTLVValidator::validateCurrencyCode(const std::optional<std::string>& value) {
+void validateCurrencyCode(CodeList& codes, Text value) {
   if (!value) {
-    append(codes::currencyCodeNotPresent);
+    codes.append(code::currencyCodeNotPresent);
     return;
   }
   if (unicode::characterCount(*value) != 3 || !unicode::allDecimalDigits(*value)) {
-    append(codes::currencyCodeInvaidLength);
+    codes.append(code::currencyCodeInvaidLength);
     return;
   }
   const std::optional<int> number = parseAsciiDigits(*value);
   if (!number || !ISOCountryCodes::availableISOCurrencies.contains(*number))
-    append(codes::currencyCodeInvaidLength);
+    codes.append(code::currencyCodeInvaidLength);
 }
 
-void ZArodezPayMerchantTLVValidator::validatePostalCode(const std::optional<std::string>& value) {
+void validatePostalCode(CodeList& codes, Text value) {
   if (!value)
     return;
   if (!isLengthInRange(*value, 1, 10))
-    append(codes::postalCodeIndicatorInvalidLength);
+    codes.append(code::postalCodeIndicatorInvalidLength);
 }
 
-} // namespace pavenda
+} // namespace pavenda::validation

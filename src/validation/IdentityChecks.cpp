@@ -2,18 +2,21 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include <pavenda/ErrorConstants.h>
 
 #include "support/Unicode.h"
+#include "validation/Checks.h"
 #include "validation/Validator.h"
 
 namespace pavenda {
+namespace validation {
 namespace {
 
-namespace codes = ZArodezErrorConstants;
+namespace code = ZArodezErrorConstants;
 namespace account = ZArodezErrorConstants::merchantAccountInformationTemplate;
-using MapProperty = ZARODEZMerchantTLV::MapProperty;
+using MapProperty = RecordView::MapProperty;
 
 constexpr std::size_t panLength = 16;
 
@@ -40,13 +43,12 @@ bool parsesAsUnsigned64(std::string_view text) noexcept {
   return true;
 }
 
-// The Luhn test over the characters of a text; a character other than one of 0-9 adds nothing but
-// keeps its position.
-bool luhnOver(const unicode::CharIndex& characters) {
-  const std::size_t count = characters.size();
+// The Luhn test over `count` characters, `at(k)` giving character k; a character other than one of
+// 0-9 adds nothing but keeps its position.
+template <typename CharacterAt> bool luhn(std::size_t count, CharacterAt at) {
   unsigned sum = 0;
   for (std::size_t i = 1; i <= count; ++i) {
-    const std::string_view character = characters.slice(count - i, 1);
+    const std::string_view character = at(count - i);
     if (character.size() != 1 || character[0] < '0' || character[0] > '9')
       continue;
     unsigned digit = static_cast<unsigned>(character[0] - '0');
@@ -60,9 +62,16 @@ bool luhnOver(const unicode::CharIndex& characters) {
   return sum % 10 == 0;
 }
 
-} // namespace
+bool luhnOver(const unicode::CharIndex& characters) {
+  return luhn(characters.size(), [&](std::size_t k) { return characters.slice(k, 1); });
+}
 
-std::string ZArodezPayMerchantTLVValidator::convertMerchantIdToPan(std::string_view id) {
+// Whether every byte of `text` is a character of its own: ASCII holding no CR LF.
+bool bytesAreCharacters(std::string_view text) noexcept {
+  return unicode::isAscii(text) && text.find("\r\n") == std::string_view::npos;
+}
+
+std::string convertMerchantIdToPan(std::string_view id) {
   const unicode::CharIndex characters(id);
   const std::size_t n = characters.size();
   if (n < 7 || n >= panLength)
@@ -76,59 +85,76 @@ std::string ZArodezPayMerchantTLVValidator::convertMerchantIdToPan(std::string_v
   return pan;
 }
 
-bool ZArodezPayMerchantTLVValidator::luhnsAlgorithmCheck(std::string_view forMerchantPan) {
+bool luhnsAlgorithmCheck(std::string_view forMerchantPan) {
   return luhnOver(unicode::CharIndex(forMerchantPan));
 }
 
-void ZArodezPayMerchantTLVValidator::validateMerchantID(const std::optional<std::string>& id) {
+} // namespace
+
+void validateMerchantID(CodeList& codes, Text id) {
   if (!id)
     return;
   const std::string_view text = *id;
-  const unicode::CharIndex characters(text);
-  const std::size_t n = characters.size();
-  if (n > 0 && characters.slice(0, 1) != "4")
-    append(codes::merchantIdInvalidStartingDigit);
+  // The character index only where characters are not simply bytes.
+  const bool bytes = bytesAreCharacters(text);
+  std::optional<unicode::CharIndex> index;
+  if (!bytes)
+    index.emplace(text);
+  const std::size_t n = bytes ? text.size() : index->size();
+  if (n > 0 && (bytes ? text.substr(0, 1) : index->slice(0, 1)) != "4")
+    codes.append(code::merchantIdInvalidStartingDigit);
   if (n < 8 || n > 16)
-    append(codes::merchantIdInvalidLength);
+    codes.append(code::merchantIdInvalidLength);
   if (!parsesAsUnsigned64(text))
-    append(codes::merchantIdInvalidFormat);
+    codes.append(code::merchantIdInvalidFormat);
 
   bool luhnPasses = false;
   if (n < 7 || n >= panLength) {
-    luhnPasses = luhnOver(characters);
-  } else if (n == text.size() && unicode::isAscii(text)) {
+    luhnPasses =
+        bytes ? luhn(n, [&](std::size_t k) { return text.substr(k, 1); }) : luhnOver(*index);
+  } else if (bytes) {
     // One byte per character: build the PAN form in place rather than in a new text.
     std::array<char, panLength> pan{};
     const auto zeros = static_cast<std::ptrdiff_t>(panLength - n);
     std::copy(text.begin(), text.begin() + 6, pan.begin());
     std::fill(pan.begin() + 6, pan.begin() + 6 + zeros, '0');
     std::copy(text.begin() + 6, text.end(), pan.begin() + 6 + zeros);
-    luhnPasses = luhnsAlgorithmCheck(std::string_view(pan.data(), pan.size()));
+    luhnPasses = luhn(panLength, [&](std::size_t k) { return std::string_view(&pan[k], 1); });
   } else {
     luhnPasses = luhnsAlgorithmCheck(convertMerchantIdToPan(text));
   }
   if (!luhnPasses)
-    append(codes::merchantIdInvalidCheckDigit);
+    codes.append(code::merchantIdInvalidCheckDigit);
 }
 
-void ZArodezPayMerchantTLVValidator::validateMerchantAccountInformationTemplate(
-    const ZArodezPayMerchantTLV& record) {
+void validateMerchantAccountInformationTemplate(CodeList& codes, const RecordView& record) {
   constexpr auto first = static_cast<std::size_t>(MapProperty::tag26);
   constexpr auto last = static_cast<std::size_t>(MapProperty::tag51);
   static_assert(last - first == 25, "tag26 to tag51 must be consecutive properties");
   for (std::size_t property = first; property <= last; ++property) {
-    const std::optional<TextMap>& accountTemplate = record.map(static_cast<MapProperty>(property));
+    const std::optional<TemplateView> accountTemplate =
+        record.map(static_cast<MapProperty>(property));
     if (!accountTemplate)
       continue;
-    const std::string* identifier = accountTemplate->find("00");
+    const std::string_view* identifier = accountTemplate->find("00");
     if (identifier == nullptr) {
-      append(account::missingUniqueIdentifier);
+      codes.append(account::missingUniqueIdentifier);
       continue;
     }
     const std::size_t length = unicode::characterCount(*identifier);
     if (length < 1 || length > 32)
-      append(account::invalidLength);
+      codes.append(account::invalidLength);
   }
+}
+
+} // namespace validation
+
+std::string ZArodezPayMerchantTLVValidator::convertMerchantIdToPan(std::string_view id) {
+  return validation::convertMerchantIdToPan(id);
+}
+
+bool ZArodezPayMerchantTLVValidator::luhnsAlgorithmCheck(std::string_view forMerchantPan) {
+  return validation::luhnsAlgorithmCheck(forMerchantPan);
 }
 
 } // namespace pavenda

@@ -3,12 +3,12 @@
 #include "encoding/TagCatalogue.h"
 #include "support/TextPredicates.h"
 #include "support/Unicode.h"
-#include "validation/Validator.h"
+#include "validation/Checks.h"
 
-namespace pavenda {
+namespace pavenda::validation {
 namespace {
 
-namespace codes = ZArodezErrorConstants;
+namespace code = ZArodezErrorConstants;
 
 constexpr std::string_view additionalDataType = "AdditionalDataField";
 constexpr std::string_view languageTemplateType = "merchantInformationLanguageTemplate";
@@ -29,65 +29,62 @@ bool secondCharacterMatches(const std::optional<unicode::Regex>& compiled, std::
 
 // An identifier is 1 to 26 characters not starting with "?", or "?" alone, or "?" and one character
 // of the pattern.
-void checkIdentifier(ZArodezPayMerchantTLVValidator& validator,
-                     const std::optional<std::string>& value,
-                     const std::optional<unicode::Regex>& compiled, std::string_view pattern,
-                     const IdentifierCodes& raise) {
+void checkIdentifier(CodeList& codes, Text value, const std::optional<unicode::Regex>& compiled,
+                     std::string_view pattern, const IdentifierCodes& raise) {
   if (!value)
     return;
   const std::string_view id = *value;
   if (!isLengthInRange(id, 1, 26))
-    validator.append(raise.invalidLength);
+    codes.append(raise.invalidLength);
   if (id.empty()) {
-    validator.append(raise.withoutValue);
+    codes.append(raise.withoutValue);
     return;
   }
   if (characterAt(id, 0) != "?")
     return;
   if (!isLengthInRange(id, 1, 2))
-    validator.append(raise.invalidLength);
+    codes.append(raise.invalidLength);
   if (const std::optional<std::string> second = characterAt(id, 1))
     if (!secondCharacterMatches(compiled, pattern, *second))
-      validator.append(raise.invalidFormat);
+      codes.append(raise.invalidFormat);
 }
 
 } // namespace
 
-void ZArodezPayMerchantTLVValidator::validatePrimaryId(const std::optional<std::string>& value) {
+void validatePrimaryId(CodeList& codes, Text value) {
   static const std::optional<unicode::Regex> compiled = unicode::Regex::compile(PRIMARY_ID_REGEX);
-  checkIdentifier(*this, value, compiled, PRIMARY_ID_REGEX,
-                  {codes::primaryIdInvalidLengthOrCharacters,
-                   codes::primaryIdTagPresentWithoutValue, codes::primaryIdInvalidFormat});
+  checkIdentifier(codes, value, compiled, PRIMARY_ID_REGEX,
+                  {code::primaryIdInvalidLengthOrCharacters, code::primaryIdTagPresentWithoutValue,
+                   code::primaryIdInvalidFormat});
 }
 
-void ZArodezPayMerchantTLVValidator::validateSecondaryId(const std::optional<std::string>& value) {
+void validateSecondaryId(CodeList& codes, Text value) {
   static const std::optional<unicode::Regex> compiled = unicode::Regex::compile(SECONDARY_ID_REGEX);
   // The secondary ID has no format code of its own: a wrong second character is a length fault.
-  checkIdentifier(*this, value, compiled, SECONDARY_ID_REGEX,
-                  {codes::secondaryIdInvalidLengthOrCharacters,
-                   codes::secondaryIdTagPresentWithoutValue,
-                   codes::secondaryIdInvalidLengthOrCharacters});
+  checkIdentifier(codes, value, compiled, SECONDARY_ID_REGEX,
+                  {code::secondaryIdInvalidLengthOrCharacters,
+                   code::secondaryIdTagPresentWithoutValue,
+                   code::secondaryIdInvalidLengthOrCharacters});
 }
 
-void ZArodezPayMerchantTLVValidator::validateAdditionalDataField(
-    const ZArodezPayMerchantTLV& record) {
-  const std::optional<TextMap>& additionalData = record.additionalDataFieldTemplate();
+void validateAdditionalDataField(CodeList& codes, const RecordView& record) {
+  const std::optional<TemplateView> additionalData =
+      record.map(RecordView::MapProperty::additionalDataFieldTemplate);
   if (!additionalData)
     return;
   for (const auto& [key, value] : *additionalData) {
     if (key == "additionalConsumerDataRequest") {
       if (!isLengthInRange(value, 1, 3))
-        append(codes::additionalConsumerDataInvalidValue);
-      if (value.find_first_not_of("AME") != std::string::npos)
-        append(codes::additionalConsumerDataInvalidValue);
+        codes.append(code::additionalConsumerDataInvalidValue);
+      if (value.find_first_not_of("AME") != std::string_view::npos)
+        codes.append(code::additionalConsumerDataInvalidValue);
       continue;
     }
-    tagMandatoryLengthCheck(additionalDataType, key, additionalData, false, 1, 25);
+    tagMandatoryLengthCheck(codes, additionalDataType, key, additionalData, false, 1, 25);
   }
 }
 
-ZArodezPayMerchantTLVValidator::SubtagRules
-ZArodezPayMerchantTLVValidator::validateSubtags(std::string_view key) noexcept {
+SubtagRules validateSubtags(std::string_view key) noexcept {
   if (key == "languagePreference")
     return {true, 2, 2};
   if (key == "merchantNameAlternateLanguage")
@@ -97,14 +94,14 @@ ZArodezPayMerchantTLVValidator::validateSubtags(std::string_view key) noexcept {
   return {false, 1, 99};
 }
 
-void ZArodezPayMerchantTLVValidator::validateMerchantInformationLanguageTemplate(
-    const ZArodezPayMerchantTLV& record) {
-  const std::optional<TextMap>& languageTemplate = record.merchantInformationLanguageTemplate();
+void validateMerchantInformationLanguageTemplate(CodeList& codes, const RecordView& record) {
+  const std::optional<TemplateView> languageTemplate =
+      record.map(RecordView::MapProperty::merchantInformationLanguageTemplate);
   if (!languageTemplate)
     return;
   const auto check = [&](std::string_view key) {
     const SubtagRules rules = validateSubtags(key);
-    tagMandatoryLengthCheck(languageTemplateType, key, languageTemplate, rules.isMandatory,
+    tagMandatoryLengthCheck(codes, languageTemplateType, key, languageTemplate, rules.isMandatory,
                             rules.minLenght, rules.maxLenght);
   };
   // The known sub-fields first, so that a missing mandatory one is found.
@@ -116,4 +113,4 @@ void ZArodezPayMerchantTLVValidator::validateMerchantInformationLanguageTemplate
       check(key);
 }
 
-} // namespace pavenda
+} // namespace pavenda::validation

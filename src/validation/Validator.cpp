@@ -1,6 +1,9 @@
 #include "validation/Validator.h"
 
+#include "validation/Checks.h"
+
 #include <algorithm>
+#include <functional>
 
 #include <pavenda/ErrorConstants.h>
 
@@ -9,9 +12,10 @@
 #include "support/Unicode.h"
 
 namespace pavenda {
+namespace validation {
 namespace {
 
-namespace codes = ZArodezErrorConstants;
+namespace code = ZArodezErrorConstants;
 namespace language = ZArodezErrorConstants::merchantLanguageInformationTemplate;
 
 // The value of four hexadecimal digits in either case, or nothing for anything else: a sign, a
@@ -50,6 +54,99 @@ std::size_t startOfLastFourCharacters(std::string_view text) {
 
 } // namespace
 
+std::vector<QRError> CodeList::errorObjects() const {
+  std::vector<QRError> objects;
+  objects.reserve(codes_.size());
+  for (const std::string_view code : codes_)
+    objects.emplace_back(std::string(code),
+                         std::string(ZArodezErrorConstantsMap::message(code).value_or("")));
+  return objects;
+}
+
+void validatePayMerchantTLV00(CodeList& codes, const RecordView& record) {
+  using P = RecordView::TextProperty;
+  validateMerchantID(codes, record.text(P::zArodezMerchantID));
+  validateMerchantName(codes, record.text(P::merchantName));
+  validateMerchantCategoryCode(codes, record.text(P::merchantCategoryCode));
+  validateCityName(codes, record.text(P::cityName));
+  validateCountryCode(codes, record.text(P::countryCode));
+  validateCurrencyCode(codes, record.text(P::currencyCode));
+  validateTransactAmount(codes, record.text(P::transactionAmount));
+  validatePrimaryId(codes, record.text(P::primaryID));
+  validateSecondaryId(codes, record.text(P::secondaryID));
+  validateTipAndFeeIndicator(codes, record);
+}
+
+void validatePayMerchantTLV01(CodeList& codes, const RecordView& record) {
+  using P = RecordView::TextProperty;
+  validatePayloadFormatIndicator(codes, record.text(P::payloadFormatIndicator));
+  validateMerchantID(codes, record.text(P::zArodezMerchantID));
+  validateMerchantCategoryCode(codes, record.text(P::merchantCategoryCode));
+  validateCurrencyCode(codes, record.text(P::currencyCode));
+  validateTransactAmount(codes, record.text(P::transactionAmount));
+  validateTipAndFeeIndicator(codes, record);
+  validateCountryCode(codes, record.text(P::countryCode));
+  validateMerchantName(codes, record.text(P::merchantName));
+  validateCityName(codes, record.text(P::cityName));
+  validatePostalCode(codes, record.text(P::postalCode));
+  validateAdditionalDataField(codes, record);
+  validateMerchantInformationLanguageTemplate(codes, record);
+  validateMerchantAccountInformationTemplate(codes, record);
+}
+
+void validateCRC(CodeList& codes, Text crc, Text tlvString) {
+  if (!crc || !tlvString)
+    return;
+  if (unicode::characterCount(*crc) != 4) {
+    codes.append(code::crcInvalidValue);
+    return;
+  }
+  const std::optional<std::uint16_t> given = parseCrc(*crc);
+  if (!given) {
+    codes.append(code::crcInvalidValue);
+    return;
+  }
+  // The checksum covers everything before its own four characters, "6304" included.
+  const std::string_view text = *tlvString;
+  if (ZArodezQRUtility::payloadCrc(text.substr(0, startOfLastFourCharacters(text))) != *given)
+    codes.append(code::crcInvalidValue);
+}
+
+void tagMandatoryLengthCheck(CodeList& codes, std::string_view type, std::string_view tagKeys,
+                             const std::optional<TemplateView>& dataDictionary, bool isMandatory,
+                             int minLenght, int maxLenght) {
+  const std::string_view* value = dataDictionary ? dataDictionary->find(tagKeys) : nullptr;
+  if (value != nullptr) {
+    if (isLengthInRange(*value, minLenght, maxLenght))
+      return;
+    if (tagKeys == "languagePreference")
+      codes.append(language::languagePreferenceInvalidTagLength);
+    else if (tagKeys == "merchantNameAlternateLanguage")
+      codes.append(language::merchantNameInvalidTagLength);
+    else if (type == "merchantInformationLanguageTemplate")
+      codes.append(language::invalidLengthTag);
+    else
+      codes.append(code::additionalDataInformationInvalidLength);
+    return;
+  }
+  if (!isMandatory)
+    return;
+  if (tagKeys == "languagePreference")
+    codes.append(language::missingLanguagePreferenceTag);
+  else if (tagKeys == "merchantNameAlternateLanguage")
+    codes.append(language::missingMerchantNameTag);
+}
+
+} // namespace validation
+
+namespace {
+
+validation::Text viewOf(const std::optional<std::string>& value) noexcept {
+  return value ? validation::Text(*value) : std::nullopt;
+}
+
+} // namespace
+
 ZArodezPayMerchantTLVValidator& ZArodezPayMerchantTLVValidator::sharedValidator() {
   static ZArodezPayMerchantTLVValidator instance;
   return instance;
@@ -60,87 +157,52 @@ void ZArodezPayMerchantTLVValidator::append(std::string_view code) {
     errorCodes_.emplace_back(code);
 }
 
+void ZArodezPayMerchantTLVValidator::run(const std::function<void(validation::CodeList&)>& check) {
+  validation::CodeList codes;
+  check(codes);
+  for (const std::string_view code : codes.codes())
+    append(code);
+}
+
 const std::vector<std::string>&
 ZArodezPayMerchantTLVValidator::validatePayMerchantTLV00(const ZArodezPayMerchantTLV* record) {
   errorCodes_.clear();
-  if (record == nullptr)
-    return errorCodes_;
-  validateMerchantID(record->zArodezMerchantID());
-  validateMerchantName(record->merchantName());
-  validateMerchantCategoryCode(record->merchantCategoryCode());
-  validateCityName(record->cityName());
-  validateCountryCode(record->countryCode());
-  validateCurrencyCode(record->currencyCode());
-  validateTransactAmount(record->transactionAmount());
-  validatePrimaryId(record->primaryID());
-  validateSecondaryId(record->secondaryID());
-  validateTipAndFeeIndicator(*record);
+  if (record != nullptr) {
+    const validation::RecordView view(*record);
+    run([&](validation::CodeList& codes) { validation::validatePayMerchantTLV00(codes, view); });
+  }
   return errorCodes_;
 }
 
 const std::vector<std::string>&
 ZArodezPayMerchantTLVValidator::validatePayMerchantTLV01(const ZArodezPayMerchantTLV* record) {
   errorCodes_.clear();
-  if (record == nullptr)
-    return errorCodes_;
-  validatePayloadFormatIndicator(record->payloadFormatIndicator());
-  validateMerchantID(record->zArodezMerchantID());
-  validateMerchantCategoryCode(record->merchantCategoryCode());
-  validateCurrencyCode(record->currencyCode());
-  validateTransactAmount(record->transactionAmount());
-  validateTipAndFeeIndicator(*record);
-  validateCountryCode(record->countryCode());
-  validateMerchantName(record->merchantName());
-  validateCityName(record->cityName());
-  validatePostalCode(record->postalCode());
-  validateAdditionalDataField(*record);
-  validateMerchantInformationLanguageTemplate(*record);
-  validateMerchantAccountInformationTemplate(*record);
+  if (record != nullptr) {
+    const validation::RecordView view(*record);
+    run([&](validation::CodeList& codes) { validation::validatePayMerchantTLV01(codes, view); });
+  }
   return errorCodes_;
 }
 
 void ZArodezPayMerchantTLVValidator::validateCRC(const std::optional<std::string>& crc,
                                                  std::optional<std::string_view> tlvString) {
-  if (!crc || !tlvString)
-    return;
-  if (unicode::characterCount(*crc) != 4) {
-    append(codes::crcInvalidValue);
-    return;
-  }
-  const std::optional<std::uint16_t> given = parseCrc(*crc);
-  if (!given) {
-    append(codes::crcInvalidValue);
-    return;
-  }
-  // The checksum covers everything before its own four characters, "6304" included.
-  const std::string_view text = *tlvString;
-  if (ZArodezQRUtility::payloadCrc(text.substr(0, startOfLastFourCharacters(text))) != *given)
-    append(codes::crcInvalidValue);
+  run([&](validation::CodeList& codes) { validation::validateCRC(codes, viewOf(crc), tlvString); });
 }
 
 void ZArodezPayMerchantTLVValidator::tagMandatoryLengthCheck(
     std::string_view type, std::string_view tagKeys, const std::optional<TextMap>& dataDictionary,
     bool isMandatory, int minLenght, int maxLenght) {
-  const std::string* value = dataDictionary ? dataDictionary->find(tagKeys) : nullptr;
-  if (value != nullptr) {
-    if (isLengthInRange(*value, minLenght, maxLenght))
-      return;
-    if (tagKeys == "languagePreference")
-      append(language::languagePreferenceInvalidTagLength);
-    else if (tagKeys == "merchantNameAlternateLanguage")
-      append(language::merchantNameInvalidTagLength);
-    else if (type == "merchantInformationLanguageTemplate")
-      append(language::invalidLengthTag);
-    else
-      append(codes::additionalDataInformationInvalidLength);
-    return;
-  }
-  if (!isMandatory)
-    return;
-  if (tagKeys == "languagePreference")
-    append(language::missingLanguagePreferenceTag);
-  else if (tagKeys == "merchantNameAlternateLanguage")
-    append(language::missingMerchantNameTag);
+  std::vector<validation::SubField> fields;
+  if (dataDictionary)
+    for (const auto& [key, value] : *dataDictionary)
+      fields.push_back({key, value});
+  const std::optional<validation::TemplateView> view =
+      dataDictionary ? std::optional(validation::TemplateView(fields.data(), fields.size()))
+                     : std::nullopt;
+  run([&](validation::CodeList& codes) {
+    validation::tagMandatoryLengthCheck(codes, type, tagKeys, view, isMandatory, minLenght,
+                                        maxLenght);
+  });
 }
 
 std::vector<QRError> ZArodezPayMerchantTLVValidator::errorObjects() const {
@@ -149,6 +211,47 @@ std::vector<QRError> ZArodezPayMerchantTLVValidator::errorObjects() const {
   for (const std::string& code : errorCodes_)
     objects.emplace_back(code, std::string(ZArodezErrorConstantsMap::message(code).value_or("")));
   return objects;
+}
+
+// Each field check runs on a list of its own whose codes then join this validator's list; the
+// append rule makes that the same as raising them here directly.
+#define PAVENDA_TEXT_CHECK(name)                                                                   \
+  void ZArodezPayMerchantTLVValidator::name(const std::optional<std::string>& value) {             \
+    run([&](validation::CodeList& codes) { validation::name(codes, viewOf(value)); });             \
+  }
+#define PAVENDA_RECORD_CHECK(name)                                                                 \
+  void ZArodezPayMerchantTLVValidator::name(const ZArodezPayMerchantTLV& record) {                 \
+    const validation::RecordView view(record);                                                     \
+    run([&](validation::CodeList& codes) { validation::name(codes, view); });                      \
+  }
+#define PAVENDA_VALUE_CHECK(name)                                                                  \
+  void ZArodezPayMerchantTLVValidator::name(std::string_view value) {                              \
+    run([&](validation::CodeList& codes) { validation::name(codes, value); });                     \
+  }
+PAVENDA_TEXT_CHECK(validateMerchantID)
+PAVENDA_TEXT_CHECK(validatePayloadFormatIndicator)
+PAVENDA_TEXT_CHECK(validateMerchantCategoryCode)
+PAVENDA_TEXT_CHECK(validateCountryCode)
+PAVENDA_TEXT_CHECK(validateMerchantName)
+PAVENDA_TEXT_CHECK(validateCityName)
+PAVENDA_TEXT_CHECK(validateCurrencyCode)
+PAVENDA_TEXT_CHECK(validatePostalCode)
+PAVENDA_TEXT_CHECK(validateTransactAmount)
+PAVENDA_TEXT_CHECK(validatePrimaryId)
+PAVENDA_TEXT_CHECK(validateSecondaryId)
+PAVENDA_RECORD_CHECK(validateMerchantAccountInformationTemplate)
+PAVENDA_RECORD_CHECK(validateTipAndFeeIndicator)
+PAVENDA_RECORD_CHECK(validateAdditionalDataField)
+PAVENDA_RECORD_CHECK(validateMerchantInformationLanguageTemplate)
+PAVENDA_VALUE_CHECK(validateConvenienceFeeAmount)
+PAVENDA_VALUE_CHECK(validateConveniencePercentage)
+#undef PAVENDA_TEXT_CHECK
+#undef PAVENDA_RECORD_CHECK
+#undef PAVENDA_VALUE_CHECK
+
+ZArodezPayMerchantTLVValidator::SubtagRules
+ZArodezPayMerchantTLVValidator::validateSubtags(std::string_view key) noexcept {
+  return validation::validateSubtags(key);
 }
 
 } // namespace pavenda

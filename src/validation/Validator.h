@@ -1,6 +1,7 @@
 #ifndef PAVENDA_VALIDATION_VALIDATOR_H
 #define PAVENDA_VALIDATION_VALIDATOR_H
 
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -11,21 +12,20 @@
 #include <pavenda/QRCodeError.h>
 #include <pavenda/TextMap.h>
 
+#include "validation/Checks.h"
+
 namespace pavenda {
 
 /// Checks a decoded record field by field and collects the codes of everything found wrong.
 ///
-/// The library uses one instance, `sharedValidator()`. Its code list is rewritten by every
-/// validation, so a whole validation (driver, CRC check, reading the codes and error objects) runs
-/// under `lock()`; the library's own calls take it, and so must any other caller.
+/// One shared instance, `sharedValidator()`, for callers who use it as the frame it is: its code
+/// list is rewritten by every validation, so such a caller holds `lock()` from a driver's start
+/// until the codes have been read. The library's own validations do not use it: they run the checks
+/// of validation/Checks.h on a code list of their own and take no lock.
 class ZArodezPayMerchantTLVValidator {
 public:
   /// The rules of one sub-field of the alternate-language template.
-  struct SubtagRules {
-    bool isMandatory;
-    int minLenght;
-    int maxLenght;
-  };
+  using SubtagRules = validation::SubtagRules;
 
   /// The one instance, made on first use.
   static ZArodezPayMerchantTLVValidator& sharedValidator();
@@ -89,6 +89,9 @@ public:
 
 private:
   ZArodezPayMerchantTLVValidator() = default;
+
+  // Runs `check` on a list of its own and adds what it raised to this validator's list.
+  void run(const std::function<void(validation::CodeList&)>& check);
 
   std::vector<std::string> errorCodes_;
   std::mutex mutex_;

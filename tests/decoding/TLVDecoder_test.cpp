@@ -7,6 +7,7 @@
 #include <pavenda/PayMerchantTLV.h>
 #include <pavenda/TLVGenerator.h>
 
+#include "decoding/Decode.h"
 #include "decoding/RecordSupport.h"
 
 namespace pavenda {
@@ -37,11 +38,73 @@ void PrintTo(const Case& c, std::ostream* os) {
 
 class Decode : public ::testing::TestWithParam<Case> {};
 
+// Whether `view` holds exactly the texts and template entries of `record`, in the same order.
+::testing::AssertionResult sameFields(const validation::RecordView& view,
+                                      const ZArodezPayMerchantTLV& record) {
+  for (std::size_t i = 0; i < ZARODEZMerchantTLV::textPropertyCount; ++i) {
+    const auto property = static_cast<ZARODEZMerchantTLV::TextProperty>(i);
+    const std::optional<std::string>& expected = record.text(property);
+    if (view.text(property) != (expected ? validation::Text(*expected) : std::nullopt))
+      return ::testing::AssertionFailure() << "text property " << i;
+  }
+  for (std::size_t i = 0; i < ZARODEZMerchantTLV::mapPropertyCount; ++i) {
+    const auto property = static_cast<ZARODEZMerchantTLV::MapProperty>(i);
+    const std::optional<TextMap>& expected = record.map(property);
+    const std::optional<validation::TemplateView> seen = view.map(property);
+    if (seen.has_value() != expected.has_value() ||
+        (seen && !std::equal(seen->begin(), seen->end(), expected->begin(), expected->end(),
+                             [](const validation::SubField& field, const auto& entry) {
+                               return field.key == entry.first && field.value == entry.second;
+                             })))
+      return ::testing::AssertionFailure() << "map property " << i;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// The record and the view that validation reads decode alike.
 TEST_P(Decode, FillsTheFieldsOrRaisesTheError) {
+  const std::string payload = tlv(GetParam().payload);
   ZArodezPayMerchantTLV record;
-  EXPECT_EQ(record.decodeTLV(tlv(GetParam().payload)), GetParam().error);
+  EXPECT_EQ(record.decodeTLV(payload), GetParam().error);
+  validation::RecordView view;
+  EXPECT_EQ(decoding::decode(view, payload).error, GetParam().error);
   if (!GetParam().error) {
     EXPECT_EQ(record, recordWith(GetParam().fields));
+    EXPECT_TRUE(sameFields(view, recordWith(GetParam().fields)));
+  }
+}
+
+// More sub-fields than the view holds inline: every template still reads back whole.
+TEST(DecodeView, KeepsEveryTemplateBeyondItsInlineRoom) {
+  std::string payload = "000201";
+  for (int tag = 26; tag <= 51; ++tag)
+    payload += std::to_string(tag) + "11000110102" + std::to_string(tag % 10) + "Y";
+  for (int tag = 80; tag <= 99; ++tag)
+    payload += std::to_string(tag) + "0500011";
+  payload += "6304ABCD";
+  ZArodezPayMerchantTLV record;
+  ASSERT_EQ(record.decodeTLV(payload), std::nullopt);
+  ASSERT_EQ(record.tag51(), (TextMap{{"00", "1"}, {"01", "1Y"}}));
+  validation::RecordView view;
+  ASSERT_TRUE(decoding::decode(view, payload).ok());
+  EXPECT_TRUE(sameFields(view, record));
+}
+
+// Decoding stops at the character where the refused element starts.
+TEST(DecodeStop, NamesTheElementThatStoppedIt) {
+  const std::pair<const char*, std::size_t> cases[] = {
+      {"00|02|01|00|02|01", 6},                          // repeated tag
+      {"00|02|01|26|10|00|01|a|00|01|b|63|04|ABCD", 15}, // repeated sub-tag
+      {"00|02|01|62|05|00|01|x|63|04|ABCD", 10},         // sub-tag 00 of tag 62 refused
+      {"00|02|01|26|06|00|03|ab|c|63|04|ABCD", 10},      // sub-field past the template's end
+      {"00|02|01|AB|01|x|63|04|ABCD", 6},                // unknown tag
+      {"1|1|x|C|1|x", 3},                                // single-character scheme, unknown tag
+      {"3|2|\u5317\u4eac|1", 4}};                        // characters, not bytes, counted
+  for (const auto& [parts, offset] : cases) {
+    validation::RecordView view;
+    const decoding::DecodeResult result = decoding::decode(view, tlv(parts));
+    EXPECT_FALSE(result.ok()) << parts;
+    EXPECT_EQ(result.offset, offset) << parts;
   }
 }
 

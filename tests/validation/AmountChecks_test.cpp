@@ -18,7 +18,7 @@ class AmountTransaction : public ::testing::TestWithParam<CodeCase> {};
 
 TEST_P(AmountTransaction, RaisesInOrder) {
   CheckHarness harness;
-  harness.validator().validateTransactAmount(GetParam().value);
+  validation::validateTransactAmount(harness.list, testing_support::textOf(GetParam().value));
   EXPECT_EQ(harness.codes(), GetParam().expected);
 }
 
@@ -60,7 +60,7 @@ TEST_P(AmountTipAndFee, FollowsTheIndicator) {
   record.setConvenienceFeeAmount(c.amount);
   record.setConvenienceFeePercentage(c.percentage);
   record.setPayloadFormatIndicator(c.formatIndicator);
-  harness.validator().validateTipAndFeeIndicator(record);
+  harness.onRecord(validation::validateTipAndFeeIndicator, record);
   EXPECT_EQ(harness.codes(), c.expected);
 }
 

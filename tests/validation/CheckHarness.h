@@ -1,15 +1,16 @@
 #ifndef PAVENDA_TESTS_VALIDATION_CHECKHARNESS_H
 #define PAVENDA_TESTS_VALIDATION_CHECKHARNESS_H
 
-// Runs validator operations on the shared validator, holding its lock, from an empty code list.
+// Runs checks on a code list of the test's own: no shared state, no lock.
 
-#include <mutex>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include "validation/Validator.h"
+#include <pavenda/PayMerchantTLV.h>
+
+#include "validation/Checks.h"
 
 namespace pavenda::testing_support {
 
@@ -17,17 +18,20 @@ using Codes = std::vector<std::string>;
 
 class CheckHarness {
 public:
-  CheckHarness() : lock_(validator().lock()) { validator().validatePayMerchantTLV01(nullptr); }
+  validation::CodeList list;
 
-  static ZArodezPayMerchantTLVValidator& validator() {
-    return ZArodezPayMerchantTLVValidator::sharedValidator();
+  Codes codes() const { return list.texts(); }
+
+  /// Runs a check that reads the whole record on a view of `record`.
+  template <typename Check> void onRecord(Check check, const ZArodezPayMerchantTLV& record) {
+    const validation::RecordView view(record);
+    check(list, view);
   }
-
-  Codes codes() const { return validator().errorCodes(); }
-
-private:
-  std::unique_lock<std::mutex> lock_;
 };
+
+inline validation::Text textOf(const std::optional<std::string>& value) {
+  return value ? validation::Text(*value) : std::nullopt;
+}
 
 // One value and the codes a check must raise for it.
 struct CodeCase {

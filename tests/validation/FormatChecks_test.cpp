@@ -10,21 +10,21 @@ namespace {
 
 using testing_support::CheckHarness;
 using testing_support::CodeCase;
-using V = ZArodezPayMerchantTLVValidator;
+using testing_support::textOf;
 
 // The check under test is the suite's parameter; its cases the test's.
-template <void (V::*check)(const std::optional<std::string>&)>
+template <void (*check)(validation::CodeList&, validation::Text)>
 class FormatCheck : public ::testing::TestWithParam<CodeCase> {
 protected:
   void run() {
     CheckHarness harness;
-    (harness.validator().*check)(GetParam().value);
+    check(harness.list, textOf(GetParam().value));
     EXPECT_EQ(harness.codes(), GetParam().expected);
   }
 };
 
 #define PAVENDA_FORMAT_CHECK(Name, ...)                                                            \
-  using Name = FormatCheck<&V::validate##Name>;                                                    \
+  using Name = FormatCheck<&validation::validate##Name>;                                           \
   TEST_P(Name, RaisesItsCodes) {                                                                   \
     run();                                                                                         \
   }                                                                                                \

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "validation/CheckHarness.h"
+#include "validation/Validator.h"
 
 namespace pavenda {
 namespace {
@@ -16,7 +17,7 @@ class IdentityMerchantId : public ::testing::TestWithParam<CodeCase> {};
 
 TEST_P(IdentityMerchantId, RaisesInOrder) {
   CheckHarness harness;
-  harness.validator().validateMerchantID(GetParam().value);
+  validation::validateMerchantID(harness.list, testing_support::textOf(GetParam().value));
   EXPECT_EQ(harness.codes(), GetParam().expected);
 }
 
@@ -69,7 +70,7 @@ TEST_P(IdentityAccountTemplate, ChecksTheUniqueIdentifier) {
   ZArodezPayMerchantTLV record;
   for (const auto& [property, map] : GetParam().templates)
     record.setMap(property, map);
-  harness.validator().validateMerchantAccountInformationTemplate(record);
+  harness.onRecord(validation::validateMerchantAccountInformationTemplate, record);
   EXPECT_EQ(harness.codes(), GetParam().expected);
 }
 

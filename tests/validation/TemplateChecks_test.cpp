@@ -25,12 +25,11 @@ void PrintTo(const Id& c, std::ostream* os) {
 class TemplateIdentifiers : public ::testing::TestWithParam<Id> {};
 
 TEST_P(TemplateIdentifiers, RaiseTheirOwnCodes) {
-  CheckHarness harness;
-  harness.validator().validatePrimaryId(GetParam().value);
-  EXPECT_EQ(harness.codes(), GetParam().primary);
-  harness.validator().validatePayMerchantTLV00(nullptr);
-  harness.validator().validateSecondaryId(GetParam().value);
-  EXPECT_EQ(harness.codes(), GetParam().secondary);
+  CheckHarness primary, secondary;
+  validation::validatePrimaryId(primary.list, testing_support::textOf(GetParam().value));
+  EXPECT_EQ(primary.codes(), GetParam().primary);
+  validation::validateSecondaryId(secondary.list, testing_support::textOf(GetParam().value));
+  EXPECT_EQ(secondary.codes(), GetParam().secondary);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -66,10 +65,10 @@ TEST_P(TemplateMaps, CheckEverySubField) {
   ZArodezPayMerchantTLV record;
   if (GetParam().language) {
     record.setMerchantInformationLanguageTemplate(GetParam().map);
-    harness.validator().validateMerchantInformationLanguageTemplate(record);
+    harness.onRecord(validation::validateMerchantInformationLanguageTemplate, record);
   } else {
     record.setAdditionalDataFieldTemplate(GetParam().map);
-    harness.validator().validateAdditionalDataField(record);
+    harness.onRecord(validation::validateAdditionalDataField, record);
   }
   EXPECT_EQ(harness.codes(), GetParam().expected);
 }

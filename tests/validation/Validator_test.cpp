@@ -8,6 +8,7 @@
 
 #include "encoding/ZArodezQRUtility.h"
 #include "validation/CheckHarness.h"
+#include "validation/Validator.h"
 
 namespace pavenda {
 namespace {
@@ -18,7 +19,6 @@ using testing_support::Codes;
 // Every check of a driver raises something, so each list shows the order the checks ran in; each
 // driver leaves the other scheme's fields alone.
 TEST(ValidatorFrame, DriversRunTheirChecksInOrder) {
-  CheckHarness harness;
   ZArodezPayMerchantTLV record;
   record.setPayloadFormatIndicator("1");           // 41
   record.setZArodezMerchantID("5123456789012345"); // 1, 3
@@ -31,16 +31,32 @@ TEST(ValidatorFrame, DriversRunTheirChecksInOrder) {
   record.setTag26(TextMap{}); // 49
   record.setPrimaryID("");    // 20, 21
   record.setSecondaryID("");  // 24, 25; absent: category 9, currency 15, name 7, city 11
-  EXPECT_EQ(harness.validator().validatePayMerchantTLV01(&record),
-            (Codes{"41", "1", "3", "9", "15", "16", "17", "18", "28", "30", "12", "7", "11", "43",
-                   "45", "51", "49"}));
-  EXPECT_EQ(harness.validator().validatePayMerchantTLV00(&record),
-            (Codes{"1", "3", "7", "9", "11", "12", "15", "16", "17", "18", "20", "21", "24", "25",
-                   "28", "30"}));
+  CheckHarness tlv01, tlv00;
+  tlv01.onRecord(validation::validatePayMerchantTLV01, record);
+  EXPECT_EQ(tlv01.codes(), (Codes{"41", "1", "3", "9", "15", "16", "17", "18", "28", "30", "12",
+                                  "7", "11", "43", "45", "51", "49"}));
+  tlv00.onRecord(validation::validatePayMerchantTLV00, record);
+  EXPECT_EQ(tlv00.codes(), (Codes{"1", "3", "7", "9", "11", "12", "15", "16", "17", "18", "20",
+                                  "21", "24", "25", "28", "30"}));
 }
 
+// The shared instance, kept for callers who use it as a frame, under its lock.
+class SharedValidator {
+public:
+  SharedValidator() : lock_(validator().lock()) { validator().validatePayMerchantTLV01(nullptr); }
+
+  static ZArodezPayMerchantTLVValidator& validator() {
+    return ZArodezPayMerchantTLVValidator::sharedValidator();
+  }
+
+  Codes codes() const { return validator().errorCodes(); }
+
+private:
+  std::unique_lock<std::mutex> lock_;
+};
+
 TEST(ValidatorFrame, EachDriverRunStartsFromAnEmptyList) {
-  CheckHarness harness;
+  SharedValidator harness;
   ZArodezPayMerchantTLV record;
   record.setPayloadFormatIndicator("01");
   record.setMerchantCategoryCode("5812");
@@ -70,7 +86,8 @@ std::string objectsWithCrc(std::uint16_t crc) {
 TEST(ValidatorFrame, CrcCheckRaisesOnlyForAWrongValue) {
   const auto codes = [](std::optional<std::string> crc, std::optional<std::string> tlvString) {
     CheckHarness harness;
-    harness.validator().validateCRC(crc, tlvString);
+    validation::validateCRC(harness.list, testing_support::textOf(crc),
+                            testing_support::textOf(tlvString));
     return harness.codes();
   };
   const std::string abc = objectsWithCrc(0x0ABC), beef = objectsWithCrc(0xBEEF),
@@ -94,7 +111,7 @@ TEST(ValidatorFrame, CrcCheckRaisesOnlyForAWrongValue) {
 // The key decides the code before the template type does; an absent map counts as absent, and only
 // the preference and the name are ever missing. The template checks cover the other branches.
 TEST(ValidatorFrame, SubfieldCheckChoosesTheCodeByKeyFirst) {
-  CheckHarness harness;
+  SharedValidator harness;
   ZArodezPayMerchantTLVValidator& validator = harness.validator();
   const std::string language = "merchantInformationLanguageTemplate", pref = "languagePreference";
   validator.tagMandatoryLengthCheck(language, pref, std::nullopt, true, 2, 2);
@@ -108,7 +125,7 @@ TEST(ValidatorFrame, SubfieldCheckChoosesTheCodeByKeyFirst) {
 // A code is appended only at its first raising; one error object per code, in the same order, even
 // for a code that the catalogue has no message for (40).
 TEST(ValidatorFrame, AppendKeepsTheFirstPlaceAndErrorObjectsFollow) {
-  CheckHarness harness;
+  SharedValidator harness;
   for (const char* code : {"48", "40", "48", "9", "40"})
     harness.validator().append(code);
   EXPECT_EQ(harness.codes(), (Codes{"48", "40", "9"}));

@@ -1,0 +1,116 @@
+#include "decoding/Placement.h"
+
+#include <array>
+
+#include "decoding/PropertyTable.h"
+#include "encoding/TagCatalogue.h"
+
+namespace pavenda::decoding {
+namespace {
+
+using TextProperty = ZARODEZMerchantTLV::TextProperty;
+using MapProperty = ZARODEZMerchantTLV::MapProperty;
+using Action = Placement::Action;
+
+constexpr std::size_t tipAndFeeIndex = *catalogue::indexOfTag("55");
+constexpr std::size_t merchantIDIndex = *catalogue::indexOfTag("02");
+
+constexpr TextProperty propertyOf(PayMerchantValidTLV00 tag) noexcept {
+  switch (tag) {
+  case PayMerchantValidTLV00::MerchantID:
+    return TextProperty::zArodezMerchantID;
+  case PayMerchantValidTLV00::MerchantName:
+    return TextProperty::merchantName;
+  case PayMerchantValidTLV00::MerchantCategoryCode:
+    return TextProperty::merchantCategoryCode;
+  case PayMerchantValidTLV00::CityName:
+    return TextProperty::cityName;
+  case PayMerchantValidTLV00::CountryCode:
+    return TextProperty::countryCode;
+  case PayMerchantValidTLV00::CurrencyCode:
+    return TextProperty::currencyCode;
+  case PayMerchantValidTLV00::TransactionAmount:
+    return TextProperty::transactionAmount;
+  case PayMerchantValidTLV00::PrimaryID:
+    return TextProperty::primaryID;
+  case PayMerchantValidTLV00::SecondaryID:
+    return TextProperty::secondaryID;
+  case PayMerchantValidTLV00::TipAndFeeIndicator:
+    return TextProperty::tipAndFeeIndicator;
+  case PayMerchantValidTLV00::ConvenienceFeeAmount:
+    return TextProperty::convenienceFeeAmount;
+  case PayMerchantValidTLV00::ConvenienceFeePercentage:
+    return TextProperty::convenienceFeePercentage;
+  }
+  return TextProperty::zArodezMerchantID;
+}
+
+bool isAsciiDigit(char c) noexcept {
+  return c >= '0' && c <= '9';
+}
+
+constexpr Placement text(TextProperty property) noexcept {
+  return {Action::text, static_cast<std::uint8_t>(property)};
+}
+
+constexpr Placement map(MapProperty property) noexcept {
+  return {Action::map, static_cast<std::uint8_t>(property)};
+}
+
+// The placement of catalogue entry `entry`, an element or a template by `isTemplate`.
+Placement placeEntry(std::size_t entry, bool isTemplate) noexcept {
+  const record::PropertyRef property = record::entryProperties[entry];
+  if (property.kind == record::Kind::map)
+    return isTemplate ? map(static_cast<MapProperty>(property.index)) : Placement{};
+  if (property.kind != record::Kind::text || isTemplate)
+    return {};
+  Placement placement = text(static_cast<TextProperty>(property.index));
+  placement.setsTip = entry == tipAndFeeIndex;
+  placement.copiesToPan = entry == merchantIDIndex;
+  return placement;
+}
+
+} // namespace
+
+Placement placeTLV00(std::string_view tag) noexcept {
+  // Upper-casing only matters for ASCII: no other character upper-cases to "A" or "B", so a
+  // non-ASCII tag has no case either way.
+  if (tag.size() != 1)
+    return {};
+  const char c = tag.front();
+  const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  const std::optional<PayMerchantValidTLV00> valid =
+      payMerchantValidTLV00(std::string_view(&upper, 1));
+  if (!valid)
+    return {};
+  Placement placement = text(propertyOf(*valid));
+  placement.setsTip = *valid == PayMerchantValidTLV00::TipAndFeeIndicator;
+  return placement;
+}
+
+Placement placeTLV01(std::string_view tag, std::optional<std::string_view> subtag,
+                     std::string_view value, bool isTemplate) noexcept {
+  if (tag != "62") {
+    const std::optional<std::size_t> entry = catalogue::indexOfTag(tag);
+    return entry ? placeEntry(*entry, isTemplate) : Placement{};
+  }
+  if (subtag) {
+    // Only a two-digit decimal sub-tag has a number; anything else is refused.
+    if (subtag->size() != 2 || !isAsciiDigit((*subtag)[0]) || !isAsciiDigit((*subtag)[1]))
+      return {};
+    const std::array<char, 4> composite{'6', '2', (*subtag)[0], (*subtag)[1]};
+    if (const auto entry =
+            catalogue::indexOfTag(std::string_view(composite.data(), composite.size())))
+      return placeEntry(*entry, isTemplate);
+    const int number = ((*subtag)[0] - '0') * 10 + ((*subtag)[1] - '0');
+    // 15 to 99 are accepted and not stored; 00 is refused.
+    return number >= 15 ? Placement{Action::skip} : Placement{};
+  }
+  if (isTemplate)
+    return map(MapProperty::additionalDataFieldTemplate);
+  if (value.empty())
+    return {};
+  return text(TextProperty::additionalDataField);
+}
+
+} // namespace pavenda::decoding

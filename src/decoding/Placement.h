@@ -1,0 +1,64 @@
+#ifndef PAVENDA_DECODING_PLACEMENT_H
+#define PAVENDA_DECODING_PLACEMENT_H
+
+// Where a decoded element is stored, decided once for every kind of record the decoder fills: the
+// public record and the view that validation reads.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include <pavenda/PayMerchantTLV.h>
+
+namespace pavenda::decoding {
+
+/// What becomes of one element.
+struct Placement {
+  enum class Action : std::uint8_t {
+    refuse, ///< not accepted: decoding stops with `invalidTag`
+    skip,   ///< accepted and not stored
+    text,   ///< stored in the text property `property`
+    map,    ///< stored in the map property `property`
+  };
+  Action action = Action::refuse;
+  std::uint8_t property = 0;
+  bool setsTip = false;     ///< the tip and fee indicator: also sets `isTipAvailable`
+  bool copiesToPan = false; ///< the merchant ID: also stored as `zArodezMerchantPAN`
+};
+
+/// The placement of a single-character-scheme element with tag `tag` (upper-cased first).
+Placement placeTLV00(std::string_view tag) noexcept;
+
+/// The placement of a two-digit-scheme element: a sub-field of tag 62 with `subtag`, or a whole
+/// template when `isTemplate`, or a plain element; `value` is the element's text.
+Placement placeTLV01(std::string_view tag, std::optional<std::string_view> subtag,
+                     std::string_view value, bool isTemplate) noexcept;
+
+/// Carries out `placement`: calls `storeText(TextProperty)` or `storeMap(MapProperty)` as it says.
+/// Answers false when it refuses the element.
+template <typename StoreText, typename StoreMap>
+bool apply(const Placement& placement, StoreText&& storeText, StoreMap&& storeMap) {
+  switch (placement.action) {
+  case Placement::Action::refuse:
+    return false;
+  case Placement::Action::skip:
+    return true;
+  case Placement::Action::map:
+    storeMap(static_cast<ZARODEZMerchantTLV::MapProperty>(placement.property));
+    return true;
+  case Placement::Action::text:
+    storeText(static_cast<ZARODEZMerchantTLV::TextProperty>(placement.property));
+    return true;
+  }
+  return false;
+}
+
+/// Only these indicator values mean that the customer may add a tip or pays a fee.
+constexpr bool isTipIndicator(std::string_view value) noexcept {
+  return value == "01" || value == "02" || value == "03";
+}
+
+} // namespace pavenda::decoding
+
+#endif
