@@ -53,11 +53,24 @@ TEST(Crc16, SliceByEightMatchesBitwiseDefinition) {
   }
 }
 
-TEST(Crc16, OtherPolynomialsBuildTheirTable) {
+// Published check values of "123456789" for CRC variants without reflection or final XOR; the
+// non-zero initial values matter on both the payload polynomial's path and the general one.
+TEST(Crc16, PublishedCheckValues) {
+  struct Variant {
+    const char* name;
+    std::uint16_t poly;
+    std::uint16_t init;
+    std::uint16_t check;
+  };
+  const Variant variants[] = {{"CCITT-FALSE", 0x1021, 0xFFFF, 0x29B1},
+                              {"XMODEM", 0x1021, 0x0000, 0x31C3},
+                              {"CMS", 0x8005, 0xFFFF, 0xAEE7},
+                              {"UMTS", 0x8005, 0x0000, 0xFEE8},
+                              {"CDMA2000", 0xC867, 0xFFFF, 0x4C06}};
   const std::string text = "123456789";
   const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-  EXPECT_EQ(ZArodezQRUtility::calculateCrcMsb(bytes, 0x8005, 0x0000), 0xFEE8); // CRC-16/UMTS
-  EXPECT_EQ(ZArodezQRUtility::calculateCrcMsb(bytes, 0x1021, 0x0000), 0x31C3); // CRC-16/XMODEM
+  for (const Variant& v : variants)
+    EXPECT_EQ(ZArodezQRUtility::calculateCrcMsb(bytes, v.poly, v.init), v.check) << v.name;
 }
 
 } // namespace
