@@ -36,8 +36,17 @@ public:
 #include <pavenda/MerchantTLVProperties.def>
   };
 
-  static constexpr std::size_t textPropertyCount = 70;
-  static constexpr std::size_t mapPropertyCount = 48;
+  /// How many text and map properties the record has, counted from their list.
+  static constexpr std::size_t textPropertyCount = 0
+#define PAVENDA_TEXT_PROPERTY(name, Name) +1
+#define PAVENDA_MAP_PROPERTY(name, Name)
+#include <pavenda/MerchantTLVProperties.def>
+      ;
+  static constexpr std::size_t mapPropertyCount = 0
+#define PAVENDA_TEXT_PROPERTY(name, Name)
+#define PAVENDA_MAP_PROPERTY(name, Name) +1
+#include <pavenda/MerchantTLVProperties.def>
+      ;
 
   /// A value read or written by name: nothing (absent, or clear on write), the flag, a text or a
   /// map.
@@ -97,7 +106,7 @@ public:
   /// property.
   PropertyValue valueForKey(std::string_view key) const;
 
-  /// Whether `key` names a property (any of the 119).
+  /// Whether `key` names a property (a text or map property, or `isTipAvailable`).
   static bool isPropertyName(std::string_view key) noexcept;
 
   friend bool operator==(const ZARODEZMerchantTLV&, const ZARODEZMerchantTLV&) = default;

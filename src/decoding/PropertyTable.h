@@ -30,9 +30,11 @@ struct NamedProperty {
   PropertyRef ref;
 };
 
-/// All 119 properties in declaration order.
+/// Every property in declaration order: the flag, then the text and map properties.
 inline constexpr auto properties = [] {
-  std::array<NamedProperty, 119> table{};
+  std::array<NamedProperty,
+             1 + ZARODEZMerchantTLV::textPropertyCount + ZARODEZMerchantTLV::mapPropertyCount>
+      table{};
   std::size_t n = 0;
   std::uint8_t texts = 0;
   std::uint8_t maps = 0;

@@ -99,11 +99,12 @@ const std::map<std::string, std::string, std::less<>>& tagKeyMap() {
 
 const std::map<std::string, std::string, std::less<>>&
 merchantInformationLanguageTemplateSubTagDictionary() {
-  static const std::map<std::string, std::string, std::less<>> map{
-      {"00", "languagePreference"},
-      {"01", "merchantNameAlternateLanguage"},
-      {"02", "merchantCityAlternateLanguage"},
-  };
+  static const std::map<std::string, std::string, std::less<>> map = [] {
+    std::map<std::string, std::string, std::less<>> m;
+    for (const Entry& entry : languageEntries)
+      m.emplace(entry.tag, entry.key);
+    return m;
+  }();
   return map;
 }
 

@@ -1,7 +1,7 @@
 #ifndef PAVENDA_ENCODING_TAGCATALOGUE_H
 #define PAVENDA_ENCODING_TAGCATALOGUE_H
 
-// The tag catalogue as the library reads it: 114 (field key, tag) pairs, with lookups in both
+// The tag catalogue as the library reads it: (field key, tag) pairs, with lookups in both
 // directions that take no allocation and no lock.
 
 #include <array>
@@ -19,11 +19,12 @@ struct Entry {
   std::string_view tag;
 };
 
-/// The 114 entries, in tag order ("00" ... "62", "6201" ... "6214", "63" ... "99").
-inline constexpr std::array<Entry, 114> entries = {{
+/// The entries, in tag order ("00" ... "62", "6201" ... "6214", "63" ... "99"); the list sets the
+/// size.
+inline constexpr auto entries = std::to_array<Entry>({
 #define PAVENDA_TAG(key, tag) {#key, tag},
 #include <pavenda/QRCodeTags.def>
-}};
+});
 
 /// The index in `entries` of the entry whose tag is `tag`, or nothing (for "6215", "6", "100",
 /// "AB").
@@ -41,6 +42,14 @@ constexpr std::optional<std::size_t> indexOfTag(std::string_view tag) noexcept {
   return std::nullopt;
 }
 
+// indexOfTag computes positions from the tag order above: a reordered or extended list fails here.
+static_assert([] {
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    if (indexOfTag(entries[i].tag) != i)
+      return false;
+  return true;
+}());
+
 /// The index in `entries` of the entry whose field key is `key` (case-sensitive), or nothing.
 std::optional<std::size_t> indexOfKey(std::string_view key) noexcept;
 
@@ -54,32 +63,33 @@ constexpr std::optional<std::string_view> keyForTag(std::string_view tag) noexce
 /// The tag of `key`, or nothing.
 std::optional<std::string_view> tagForKey(std::string_view key) noexcept;
 
-/// The process-wide map from tag to field key (114 pairs), built once.
+/// The process-wide map from tag to field key (one pair per entry), built once.
 const std::map<std::string, std::string, std::less<>>& tagKeyMap();
 
 /// The sub-tags of the alternate-language template (tag 64) and their keys, built once.
 const std::map<std::string, std::string, std::less<>>&
 merchantInformationLanguageTemplateSubTagDictionary();
 
+/// The sub-fields of the alternate-language template (tag 64), in sub-tag order.
+inline constexpr std::array<Entry, 3> languageEntries = {{
+    {"languagePreference", "00"},
+    {"merchantNameAlternateLanguage", "01"},
+    {"merchantCityAlternateLanguage", "02"},
+}};
+
 /// The key of a tag-64 sub-tag ("00", "01", "02"), or nothing for any other sub-tag.
 constexpr std::optional<std::string_view> languageKeyForSubtag(std::string_view subtag) noexcept {
-  if (subtag == "00")
-    return "languagePreference";
-  if (subtag == "01")
-    return "merchantNameAlternateLanguage";
-  if (subtag == "02")
-    return "merchantCityAlternateLanguage";
+  for (const Entry& entry : languageEntries)
+    if (entry.tag == subtag)
+      return entry.key;
   return std::nullopt;
 }
 
 /// The sub-tag of a tag-64 key, or nothing for any other key.
 constexpr std::optional<std::string_view> languageSubtagForKey(std::string_view key) noexcept {
-  if (key == "languagePreference")
-    return "00";
-  if (key == "merchantNameAlternateLanguage")
-    return "01";
-  if (key == "merchantCityAlternateLanguage")
-    return "02";
+  for (const Entry& entry : languageEntries)
+    if (entry.key == key)
+      return entry.tag;
   return std::nullopt;
 }
 

@@ -14,7 +14,7 @@ namespace pavenda {
 /// most significant bit first, no reflection, no final XOR) over the UTF-8 bytes of a text.
 class ZArodezQRUtility {
 public:
-  /// A new map from field key to tag, the exact inverse of the tag-to-key map (114 pairs).
+  /// A new map from field key to tag, the exact inverse of the tag-to-key map.
   static std::map<std::string, std::string, std::less<>> keyTagMapping();
 
   /// The 256-entry table of `poly`, entry i being the CRC register after shifting i through it.
