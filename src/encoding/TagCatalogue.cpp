@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "encoding/ZArodezQRUtility.h"
-
 namespace pavenda::catalogue {
 
 namespace {
@@ -109,14 +107,3 @@ merchantInformationLanguageTemplateSubTagDictionary() {
 }
 
 } // namespace pavenda::catalogue
-
-namespace pavenda {
-
-std::map<std::string, std::string, std::less<>> ZArodezQRUtility::keyTagMapping() {
-  std::map<std::string, std::string, std::less<>> mapping;
-  for (const auto& [tag, key] : catalogue::tagKeyMap())
-    mapping.emplace(key, tag);
-  return mapping;
-}
-
-} // namespace pavenda

@@ -38,6 +38,9 @@ public:
   /// zeros.
   static std::string getCrc(std::string_view tlvStr);
 
+  /// `crc` as four upper-case hexadecimal digits, leading zeros kept: the form tag 63 carries.
+  static std::array<char, 4> crcDigits(std::uint16_t crc) noexcept;
+
   /// `crc` filled with "0" on the left to four characters.
   static std::string prefixZeros(std::string_view crc);
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
+#include <string_view>
 
 #include "encoding/ZArodezQRUtility.h"
 
@@ -18,9 +20,20 @@ std::uint16_t bitwiseReference(std::string_view text) {
   return crc;
 }
 
-TEST(Crc16, CheckValueAndEmptyPayload) {
-  EXPECT_EQ(ZArodezQRUtility::getCrc("123456789"), "29B1");
-  EXPECT_EQ(ZArodezQRUtility::prefixZeros(ZArodezQRUtility::getCrc("6304")), "6007");
+// The hexadecimal text drops leading zeros; the four digits of tag 63 keep them.
+TEST(Crc16, HexadecimalText) {
+  const std::array<std::array<const char*, 3>, 5> cases = {{{"123456789", "29B1", "29B1"},
+                                                            {"6304", "6007", "6007"},
+                                                            {"J", "87E", "087E"},
+                                                            {"B4", "76", "0076"},
+                                                            {"HM", "3", "0003"}}};
+  for (const auto& [text, hex, digits] : cases) {
+    EXPECT_EQ(ZArodezQRUtility::getCrc(text), hex) << text;
+    EXPECT_EQ(ZArodezQRUtility::prefixZeros(hex), digits) << text;
+    const std::array<char, 4> four =
+        ZArodezQRUtility::crcDigits(ZArodezQRUtility::payloadCrc(text));
+    EXPECT_EQ(std::string_view(four.data(), four.size()), digits) << text;
+  }
 }
 
 TEST(Crc16, TableEntries) {
@@ -28,13 +41,6 @@ TEST(Crc16, TableEntries) {
   EXPECT_EQ(table[0], 0);
   EXPECT_EQ(table[1], 0x1021);
   EXPECT_EQ(table[128], 0x9188);
-}
-
-TEST(Crc16, PrefixZerosFillsToFour) {
-  EXPECT_EQ(ZArodezQRUtility::prefixZeros("ABCD"), "ABCD");
-  EXPECT_EQ(ZArodezQRUtility::prefixZeros("ABC"), "0ABC");
-  EXPECT_EQ(ZArodezQRUtility::prefixZeros("AB"), "00AB");
-  EXPECT_EQ(ZArodezQRUtility::prefixZeros("A"), "000A");
 }
 
 TEST(Crc16, NonAsciiEntersAsUtf8Bytes) {
