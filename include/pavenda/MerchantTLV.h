@@ -54,6 +54,12 @@ public:
 
   /// A record with `isTipAvailable` false and every other property absent.
   ZARODEZMerchantTLV() = default;
+  ZARODEZMerchantTLV(const ZARODEZMerchantTLV&) = default;
+  ZARODEZMerchantTLV& operator=(const ZARODEZMerchantTLV&) = default;
+  ZARODEZMerchantTLV(ZARODEZMerchantTLV&&) = default;
+  ZARODEZMerchantTLV& operator=(ZARODEZMerchantTLV&&) = default;
+  /// Virtual: the decoding record derives from this one and may be deleted through it.
+  virtual ~ZARODEZMerchantTLV() = default;
 
   /// Whether a tip-and-fee indicator of "01", "02" or "03" was decoded. Only decoding derives it;
   /// `setTipAndFeeIndicator` leaves it alone.

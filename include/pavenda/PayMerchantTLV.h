@@ -50,7 +50,7 @@ public:
   ZArodezPayMerchantTLV& operator=(const ZArodezPayMerchantTLV&) = default;
   ZArodezPayMerchantTLV(ZArodezPayMerchantTLV&&) = default;
   ZArodezPayMerchantTLV& operator=(ZArodezPayMerchantTLV&&) = default;
-  virtual ~ZArodezPayMerchantTLV() = default;
+  ~ZArodezPayMerchantTLV() override = default;
 
   /// Decodes `payload` into this record: the two-digit scheme when it starts with "00", the
   /// single-character scheme otherwise. Answers nothing on success, or the error that stopped it
