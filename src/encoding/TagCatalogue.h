@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "support/AsciiNumber.h"
+
 namespace pavenda::catalogue {
 
 /// One catalogue entry.
@@ -29,15 +31,14 @@ inline constexpr auto entries = std::to_array<Entry>({
 /// The index in `entries` of the entry whose tag is `tag`, or nothing (for "6215", "6", "100",
 /// "AB").
 constexpr std::optional<std::size_t> indexOfTag(std::string_view tag) noexcept {
-  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-  if (tag.size() == 2 && digit(tag[0]) && digit(tag[1])) {
-    const std::size_t n = static_cast<std::size_t>((tag[0] - '0') * 10 + (tag[1] - '0'));
-    return n <= 62 ? n : n + 14; // the 14 sub-fields of tag 62 sit right after it
+  if (const std::optional<int> n = twoAsciiDigits(tag)) {
+    const auto index = static_cast<std::size_t>(*n);
+    return index <= 62 ? index : index + 14; // the 14 sub-fields of tag 62 sit right after it
   }
-  if (tag.size() == 4 && tag[0] == '6' && tag[1] == '2' && digit(tag[2]) && digit(tag[3])) {
-    const std::size_t sub = static_cast<std::size_t>((tag[2] - '0') * 10 + (tag[3] - '0'));
-    if (sub >= 1 && sub <= 14)
-      return 62 + sub;
+  if (tag.size() == 4 && tag.starts_with("62")) {
+    const std::optional<int> sub = twoAsciiDigits(tag.substr(2));
+    if (sub && *sub >= 1 && *sub <= 14)
+      return static_cast<std::size_t>(62 + *sub);
   }
   return std::nullopt;
 }
@@ -95,10 +96,8 @@ constexpr std::optional<std::string_view> languageSubtagForKey(std::string_view 
 
 /// Whether the decoder reads `tag` as a template other than 62: "64", "26" to "51", "80" to "99".
 constexpr bool isTemplateTag(std::string_view tag) noexcept {
-  if (tag.size() != 2 || tag[0] < '0' || tag[0] > '9' || tag[1] < '0' || tag[1] > '9')
-    return false;
-  const int n = (tag[0] - '0') * 10 + (tag[1] - '0');
-  return n == 64 || (n >= 26 && n <= 51) || n >= 80;
+  const std::optional<int> n = twoAsciiDigits(tag);
+  return n && (*n == 64 || (*n >= 26 && *n <= 51) || *n >= 80);
 }
 
 } // namespace pavenda::catalogue

@@ -6,6 +6,7 @@
 
 #include <pavenda/ErrorConstants.h>
 
+#include "support/AsciiNumber.h"
 #include "support/Unicode.h"
 #include "validation/Checks.h"
 #include "validation/Validator.h"
@@ -33,7 +34,7 @@ bool parsesAsUnsigned64(std::string_view text) noexcept {
   constexpr std::uint64_t max = std::numeric_limits<std::uint64_t>::max();
   std::uint64_t value = 0;
   for (const char c : text) {
-    if (c < '0' || c > '9' || (negative && c != '0'))
+    if (!isAsciiDigit(c) || (negative && c != '0'))
       return false;
     const auto digit = static_cast<std::uint64_t>(c - '0');
     if (value > (max - digit) / 10)
@@ -49,7 +50,7 @@ template <typename CharacterAt> bool luhn(std::size_t count, CharacterAt at) {
   unsigned sum = 0;
   for (std::size_t i = 1; i <= count; ++i) {
     const std::string_view character = at(count - i);
-    if (character.size() != 1 || character[0] < '0' || character[0] > '9')
+    if (character.size() != 1 || !isAsciiDigit(character[0]))
       continue;
     unsigned digit = static_cast<unsigned>(character[0] - '0');
     if (i % 2 == 0) {
