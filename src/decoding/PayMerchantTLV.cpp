@@ -40,7 +40,7 @@ std::string_view toString(TLVDecodingError error) noexcept {
   case TLVDecodingError::invalidTag:
     return "invalidTag";
   }
-  return "invalidTag";
+  return "unknown";
 }
 
 std::optional<PayMerchantValidTLV00> payMerchantValidTLV00(std::string_view rawValue) noexcept {
