@@ -36,8 +36,17 @@ public:
 #include <pavenda/MerchantTLVProperties.def>
   };
 
-  static constexpr std::size_t textPropertyCount = 70;
-  static constexpr std::size_t mapPropertyCount = 48;
+  /// How many text and map properties the record has, counted from their list.
+  static constexpr std::size_t textPropertyCount = 0
+#define PAVENDA_TEXT_PROPERTY(name, Name) +1
+#define PAVENDA_MAP_PROPERTY(name, Name)
+#include <pavenda/MerchantTLVProperties.def>
+      ;
+  static constexpr std::size_t mapPropertyCount = 0
+#define PAVENDA_TEXT_PROPERTY(name, Name)
+#define PAVENDA_MAP_PROPERTY(name, Name) +1
+#include <pavenda/MerchantTLVProperties.def>
+      ;
 
   /// A value read or written by name: nothing (absent, or clear on write), the flag, a text or a
   /// map.
@@ -45,6 +54,12 @@ public:
 
   /// A record with `isTipAvailable` false and every other property absent.
   ZARODEZMerchantTLV() = default;
+  ZARODEZMerchantTLV(const ZARODEZMerchantTLV&) = default;
+  ZARODEZMerchantTLV& operator=(const ZARODEZMerchantTLV&) = default;
+  ZARODEZMerchantTLV(ZARODEZMerchantTLV&&) = default;
+  ZARODEZMerchantTLV& operator=(ZARODEZMerchantTLV&&) = default;
+  /// Virtual: the decoding record derives from this one and may be deleted through it.
+  virtual ~ZARODEZMerchantTLV() = default;
 
   /// Whether a tip-and-fee indicator of "01", "02" or "03" was decoded. Only decoding derives it;
   /// `setTipAndFeeIndicator` leaves it alone.
@@ -97,7 +112,7 @@ public:
   /// property.
   PropertyValue valueForKey(std::string_view key) const;
 
-  /// Whether `key` names a property (any of the 119).
+  /// Whether `key` names a property (a text or map property, or `isTipAvailable`).
   static bool isPropertyName(std::string_view key) noexcept;
 
   friend bool operator==(const ZARODEZMerchantTLV&, const ZARODEZMerchantTLV&) = default;

@@ -19,10 +19,13 @@ enum class TLVDecodingError {
   invalidTag = 3,  ///< an element was refused, or a two-digit payload does not end with tag 63
 };
 
-/// The case name of `error`, for example "invalidTag".
+/// The case name of `error` as written in the enumeration, for example "invalidTag"; a static text,
+/// valid for the life of the process. A value outside the four cases gives "unknown".
 std::string_view toString(TLVDecodingError error) noexcept;
 
-/// The tags of the single-character scheme, by raw value.
+/// The twelve tags of the single-character scheme; each raw value is the tag character ("0" to "9",
+/// then "A" and "B"), and each case names the field that the tag holds. Decoding reads a tag after
+/// upper-casing it.
 enum class PayMerchantValidTLV00 : char {
   MerchantID = '0',
   MerchantName = '1',
@@ -50,7 +53,7 @@ public:
   ZArodezPayMerchantTLV& operator=(const ZArodezPayMerchantTLV&) = default;
   ZArodezPayMerchantTLV(ZArodezPayMerchantTLV&&) = default;
   ZArodezPayMerchantTLV& operator=(ZArodezPayMerchantTLV&&) = default;
-  virtual ~ZArodezPayMerchantTLV() = default;
+  ~ZArodezPayMerchantTLV() override = default;
 
   /// Decodes `payload` into this record: the two-digit scheme when it starts with "00", the
   /// single-character scheme otherwise. Answers nothing on success, or the error that stopped it

@@ -11,6 +11,12 @@ namespace pavenda {
 /// Use them to key a `FieldDictionary` by tag number instead of field name; the encoder accepts
 /// both. Two-character tags are top-level fields; four-character tags are "62" followed by the
 /// sub-tag of a sub-field of the additional data template.
+///
+/// There is one accessor per field key, each a constant: the keys are those of the field
+/// dictionary and of the record's properties, in tag order from `payloadFormatIndicator()` ("00")
+/// to `tag99()` ("99"), with the additional-data sub-fields `billID()` ("6201") to `addDataNpci2()`
+/// ("6214") after `additionalDataFieldTemplate()` ("62"). The full list:
+/// @include QRCodeTags.def
 class QRCodeTag {
 public:
 #define PAVENDA_TAG(key, tag)                                                                      \

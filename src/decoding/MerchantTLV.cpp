@@ -1,33 +1,15 @@
 #include <pavenda/MerchantTLV.h>
 
-#include <unordered_map>
-
 #include "decoding/PropertyTable.h"
 
 namespace pavenda {
-namespace {
-
-std::optional<record::PropertyRef> lookUp(std::string_view key) noexcept {
-  static const std::unordered_map<std::string_view, record::PropertyRef> byName = [] {
-    std::unordered_map<std::string_view, record::PropertyRef> map;
-    for (const record::NamedProperty& property : record::properties)
-      map.emplace(property.name, property.ref);
-    return map;
-  }();
-  const auto found = byName.find(key);
-  if (found == byName.end())
-    return std::nullopt;
-  return found->second;
-}
-
-} // namespace
 
 bool ZARODEZMerchantTLV::isPropertyName(std::string_view key) noexcept {
-  return lookUp(key).has_value();
+  return record::propertyNamed(key).has_value();
 }
 
 bool ZARODEZMerchantTLV::setProperty(std::string_view key, PropertyValue value) {
-  const auto ref = lookUp(key);
+  const auto ref = record::propertyNamed(key);
   if (!ref)
     return false;
   switch (ref->kind) {
@@ -62,7 +44,7 @@ bool ZARODEZMerchantTLV::setProperty(std::string_view key, PropertyValue value) 
 }
 
 ZARODEZMerchantTLV::PropertyValue ZARODEZMerchantTLV::valueForKey(std::string_view key) const {
-  const auto ref = lookUp(key);
+  const auto ref = record::propertyNamed(key);
   if (!ref)
     return std::monostate{};
   switch (ref->kind) {

@@ -4,16 +4,13 @@
 #include <utility>
 
 #include "decoding/Placement.h"
+#include "support/AsciiNumber.h"
 
 namespace pavenda {
 namespace {
 
 using TextProperty = ZARODEZMerchantTLV::TextProperty;
 using MapProperty = ZARODEZMerchantTLV::MapProperty;
-
-bool isAsciiDigit(char c) noexcept {
-  return c >= '0' && c <= '9';
-}
 
 // Stores `value` (or `dictionary`, for a map) where `placement` says; false when it refuses.
 bool store(ZArodezPayMerchantTLV& record, const decoding::Placement& placement,
@@ -43,7 +40,7 @@ std::string_view toString(TLVDecodingError error) noexcept {
   case TLVDecodingError::invalidTag:
     return "invalidTag";
   }
-  return "invalidTag";
+  return "unknown";
 }
 
 std::optional<PayMerchantValidTLV00> payMerchantValidTLV00(std::string_view rawValue) noexcept {

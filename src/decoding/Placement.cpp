@@ -4,6 +4,7 @@
 
 #include "decoding/PropertyTable.h"
 #include "encoding/TagCatalogue.h"
+#include "support/AsciiNumber.h"
 
 namespace pavenda::decoding {
 namespace {
@@ -43,10 +44,6 @@ constexpr TextProperty propertyOf(PayMerchantValidTLV00 tag) noexcept {
     return TextProperty::convenienceFeePercentage;
   }
   return TextProperty::zArodezMerchantID;
-}
-
-bool isAsciiDigit(char c) noexcept {
-  return c >= '0' && c <= '9';
 }
 
 constexpr Placement text(TextProperty property) noexcept {
@@ -96,15 +93,15 @@ Placement placeTLV01(std::string_view tag, std::optional<std::string_view> subta
   }
   if (subtag) {
     // Only a two-digit decimal sub-tag has a number; anything else is refused.
-    if (subtag->size() != 2 || !isAsciiDigit((*subtag)[0]) || !isAsciiDigit((*subtag)[1]))
+    const std::optional<int> number = twoAsciiDigits(*subtag);
+    if (!number)
       return {};
     const std::array<char, 4> composite{'6', '2', (*subtag)[0], (*subtag)[1]};
     if (const auto entry =
             catalogue::indexOfTag(std::string_view(composite.data(), composite.size())))
       return placeEntry(*entry, isTemplate);
-    const int number = ((*subtag)[0] - '0') * 10 + ((*subtag)[1] - '0');
     // 15 to 99 are accepted and not stored; 00 is refused.
-    return number >= 15 ? Placement{Action::skip} : Placement{};
+    return *number >= 15 ? Placement{Action::skip} : Placement{};
   }
   if (isTemplate)
     return map(MapProperty::additionalDataFieldTemplate);

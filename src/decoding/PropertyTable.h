@@ -5,6 +5,7 @@
 // property of every catalogue entry, resolved at compile time so that decoding never looks a name
 // up.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -30,9 +31,11 @@ struct NamedProperty {
   PropertyRef ref;
 };
 
-/// All 119 properties in declaration order.
+/// Every property in declaration order: the flag, then the text and map properties.
 inline constexpr auto properties = [] {
-  std::array<NamedProperty, 119> table{};
+  std::array<NamedProperty,
+             1 + ZARODEZMerchantTLV::textPropertyCount + ZARODEZMerchantTLV::mapPropertyCount>
+      table{};
   std::size_t n = 0;
   std::uint8_t texts = 0;
   std::uint8_t maps = 0;
@@ -43,12 +46,23 @@ inline constexpr auto properties = [] {
   return table;
 }();
 
-/// The property named `name`, or nothing.
+/// The properties in name order, for the binary search by name.
+inline constexpr auto propertiesByName = [] {
+  auto table = properties;
+  std::sort(table.begin(), table.end(),
+            [](const NamedProperty& a, const NamedProperty& b) { return a.name < b.name; });
+  return table;
+}();
+
+/// The property named `name` (case-sensitive), or nothing; the one lookup by name, at compile time
+/// and at run time.
 constexpr std::optional<PropertyRef> propertyNamed(std::string_view name) noexcept {
-  for (const NamedProperty& property : properties)
-    if (property.name == name)
-      return property.ref;
-  return std::nullopt;
+  const auto found = std::lower_bound(
+      propertiesByName.begin(), propertiesByName.end(), name,
+      [](const NamedProperty& property, std::string_view n) { return property.name < n; });
+  if (found == propertiesByName.end() || found->name != name)
+    return std::nullopt;
+  return found->ref;
 }
 
 /// The property that holds each catalogue entry, by entry index; every key is a property name.

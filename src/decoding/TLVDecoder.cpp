@@ -14,6 +14,7 @@
 #include "decoding/Placement.h"
 #include "decoding/TLVFraming.h"
 #include "encoding/TagCatalogue.h"
+#include "support/AsciiNumber.h"
 #include "support/Unicode.h"
 
 namespace pavenda::decoding {
@@ -108,8 +109,8 @@ public:
     std::size_t bit = 0;
     if (tag.size() == 1 && static_cast<unsigned char>(tag[0]) < asciiCount)
       bit = static_cast<std::size_t>(tag[0]);
-    else if (tag.size() == 2 && tag[0] >= '0' && tag[0] <= '9' && tag[1] >= '0' && tag[1] <= '9')
-      bit = asciiCount + static_cast<std::size_t>((tag[0] - '0') * 10 + (tag[1] - '0'));
+    else if (const std::optional<int> number = twoAsciiDigits(tag))
+      bit = asciiCount + static_cast<std::size_t>(*number);
     else
       return insertOther(tag);
     const std::uint64_t mask = std::uint64_t{1} << (bit % 64);
@@ -141,7 +142,7 @@ std::optional<int> base36Digit(std::string_view character) {
   if (lowered.size() != 1)
     return std::nullopt;
   const char c = lowered.front();
-  if (c >= '0' && c <= '9')
+  if (isAsciiDigit(c))
     return c - '0';
   if (c >= 'a' && c <= 'z')
     return c - 'a' + 10;

@@ -13,8 +13,8 @@ namespace pavenda::framing {
 /// 2, "-1" is -1). Nothing for anything else, including digits of other scripts.
 constexpr std::optional<int> parseLengthField(std::string_view field) noexcept {
   // Two digits, as every well-formed payload has them, need no sign handling.
-  if (field.size() == 2 && field[0] >= '0' && field[0] <= '9' && field[1] >= '0' && field[1] <= '9')
-    return (field[0] - '0') * 10 + (field[1] - '0');
+  if (const std::optional<int> number = twoAsciiDigits(field))
+    return number;
   if (field.empty())
     return std::nullopt;
   const bool negative = field.front() == '-';

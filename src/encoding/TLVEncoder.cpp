@@ -177,11 +177,8 @@ std::string encode(const FieldDictionary& dictionary, std::vector<WrittenObject>
   std::string& out = writer.text();
   out += "6304";
   const std::size_t tagBegin = out.size() - 4;
-  // Four upper-case hexadecimal digits, as the CRC text filled with zeros on the left has them.
-  static constexpr char hexDigits[] = "0123456789ABCDEF";
-  const std::uint16_t crc = ZArodezQRUtility::payloadCrc(out);
-  for (int shift = 12; shift >= 0; shift -= 4)
-    out += hexDigits[(crc >> shift) & 0xF];
+  const std::array<char, 4> crc = ZArodezQRUtility::crcDigits(ZArodezQRUtility::payloadCrc(out));
+  out.append(crc.data(), crc.size());
   if (written != nullptr)
     written->push_back({static_cast<std::uint32_t>(tagBegin),
                         static_cast<std::uint32_t>(tagBegin + 4),

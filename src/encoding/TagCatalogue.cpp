@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "encoding/ZArodezQRUtility.h"
-
 namespace pavenda::catalogue {
 
 namespace {
@@ -99,23 +97,13 @@ const std::map<std::string, std::string, std::less<>>& tagKeyMap() {
 
 const std::map<std::string, std::string, std::less<>>&
 merchantInformationLanguageTemplateSubTagDictionary() {
-  static const std::map<std::string, std::string, std::less<>> map{
-      {"00", "languagePreference"},
-      {"01", "merchantNameAlternateLanguage"},
-      {"02", "merchantCityAlternateLanguage"},
-  };
+  static const std::map<std::string, std::string, std::less<>> map = [] {
+    std::map<std::string, std::string, std::less<>> m;
+    for (const Entry& entry : languageEntries)
+      m.emplace(entry.tag, entry.key);
+    return m;
+  }();
   return map;
 }
 
 } // namespace pavenda::catalogue
-
-namespace pavenda {
-
-std::map<std::string, std::string, std::less<>> ZArodezQRUtility::keyTagMapping() {
-  std::map<std::string, std::string, std::less<>> mapping;
-  for (const auto& [tag, key] : catalogue::tagKeyMap())
-    mapping.emplace(key, tag);
-  return mapping;
-}
-
-} // namespace pavenda

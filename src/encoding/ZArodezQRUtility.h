@@ -14,7 +14,7 @@ namespace pavenda {
 /// most significant bit first, no reflection, no final XOR) over the UTF-8 bytes of a text.
 class ZArodezQRUtility {
 public:
-  /// A new map from field key to tag, the exact inverse of the tag-to-key map (114 pairs).
+  /// A new map from field key to tag, the exact inverse of the tag-to-key map.
   static std::map<std::string, std::string, std::less<>> keyTagMapping();
 
   /// The 256-entry table of `poly`, entry i being the CRC register after shifting i through it.
@@ -37,6 +37,9 @@ public:
   /// The CRC of the UTF-8 bytes of `tlvStr` in upper-case hexadecimal digits, without leading
   /// zeros.
   static std::string getCrc(std::string_view tlvStr);
+
+  /// `crc` as four upper-case hexadecimal digits, leading zeros kept: the form tag 63 carries.
+  static std::array<char, 4> crcDigits(std::uint16_t crc) noexcept;
 
   /// `crc` filled with "0" on the left to four characters.
   static std::string prefixZeros(std::string_view crc);

@@ -6,6 +6,18 @@
 
 namespace pavenda {
 
+/// Whether `c` is one of the ASCII digits 0-9 (digits of other scripts are not).
+constexpr bool isAsciiDigit(char c) noexcept {
+  return c >= '0' && c <= '9';
+}
+
+/// The value of two ASCII digits ("07" is 7), or nothing for anything else.
+constexpr std::optional<int> twoAsciiDigits(std::string_view text) noexcept {
+  if (text.size() != 2 || !isAsciiDigit(text[0]) || !isAsciiDigit(text[1]))
+    return std::nullopt;
+  return (text[0] - '0') * 10 + (text[1] - '0');
+}
+
 /// The number written by `text` in the digits 0-9, leading zeros allowed; nothing for the empty
 /// text or any other character, digits of other scripts included. Meant for short fields (no
 /// overflow check).
@@ -14,7 +26,7 @@ constexpr std::optional<int> parseAsciiDigits(std::string_view text) noexcept {
     return std::nullopt;
   int value = 0;
   for (const char c : text) {
-    if (c < '0' || c > '9')
+    if (!isAsciiDigit(c))
       return std::nullopt;
     value = value * 10 + (c - '0');
   }

@@ -3,6 +3,7 @@
 
 #include <pavenda/ErrorConstants.h>
 
+#include "support/AsciiNumber.h"
 #include "support/TextPredicates.h"
 #include "support/Unicode.h"
 #include "validation/Checks.h"
@@ -16,31 +17,47 @@ using TextProperty = RecordView::TextProperty;
 
 constexpr char period = ZArodezBaseConstants::periodCharacter[0];
 
-// The whole-text decimal parse of a text of digits and periods: at least one digit 0-9, at most one
-// period, nothing else (digits of other scripts fail). "5.", ".5" and "007" are numbers. A value
-// beyond the range of a double is infinity, one below its precision zero.
-std::optional<double> parseNumber(std::string_view text) noexcept {
+// What a scan of a number text found: which of its digits 0-9 are other than zero.
+struct NumberDigits {
+  bool wholePartNonZero;
+  bool anyNonZero;
+};
+
+// The digits of a text of digits 0-9 and periods with at least one digit and at most one period,
+// or nothing for any other text (digits of other scripts included).
+std::optional<NumberDigits> scanNumber(std::string_view text) noexcept {
   bool sawDigit = false;
   bool sawPeriod = false;
-  bool wholePartNonZero = false;
+  NumberDigits digits{false, false};
   for (const char c : text) {
     if (c == period) {
       if (sawPeriod)
         return std::nullopt;
       sawPeriod = true;
-    } else if (c >= '0' && c <= '9') {
+    } else if (isAsciiDigit(c)) {
       sawDigit = true;
-      wholePartNonZero = wholePartNonZero || (!sawPeriod && c != '0');
+      digits.anyNonZero = digits.anyNonZero || c != '0';
+      digits.wholePartNonZero = digits.wholePartNonZero || (!sawPeriod && c != '0');
     } else {
       return std::nullopt;
     }
   }
   if (!sawDigit)
     return std::nullopt;
+  return digits;
+}
+
+// The whole-text decimal parse of a text that `scanNumber` accepts ("5.", ".5" and "007" are
+// numbers), nothing for any other. A value beyond the range of a double is infinity, one below its
+// precision zero.
+std::optional<double> parseNumber(std::string_view text) noexcept {
+  const std::optional<NumberDigits> digits = scanNumber(text);
+  if (!digits)
+    return std::nullopt;
   double value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error == std::errc::result_out_of_range)
-    return wholePartNonZero ? std::numeric_limits<double>::infinity() : 0.0;
+    return digits->wholePartNonZero ? std::numeric_limits<double>::infinity() : 0.0;
   if (error != std::errc() || end != text.data() + text.size())
     return std::nullopt;
   return value;
@@ -54,22 +71,8 @@ bool isPositiveNumber(std::string_view text) noexcept {
     const std::optional<double> number = parseNumber(text);
     return number && *number > 0;
   }
-  bool sawDigit = false;
-  bool sawPeriod = false;
-  bool nonZero = false;
-  for (const char c : text) {
-    if (c == period) {
-      if (sawPeriod)
-        return false;
-      sawPeriod = true;
-    } else if (c >= '0' && c <= '9') {
-      sawDigit = true;
-      nonZero = nonZero || c != '0';
-    } else {
-      return false;
-    }
-  }
-  return sawDigit && nonZero;
+  const std::optional<NumberDigits> digits = scanNumber(text);
+  return digits && digits->anyNonZero;
 }
 
 bool containsOtherThanDigitsAndPeriod(std::string_view text) {

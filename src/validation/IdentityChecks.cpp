@@ -1,11 +1,10 @@
-#include <algorithm>
-#include <array>
 #include <cstdint>
 #include <limits>
 #include <optional>
 
 #include <pavenda/ErrorConstants.h>
 
+#include "support/AsciiNumber.h"
 #include "support/Unicode.h"
 #include "validation/Checks.h"
 #include "validation/Validator.h"
@@ -33,7 +32,7 @@ bool parsesAsUnsigned64(std::string_view text) noexcept {
   constexpr std::uint64_t max = std::numeric_limits<std::uint64_t>::max();
   std::uint64_t value = 0;
   for (const char c : text) {
-    if (c < '0' || c > '9' || (negative && c != '0'))
+    if (!isAsciiDigit(c) || (negative && c != '0'))
       return false;
     const auto digit = static_cast<std::uint64_t>(c - '0');
     if (value > (max - digit) / 10)
@@ -49,7 +48,7 @@ template <typename CharacterAt> bool luhn(std::size_t count, CharacterAt at) {
   unsigned sum = 0;
   for (std::size_t i = 1; i <= count; ++i) {
     const std::string_view character = at(count - i);
-    if (character.size() != 1 || character[0] < '0' || character[0] > '9')
+    if (character.size() != 1 || !isAsciiDigit(character[0]))
       continue;
     unsigned digit = static_cast<unsigned>(character[0] - '0');
     if (i % 2 == 0) {
@@ -62,31 +61,44 @@ template <typename CharacterAt> bool luhn(std::size_t count, CharacterAt at) {
   return sum % 10 == 0;
 }
 
-bool luhnOver(const unicode::CharIndex& characters) {
-  return luhn(characters.size(), [&](std::size_t k) { return characters.slice(k, 1); });
-}
-
 // Whether every byte of `text` is a character of its own: ASCII holding no CR LF.
 bool bytesAreCharacters(std::string_view text) noexcept {
   return unicode::isAscii(text) && text.find("\r\n") == std::string_view::npos;
 }
 
+// Where character k of the PAN form of an identifier of n characters (7 <= n < 16) comes from: the
+// identifier's character at the index answered, or a padding "0" for nothing. The zeros that fill
+// the identifier to 16 characters go after its sixth character.
+constexpr std::optional<std::size_t> panCharacterSource(std::size_t n, std::size_t k) noexcept {
+  const std::size_t zeros = panLength - n;
+  if (k < 6)
+    return k;
+  if (k < 6 + zeros)
+    return std::nullopt;
+  return k - zeros;
+}
+
+bool needsPanPadding(std::size_t n) noexcept {
+  return n >= 7 && n < panLength;
+}
+
 std::string convertMerchantIdToPan(std::string_view id) {
   const unicode::CharIndex characters(id);
   const std::size_t n = characters.size();
-  if (n < 7 || n >= panLength)
+  if (!needsPanPadding(n))
     return std::string(id);
-  const std::size_t split = characters.offset(6);
   std::string pan;
   pan.reserve(id.size() + panLength - n);
-  pan.append(id.substr(0, split));
-  pan.append(panLength - n, '0');
-  pan.append(id.substr(split));
+  for (std::size_t k = 0; k < panLength; ++k) {
+    const std::optional<std::size_t> source = panCharacterSource(n, k);
+    pan += source ? characters.slice(*source, 1) : "0";
+  }
   return pan;
 }
 
 bool luhnsAlgorithmCheck(std::string_view forMerchantPan) {
-  return luhnOver(unicode::CharIndex(forMerchantPan));
+  const unicode::CharIndex characters(forMerchantPan);
+  return luhn(characters.size(), [&](std::size_t k) { return characters.slice(k, 1); });
 }
 
 } // namespace
@@ -108,21 +120,16 @@ void validateMerchantID(CodeList& codes, Text id) {
   if (!parsesAsUnsigned64(text))
     codes.append(code::merchantIdInvalidFormat);
 
-  bool luhnPasses = false;
-  if (n < 7 || n >= panLength) {
-    luhnPasses =
-        bytes ? luhn(n, [&](std::size_t k) { return text.substr(k, 1); }) : luhnOver(*index);
-  } else if (bytes) {
-    // One byte per character: build the PAN form in place rather than in a new text.
-    std::array<char, panLength> pan{};
-    const auto zeros = static_cast<std::ptrdiff_t>(panLength - n);
-    std::copy(text.begin(), text.begin() + 6, pan.begin());
-    std::fill(pan.begin() + 6, pan.begin() + 6 + zeros, '0');
-    std::copy(text.begin() + 6, text.end(), pan.begin() + 6 + zeros);
-    luhnPasses = luhn(panLength, [&](std::size_t k) { return std::string_view(&pan[k], 1); });
-  } else {
-    luhnPasses = luhnsAlgorithmCheck(convertMerchantIdToPan(text));
-  }
+  const auto at = [&](std::size_t k) { return bytes ? text.substr(k, 1) : index->slice(k, 1); };
+  // The PAN form is read in place rather than built as a new text.
+  const bool luhnPasses = needsPanPadding(n)
+                              ? luhn(panLength,
+                                     [&](std::size_t k) {
+                                       const std::optional<std::size_t> source =
+                                           panCharacterSource(n, k);
+                                       return source ? at(*source) : std::string_view("0");
+                                     })
+                              : luhn(n, at);
   if (!luhnPasses)
     codes.append(code::merchantIdInvalidCheckDigit);
 }

@@ -8,6 +8,7 @@
 #include <pavenda/ErrorConstants.h>
 
 #include "encoding/ZArodezQRUtility.h"
+#include "support/AsciiNumber.h"
 #include "support/TextPredicates.h"
 #include "support/Unicode.h"
 
@@ -26,7 +27,7 @@ std::optional<std::uint16_t> parseCrc(std::string_view text) noexcept {
   unsigned value = 0;
   for (const char c : text) {
     unsigned digit = 0;
-    if (c >= '0' && c <= '9')
+    if (isAsciiDigit(c))
       digit = static_cast<unsigned>(c - '0');
     else if (c >= 'A' && c <= 'F')
       digit = static_cast<unsigned>(c - 'A' + 10);

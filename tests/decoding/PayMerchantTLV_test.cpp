@@ -14,7 +14,8 @@ TEST(DecodingError, NamesEachCase) {
   for (const auto& [error, name] : {std::pair{TLVDecodingError::invalidLength, "invalidLength"},
                                     {TLVDecodingError::invalidTagLength, "invalidTagLength"},
                                     {TLVDecodingError::repeatedTag, "repeatedTag"},
-                                    {TLVDecodingError::invalidTag, "invalidTag"}})
+                                    {TLVDecodingError::invalidTag, "invalidTag"},
+                                    {static_cast<TLVDecodingError>(4), "unknown"}})
     EXPECT_EQ(toString(error), name);
 }
 

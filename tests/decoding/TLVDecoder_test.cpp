@@ -122,6 +122,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"ValueCutShort", "00|02|01|63|04|ABC", {}, L},
         Case{"LengthZero", "00|00|63|04|ABCD", {}, L},
         Case{"LengthMinusOne", "00|-1|63|04|ABCD", {}, L},
+        // Read as 1 instead, each of these would decode.
+        Case{"LengthMinusOneBeforeOneCharacter", "00|-1|1|63|04|ABCD", {}, L},
+        Case{"SubLengthMinusOne", "00|02|01|26|05|00|-1|a|63|04|ABCD", {}, L},
         // A letter taken as a digit would read "0A" as 17.
         Case{"LengthOfLetters", "00|02|01|59|0A|" + std::string(17, 'x') + "|63|04|ABCD", {}, L},
         Case{"LengthOfOtherDigits", "00|\u0660\u0662|01|63|04|ABCD", {}, L},

@@ -105,11 +105,21 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Encoder, LengthFieldGrowsPastNinetyNine) {
-  const std::string ninetyNine(99, 'x');
-  const std::string hundred(100, 'x');
-  EXPECT_EQ(TLVGenerator::encodeDictToTLV({{"merchantName", ninetyNine}}),
-            withCrc("5999" + ninetyNine));
-  EXPECT_EQ(TLVGenerator::encodeDictToTLV({{"merchantName", hundred}}), withCrc("59100" + hundred));
+  const std::string x96(96, 'x'), x99(99, 'x'), x100(100, 'x');
+  const std::pair<FieldDictionary, std::string> cases[] = {
+      {{{"merchantName", x99}}, "5999" + x99},
+      {{{"merchantName", x100}}, "59100" + x100},
+      {{{"62", FieldDictionary{{"01", x96}}}},
+       "62100"
+       "0196" +
+           x96},
+      {{{"tag26", FieldDictionary{{"00", "a"}, {"01", x96}}}},
+       "26105"
+       "0001a"
+       "0196" +
+           x96}};
+  for (const auto& [dictionary, objects] : cases)
+    EXPECT_EQ(TLVGenerator::encodeDictToTLV(dictionary), withCrc(objects)) << objects.substr(0, 8);
 }
 
 TEST(Encoder, TagAccessorsNameTheCatalogueTags) {

@@ -59,8 +59,9 @@ class HostilePayload : public ::testing::TestWithParam<PayloadCase> {};
 TEST_P(HostilePayload, AnswersWithCatalogueCodes) {
   const std::string payload = GetParam().make();
   EXPECT_EQ(invariants::ofPayload(payload), none);
-  const Codes codes = TLVGenerator::tlvValidation(payload);
-  EXPECT_EQ(GetParam().codes.value_or(codes), codes);
+  if (GetParam().codes) {
+    EXPECT_EQ(TLVGenerator::tlvValidation(payload), *GetParam().codes);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -102,9 +103,11 @@ class HostileDictionary : public ::testing::TestWithParam<DictionaryCase> {};
 TEST_P(HostileDictionary, GenerationKeepsItsPromises) {
   const FieldDictionary dictionary = GetParam().make();
   EXPECT_EQ(invariants::ofGeneration(dictionary), none);
-  const PavendaResponse response = QRCodeGenerator::generateQRCodeString(dictionary);
-  const Codes codes = response.qrCodeError() ? response.qrCodeError()->errorCodes() : Codes{};
-  EXPECT_EQ(GetParam().codes.value_or(codes), codes);
+  if (GetParam().codes) {
+    const PavendaResponse response = QRCodeGenerator::generateQRCodeString(dictionary);
+    EXPECT_EQ(response.qrCodeError() ? response.qrCodeError()->errorCodes() : Codes{},
+              *GetParam().codes);
+  }
 }
 
 // A merchant's dictionary with `key` set to `value`, made when the case runs.

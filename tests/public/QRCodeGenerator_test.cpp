@@ -5,6 +5,7 @@
 #include <pavenda/TLVGenerator.h>
 
 #include "encoding/ZArodezQRUtility.h"
+#include "support/PublishedCatalogue.h"
 
 namespace pavenda {
 namespace {
@@ -72,7 +73,7 @@ TEST_P(GenerationFindings, AnswerTheCodesWithTheirMessagesAndNoPayload) {
     const std::string& code = GetParam().codes[i];
     EXPECT_EQ((*response.qrErrors())[i].errorCode(), code);
     EXPECT_EQ((*response.qrErrors())[i].errorDescription(),
-              ZArodezErrorConstantsMap::message(code).value_or(""));
+              testing_support::publishedMessage(code).value_or(""));
   }
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <sys/wait.h>
 
-namespace pavenda::testing {
+namespace pavenda::testing_support {
 
 struct CliResult {
   int status;
@@ -66,6 +66,6 @@ inline std::string quoted(const std::string& text) {
   return out + "'";
 }
 
-} // namespace pavenda::testing
+} // namespace pavenda::testing_support
 
 #endif

@@ -7,8 +7,8 @@
 namespace pavenda {
 namespace {
 
-using testing::quoted;
-using testing::runCli;
+using testing_support::quoted;
+using testing_support::runCli;
 
 // A two-digit payload whose tags are out of declaration order (55 before 26).
 const std::string payload = "00020155020226060002id6304ABCD";

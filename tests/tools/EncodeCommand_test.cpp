@@ -5,7 +5,7 @@
 namespace pavenda {
 namespace {
 
-using testing::runCli;
+using testing_support::runCli;
 
 TEST(EncodeCommand, ReadsStandardInputAndFiles) {
   const auto fromStdin =
@@ -14,7 +14,7 @@ TEST(EncodeCommand, ReadsStandardInputAndFiles) {
   EXPECT_EQ(fromStdin.out, "000201530335663044754\n");
 
   const auto fromFile =
-      runCli("encode " + testing::quoted(PAVENDA_SOURCE_DIR "/examples/merchant.json"));
+      runCli("encode " + testing_support::quoted(PAVENDA_SOURCE_DIR "/examples/merchant.json"));
   EXPECT_EQ(fromFile.status, 0);
   EXPECT_TRUE(fromFile.out.starts_with("000201")) << fromFile.out;
 

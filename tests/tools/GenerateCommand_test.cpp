@@ -9,8 +9,8 @@
 namespace pavenda {
 namespace {
 
-using testing::quoted;
-using testing::runCli;
+using testing_support::quoted;
+using testing_support::runCli;
 
 const std::string example = quoted(PAVENDA_SOURCE_DIR "/examples/merchant.json");
 
@@ -55,20 +55,22 @@ TEST(GenerateCommand, DrawsOnlyValidPayloads) {
   const auto dir = std::filesystem::temp_directory_path() / "pavenda-generate-qr";
   std::filesystem::create_directories(dir);
   const std::string svg = (dir / "code.svg").string();
-  const auto drawn =
-      testing::runCli("generate " + example + " --qr svg -o " + testing::quoted(svg));
+  const auto drawn = testing_support::runCli("generate " + example + " --qr svg -o " +
+                                             testing_support::quoted(svg));
   EXPECT_EQ(drawn.status, 0) << drawn.err;
-  EXPECT_TRUE(testing::readFile(svg).starts_with("<?xml")) << "an SVG file";
+  EXPECT_TRUE(testing_support::readFile(svg).starts_with("<?xml")) << "an SVG file";
 
   const std::string refused = (dir / "refused.svg").string();
-  const auto findings = testing::runCli("generate --qr svg -o " + testing::quoted(refused), "{}");
+  const auto findings =
+      testing_support::runCli("generate --qr svg -o " + testing_support::quoted(refused), "{}");
   EXPECT_EQ(findings.status, 1);
   EXPECT_TRUE(findings.out.starts_with("0\t")) << "the findings are printed instead";
   EXPECT_FALSE(std::filesystem::exists(refused));
 
-  EXPECT_EQ(testing::runCli("generate " + example + " --qr png").status, 2) << "png needs -o";
-  EXPECT_EQ(testing::runCli("generate " + example + " --qr gif").status, 2);
-  EXPECT_EQ(testing::runCli("generate " + example + " --ecc X").status, 2);
+  EXPECT_EQ(testing_support::runCli("generate " + example + " --qr png").status, 2)
+      << "png needs -o";
+  EXPECT_EQ(testing_support::runCli("generate " + example + " --qr gif").status, 2);
+  EXPECT_EQ(testing_support::runCli("generate " + example + " --ecc X").status, 2);
   std::filesystem::remove_all(dir);
 }
 

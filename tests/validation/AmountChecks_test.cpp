@@ -79,6 +79,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TipCase{"FixedFeeValid", "02", "2.50", none, "01", {}},
                       TipCase{"FixedFeeLettersOnce", "02", "abc", none, "01", {"31"}},
                       TipCase{"FixedFeeComma", "02", "5,00", none, "01", {"32"}},
+                      // A combining mark is a letter, so the length rule fires, not the value rule.
+                      TipCase{"FixedFeeCombiningMark", "02", "5\u0301", none, "01", {"31"}},
                       TipCase{"FixedFeeThirteenDigits", "02", "1234567890123", none, "01", {}},
                       TipCase{"FixedFeeFourteenDigits", "02", "12345678901234", none, "01", {"31"}},
                       TipCase{

@@ -7,6 +7,7 @@
 #include <pavenda/ErrorConstants.h>
 
 #include "encoding/ZArodezQRUtility.h"
+#include "support/PublishedCatalogue.h"
 #include "validation/CheckHarness.h"
 #include "validation/Validator.h"
 
@@ -130,7 +131,7 @@ TEST(ValidatorFrame, AppendKeepsTheFirstPlaceAndErrorObjectsFollow) {
     harness.validator().append(code);
   EXPECT_EQ(harness.codes(), (Codes{"48", "40", "9"}));
   const auto message = [](const char* code) {
-    return std::string(ZArodezErrorConstantsMap::message(code).value_or("(none)"));
+    return std::string(testing_support::publishedMessage(code).value_or("(none)"));
   };
   EXPECT_EQ(harness.validator().errorObjects(),
             (std::vector<QRError>{QRError("48", message("48")), QRError("40", ""),

@@ -1,6 +1,8 @@
+#include "encoding/ZArodezQRUtility.h"
+
 #include <array>
 
-#include "encoding/ZArodezQRUtility.h"
+#include "encoding/TagCatalogue.h"
 
 namespace pavenda {
 namespace {
@@ -46,6 +48,13 @@ std::uint16_t sliceBy8(std::span<const std::uint8_t> data, std::uint16_t crc) no
 
 } // namespace
 
+std::map<std::string, std::string, std::less<>> ZArodezQRUtility::keyTagMapping() {
+  std::map<std::string, std::string, std::less<>> mapping;
+  for (const auto& [tag, key] : catalogue::tagKeyMap())
+    mapping.emplace(key, tag);
+  return mapping;
+}
+
 std::uint16_t ZArodezQRUtility::calculateCrcMsb(std::span<const std::uint8_t> data,
                                                 std::uint16_t poly,
                                                 std::uint16_t initialCrcValue) noexcept {
@@ -59,15 +68,17 @@ std::uint16_t ZArodezQRUtility::payloadCrc(std::string_view text) noexcept {
                          payloadPolynomial, payloadInitialValue);
 }
 
-std::string ZArodezQRUtility::getCrc(std::string_view tlvStr) {
+std::array<char, 4> ZArodezQRUtility::crcDigits(std::uint16_t crc) noexcept {
   static constexpr char digits[] = "0123456789ABCDEF";
-  std::uint16_t crc = payloadCrc(tlvStr);
-  std::string hex;
-  do {
-    hex.insert(hex.begin(), digits[crc & 0xF]);
-    crc = static_cast<std::uint16_t>(crc >> 4);
-  } while (crc != 0);
-  return hex;
+  return {digits[crc >> 12], digits[(crc >> 8) & 0xF], digits[(crc >> 4) & 0xF], digits[crc & 0xF]};
+}
+
+std::string ZArodezQRUtility::getCrc(std::string_view tlvStr) {
+  const std::array<char, 4> digits = crcDigits(payloadCrc(tlvStr));
+  std::string_view hex(digits.data(), digits.size());
+  while (hex.size() > 1 && hex.front() == '0')
+    hex.remove_prefix(1);
+  return std::string(hex);
 }
 
 std::string ZArodezQRUtility::prefixZeros(std::string_view crc) {
