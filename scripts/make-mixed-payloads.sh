@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Writes the mixed payload file the binding comparisons read (one payload a line, no newline inside
-# a payload): valid payloads, payloads that break each family of rules, texts that do not decode,
-# and single-character-scheme payloads, with CJK and other non-ASCII text among the values.
+# Writes the mixed payload file the binding comparisons read (one payload a line; lines end in LF, a
+# few in CR LF or a lone CR, with blank lines among them): valid payloads, payloads that break each
+# family of rules, texts that do not decode, and single-character-scheme payloads, with CJK and
+# other non-ASCII text among the values.
 # The output is deterministic; regenerate it only when the mix itself should change:
 #   scripts/make-mixed-payloads.sh build/bin/pavenda > tests/data/mixed-payloads.txt
 set -euo pipefail
@@ -206,3 +207,10 @@ printf '%s\n' "" "0" "00" "000201" "0002016304ABCD" "00020159+2ab6304FFFF" "0002
   "0002015904abcd6304" "1Cx" "1C" "zz" "C5HELLO" "15HELLO2" "1xA1y" "6304" "日本語" "é" \
   "0002015903日本語6304A1B2" "00020162060103abc63041234" "000201620600020163040000" \
   "0002016410000002ZH0102名6304FFFF" "00020102116304" "   " "00020159059 ABC6304ZZZZ"
+
+# Every line end the readers accept: CR LF, a lone CR, blank lines of each kind, and a last line
+# without any line end.
+printf '%s\r\n' "${valid[1]}" "${valid[2]}"
+printf '\r\n\n\r'
+printf '%s\r' "${valid[3]}" "${valid[4]}"
+printf '\r\r\n%s\n\n%s' "${valid[5]}" "${valid[6]}"

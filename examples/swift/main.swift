@@ -1,8 +1,9 @@
 import Pavenda
 
-// Reads payloads one per line on standard input and prints for each one line: "valid", or the codes
-// of the broken rules separated by single blanks. Exit status 0 when every payload was valid, 1 when
-// any had findings, 2 when the input could not be read, a line was not UTF-8, or output failed.
+// Reads payloads one per non-blank line on standard input and prints for each one line: "valid", or
+// the codes of the broken rules separated by single blanks. Exit status 0 when every payload was
+// valid, 1 when any had findings, 2 when the input could not be read, a line was not UTF-8, or
+// output failed.
 #if canImport(Glibc)
   import Glibc
 #elseif canImport(Darwin)
@@ -32,11 +33,9 @@ func writeAll(_ bytes: [UInt8]) {
 // The verdicts so far, written out in large blocks.
 struct Reporter {
   var allValid = true
-  var lineNumber = 0
   var output: [UInt8] = []
 
-  mutating func report(_ line: ArraySlice<UInt8>) {
-    lineNumber += 1
+  mutating func report(_ line: ArraySlice<UInt8>, lineNumber: Int) {
     guard let payload = String(validating: line, as: UTF8.self) else {
       fail("standard input, line \(lineNumber): not UTF-8")
     }
@@ -53,8 +52,13 @@ struct Reporter {
   }
 }
 
+// Lines end at "\n", "\r\n" or a lone "\r", and blank lines are skipped, as the command-line tool
+// reads them; a last line without a line end still counts. Lines are numbered as an editor shows
+// them.
 var reporter = Reporter()
 var pending: [UInt8] = []
+var lineNumber = 1
+var afterCR = false  // the last line end was a "\r", so a "\n" right after it ends no further line
 var chunk = [UInt8](repeating: 0, count: 1 << 16)
 while true {
   let count = chunk.withUnsafeMutableBytes { read(STDIN_FILENO, $0.baseAddress, $0.count) }
@@ -64,16 +68,15 @@ while true {
   var searchFrom = pending.count
   pending.append(contentsOf: chunk[0..<count])
   var lineStart = 0
-  while let newline = pending[searchFrom...].firstIndex(of: 10) {
-    // A "\r" right before the "\n" belongs to the line break.
-    let end = newline > lineStart && pending[newline - 1] == 13 ? newline - 1 : newline
-    reporter.report(pending[lineStart..<end])
-    lineStart = newline + 1
+  while let end = pending[searchFrom...].firstIndex(where: { $0 == 10 || $0 == 13 }) {
+    if end > lineStart { reporter.report(pending[lineStart..<end], lineNumber: lineNumber) }
+    if pending[end] == 13 || !(afterCR && end == lineStart) { lineNumber += 1 }
+    afterCR = pending[end] == 13
+    lineStart = end + 1
     searchFrom = lineStart
   }
   pending.removeFirst(lineStart)
 }
-// The last line may lack its "\n"; a "\r" at its end then belongs to the payload.
-if !pending.isEmpty { reporter.report(pending[...]) }
+if !pending.isEmpty { reporter.report(pending[...], lineNumber: lineNumber) }
 reporter.flush()
 exit(reporter.allValid ? 0 : 1)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Fails unless LAUNCHER, reading FILE on standard input, prints for every line exactly the first
-# tab-separated field of `PAVENDA validate`'s line for the same input ("valid" or the codes).
+# Fails unless LAUNCHER, reading FILE on standard input, prints for every payload exactly the first
+# tab-separated field of `PAVENDA validate`'s line for the same input ("valid" or the codes). A
+# payload is a non-blank line, each ended by LF, CR LF or a lone CR, the last perhaps by none.
 #   compare-with-cli.sh LAUNCHER PAVENDA FILE
 set -euo pipefail
 
@@ -33,7 +34,8 @@ if [ "$rc" -gt 1 ]; then
   exit 1
 fi
 
-lines=$(wc -l <"$file")
+# Every CR ends a line as LF does (CR LF then leaves a blank line), and blank lines hold no payload.
+lines=$(tr '\r' '\n' <"$file" | { LC_ALL=C grep -ac . || true; })
 expected_lines=$(wc -l <"$work/expected")
 if [ "$expected_lines" -ne "$lines" ]; then
   echo "$0: $pavenda validate printed $expected_lines lines for $lines payloads" >&2

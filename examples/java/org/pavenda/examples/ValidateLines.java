@@ -17,9 +17,9 @@ import org.pavenda.Finding;
 import org.pavenda.Pavenda;
 
 /**
- * Reads payloads from standard input, one per line, and prints for each one line: "valid", or the
- * codes of its findings separated by single spaces. Exits 0 once every line has its verdict, 2 when
- * the input cannot be read or written or a line is not UTF-8 text.
+ * Reads payloads from standard input, one per non-blank line, and prints for each one line:
+ * "valid", or the codes of its findings separated by single spaces. Exits 0 once every payload has
+ * its verdict, 2 when the input cannot be read or written or a line is not UTF-8 text.
  */
 public final class ValidateLines {
   private ValidateLines() {}
@@ -43,27 +43,32 @@ public final class ValidateLines {
     }
   }
 
-  // Lines end at "\n" only, less a "\r" before it, as the command-line tool reads them; a lone
-  // "\r" stays part of the payload, and a last line without "\n" still counts.
+  // Lines end at "\n", "\r\n" or a lone "\r", and blank lines are skipped, as the command-line
+  // tool reads them; a last line without a line end still counts. Lines are numbered as an editor
+  // shows them.
   private static void run(InputStream in, OutputStream out) throws IOException {
     ByteArrayOutputStream line = new ByteArrayOutputStream();
-    long number = 0;
+    long number = 1;
+    boolean afterCr = false; // a "\n" right after a "\r" ends no further line
     int next;
     while ((next = in.read()) >= 0) {
-      if (next != '\n') {
+      if (next != '\n' && next != '\r') {
         line.write(next);
+        afterCr = false;
         continue;
       }
-      byte[] bytes = line.toByteArray();
-      int length = bytes.length;
-      if (length > 0 && bytes[length - 1] == '\r') {
-        --length;
+      if (line.size() > 0) {
+        report(text(line.toByteArray(), number), out);
+        line.reset();
+      } else if (next == '\n' && afterCr) {
+        afterCr = false;
+        continue;
       }
-      report(text(bytes, length, ++number), out);
-      line.reset();
+      ++number;
+      afterCr = next == '\r';
     }
     if (line.size() > 0) {
-      report(text(line.toByteArray(), line.size(), ++number), out);
+      report(text(line.toByteArray(), number), out);
     }
     out.flush();
   }
@@ -84,12 +89,12 @@ public final class ValidateLines {
     out.write(verdict.toString().getBytes(StandardCharsets.US_ASCII));
   }
 
-  private static String text(byte[] bytes, int length, long number) throws IOException {
+  private static String text(byte[] bytes, long number) throws IOException {
     try {
       return StandardCharsets.UTF_8.newDecoder()
           .onMalformedInput(CodingErrorAction.REPORT)
           .onUnmappableCharacter(CodingErrorAction.REPORT)
-          .decode(ByteBuffer.wrap(bytes, 0, length))
+          .decode(ByteBuffer.wrap(bytes))
           .toString();
     } catch (CharacterCodingException e) {
       throw new IOException("line " + number + " is not UTF-8 text", e);
