@@ -10,8 +10,8 @@
 namespace pavenda {
 namespace {
 
-using testing::runCli;
-using testing::runShell;
+using testing_support::runCli;
+using testing_support::runShell;
 
 const std::string valid = "00020126580014br.gov.bcb.pix0136123e4567-e12b-12d1-a456-4266554400005204"
                           "000053039865802BR5913Fulano de Tal6008BRASILIA62070503***63041D3D";
