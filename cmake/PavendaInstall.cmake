@@ -14,18 +14,14 @@ install(TARGETS pavenda EXPORT pavendaTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The shared library without its libpavenda.so link: -lpavenda keeps finding the static library,
+# whose C++ interface the shared one does not export. CMake consumers link pavenda::pavenda_shared
+# by its full path.
+install(TARGETS pavenda_shared EXPORT pavendaTargets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} NAMELINK_SKIP)
 install(EXPORT pavendaTargets NAMESPACE pavenda:: DESTINATION ${PAVENDA_CMAKE_DIR})
-
-# A static library carries its private dependencies to the consumer's link: ICU always, and the
-# JSON library's target, which the export names although it is header-only.
-get_target_property(PAVENDA_LIBRARY_TYPE pavenda TYPE)
-if(PAVENDA_LIBRARY_TYPE STREQUAL "STATIC_LIBRARY")
-  set(PAVENDA_STATIC ON)
-  set(PAVENDA_PC_LIBS_PRIVATE "-lstdc++ -lm")
-else()
-  set(PAVENDA_STATIC OFF)
-  set(PAVENDA_PC_LIBS_PRIVATE "")
-endif()
+# The build tree is a package too: -Dpavenda_DIR=<build> finds the same targets, built in place.
+export(EXPORT pavendaTargets NAMESPACE pavenda:: FILE ${PROJECT_BINARY_DIR}/pavendaTargets.cmake)
 
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/pavendaConfig.cmake.in
                               ${PROJECT_BINARY_DIR}/pavendaConfig.cmake

@@ -4,8 +4,10 @@
 // Everything a C++ caller needs: generation, encoding and validation, the field dictionary, the tag
 // constants, the error objects and constants, and the decoded record.
 
+#include <pavenda/DecodedFields.h>
 #include <pavenda/ErrorConstants.h>
 #include <pavenda/FieldDictionary.h>
+#include <pavenda/Findings.h>
 #include <pavenda/MerchantTLV.h>
 #include <pavenda/PavendaResponse.h>
 #include <pavenda/PayMerchantTLV.h>

@@ -229,6 +229,107 @@ PAVENDA_C_API const char* pavenda_status_name(int status);
 /** The library's semantic version, such as "0.1.0"; static, never null, never freed. */
 PAVENDA_C_API const char* pavenda_version(void);
 
+/** The error correction a payload will be printed with; it sets the capacity advisory's limits. */
+typedef enum pavenda_error_correction {
+  PAVENDA_ECC_L = 0,
+  PAVENDA_ECC_M = 1,
+  PAVENDA_ECC_Q = 2,
+  PAVENDA_ECC_H = 3
+} pavenda_error_correction;
+
+/**
+ * Validates a payload as pavenda_validate() does (same status, codes and messages) and explains the
+ * outcome: one finding per code, the reason and place of a decoding failure, the CRC given and
+ * computed, and advisories (readers that frame the payload differently, QR capacity at `level`,
+ * decimals beyond the currency's minor unit, invisible characters).
+ *
+ * `payload` points to `length` bytes and may be null when `length` is 0; `level` is one of
+ * pavenda_error_correction (anything else is PAVENDA_INVALID_ARGUMENT). On PAVENDA_OK and
+ * PAVENDA_FINDINGS `*out` receives a new response owned by the caller, to be freed with
+ * pavenda_response_free(); on any other status `*out` is set to null (when `out` is not null).
+ */
+PAVENDA_C_API pavenda_status pavenda_validate_explained(const char* payload, size_t length,
+                                                        int level, pavenda_response** out);
+
+/** The number of findings of a pavenda_validate_explained() response, one per code; 0 otherwise. */
+PAVENDA_C_API size_t pavenda_response_finding_count(const pavenda_response* response);
+
+/** Finding `index`'s code, catalogue message ("" for a code without one) or detail; null when
+ * `index` is out of range. Belong to the response. */
+PAVENDA_C_API const char* pavenda_response_finding_code(const pavenda_response* response,
+                                                        size_t index);
+PAVENDA_C_API const char* pavenda_response_finding_message(const pavenda_response* response,
+                                                           size_t index);
+PAVENDA_C_API const char* pavenda_response_finding_detail(const pavenda_response* response,
+                                                          size_t index);
+
+/** The number of fields finding `index` concerns (0 for code "0" and an index out of range). */
+PAVENDA_C_API size_t pavenda_response_finding_field_count(const pavenda_response* response,
+                                                          size_t index);
+
+/**
+ * Field `field` of finding `index`: its tag ("59"), its sub-tag in a template ("01"; null when it
+ * is not a sub-field) and its field key ("merchantName"). Null when either index is out of range.
+ * Belong to the response.
+ */
+PAVENDA_C_API const char* pavenda_response_finding_tag(const pavenda_response* response,
+                                                       size_t index, size_t field);
+PAVENDA_C_API const char* pavenda_response_finding_subtag(const pavenda_response* response,
+                                                          size_t index, size_t field);
+PAVENDA_C_API const char* pavenda_response_finding_field(const pavenda_response* response,
+                                                         size_t index, size_t field);
+
+/** 1 when the field was present in the payload (possibly empty), 0 when absent or out of range. */
+PAVENDA_C_API int pavenda_response_finding_has_value(const pavenda_response* response,
+                                                     size_t index, size_t field);
+
+/**
+ * The decoded value of the field, NUL-terminated, or null when it is absent (see
+ * pavenda_response_finding_has_value()) or out of range. When `length` is not null it receives the
+ * length in bytes (0 when null is returned); a value may hold NUL bytes. Belongs to the response.
+ */
+PAVENDA_C_API const char* pavenda_response_finding_value(const pavenda_response* response,
+                                                         size_t index, size_t field,
+                                                         size_t* length);
+
+/**
+ * Why an explained payload did not decode, one line ("length field 'I ' is not two digits"); null
+ * when it decoded or the response is not explained. Belongs to the response.
+ */
+PAVENDA_C_API const char* pavenda_response_decode_error_reason(const pavenda_response* response);
+
+/**
+ * 1 and the user-perceived characters before the point where decoding stopped in `*offset` (when
+ * not null) for an explained payload that did not decode; 0 otherwise, with `*offset` untouched.
+ */
+PAVENDA_C_API int pavenda_response_decode_error_offset(const pavenda_response* response,
+                                                       size_t* offset);
+
+/**
+ * The CRC of an explained two-digit payload: the value of tag 63 as given, and the four upper-case
+ * hexadecimal digits computed over everything before it. Null when there is none. Belong to the
+ * response.
+ */
+PAVENDA_C_API const char* pavenda_response_crc_given(const pavenda_response* response);
+PAVENDA_C_API const char* pavenda_response_crc_computed(const pavenda_response* response);
+
+/** The number of advisories of an explained response (0 for any other). */
+PAVENDA_C_API size_t pavenda_response_advisory_count(const pavenda_response* response);
+
+/**
+ * Advisory `index`'s kind ("framing", "capacity", "currency-decimals", "invisible-characters"),
+ * tag and field ("" for the whole payload) and detail; null when `index` is out of range. Belong to
+ * the response.
+ */
+PAVENDA_C_API const char* pavenda_response_advisory_kind(const pavenda_response* response,
+                                                         size_t index);
+PAVENDA_C_API const char* pavenda_response_advisory_tag(const pavenda_response* response,
+                                                        size_t index);
+PAVENDA_C_API const char* pavenda_response_advisory_field(const pavenda_response* response,
+                                                          size_t index);
+PAVENDA_C_API const char* pavenda_response_advisory_detail(const pavenda_response* response,
+                                                           size_t index);
+
 #ifdef __cplusplus
 }
 #endif

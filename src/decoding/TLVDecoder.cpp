@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "decoding/Decode.h"
+#include "decoding/DecodeStop.h"
 #include "decoding/Placement.h"
 #include "decoding/TLVFraming.h"
 #include "encoding/TagCatalogue.h"
@@ -20,6 +21,13 @@ namespace pavenda::decoding {
 namespace {
 
 using Result = std::optional<TLVDecodingError>;
+
+// Answers `error`, writing where it happened to `stop` when the caller asked for it.
+TLVDecodingError stopAt(DecodeStop* stop, TLVDecodingError error, DecodeStop where) {
+  if (stop != nullptr)
+    *stop = std::move(where);
+  return error;
+}
 using TextProperty = ZARODEZMerchantTLV::TextProperty;
 using MapProperty = ZARODEZMerchantTLV::MapProperty;
 
@@ -164,26 +172,45 @@ std::string_view subtagKey(std::string_view tag, std::string_view subtag) noexce
 }
 
 template <typename Sink>
-Result decodeTLV00(Sink& record, const unicode::CharIndex& chars, std::size_t& position) {
+Result decodeTLV00(Sink& record, const unicode::CharIndex& chars, std::size_t& position,
+                   DecodeStop* stop) {
   const std::size_t end = chars.size();
   if (end == 0)
-    return TLVDecodingError::invalidLength;
+    return stopAt(stop, TLVDecodingError::invalidLength, {.reason = StopReason::tooShort});
   SeenTags seen;
   while (position < end) {
-    const std::string tag = unicode::toLower(chars.slice(position, 1));
+    const std::string_view written = chars.slice(position, 1);
+    const std::string tag = unicode::toLower(written);
     if (!seen.insert(tag))
-      return TLVDecodingError::repeatedTag;
+      return stopAt(stop, TLVDecodingError::repeatedTag,
+                    {.reason = StopReason::repeatedTag,
+                     .offset = position,
+                     .element = std::string(written)});
     if (end - position < 2)
-      return TLVDecodingError::invalidTagLength;
+      return stopAt(stop, TLVDecodingError::invalidTagLength,
+                    {.reason = StopReason::lengthCutShort,
+                     .offset = position + 1,
+                     .element = std::string(written)});
     const std::optional<int> length = base36Digit(chars.slice(position + 1, 1));
     if (!length)
-      return TLVDecodingError::invalidTagLength;
+      return stopAt(stop, TLVDecodingError::invalidTagLength,
+                    {.reason = StopReason::lengthNotNumber,
+                     .offset = position + 1,
+                     .element = std::string(chars.slice(position + 1, 1))});
     const auto count = static_cast<std::size_t>(*length);
     if (end - position - 2 < count)
-      return TLVDecodingError::invalidTagLength;
+      return stopAt(stop, TLVDecodingError::invalidTagLength,
+                    {.reason = StopReason::valueCutShort,
+                     .offset = position + 2,
+                     .element = std::string(written),
+                     .declared = count,
+                     .remaining = end - position - 2});
     const std::string_view value = chars.slice(position + 2, count);
     if (!record.assign00(tag, *length, value))
-      return TLVDecodingError::invalidTag;
+      return stopAt(stop, TLVDecodingError::invalidTag,
+                    {.reason = StopReason::refused,
+                     .offset = position,
+                     .element = std::string(written)});
     position += count + 2;
   }
   return std::nullopt;
@@ -192,7 +219,8 @@ Result decodeTLV00(Sink& record, const unicode::CharIndex& chars, std::size_t& p
 // The two-digit scheme. Top level and templates share one position over the payload's characters.
 template <typename Sink> class TLV01Decoder {
 public:
-  TLV01Decoder(Sink& record, const unicode::CharIndex& chars) : record_(record), chars_(chars) {}
+  TLV01Decoder(Sink& record, const unicode::CharIndex& chars, DecodeStop* stop)
+      : record_(record), chars_(chars), stop_(stop) {}
 
   /// The character position at which the element being read starts.
   std::size_t elementStart() const noexcept { return elementStart_; }
@@ -200,17 +228,17 @@ public:
   Result decode() {
     const std::size_t end = chars_.size();
     if (end == 0)
-      return TLVDecodingError::invalidLength;
+      return fail(TLVDecodingError::invalidLength, {.reason = StopReason::tooShort});
     SeenTags seen;
     Element element;
     while (position_ < end) {
-      if (const Result failed = readElement(end, seen, element))
+      if (const Result failed = readElement(end, seen, element, {}))
         return failed;
       const std::string_view tag = element.tag;
       const int lengthArgument = static_cast<int>(element.length);
       if (tag == "62") {
         if (!record_.assign01(tag, std::nullopt, lengthArgument, element.value))
-          return TLVDecodingError::invalidTag;
+          return refused(tag, {});
         if (const Result failed = decodeSubtags(tag, element.length))
           return failed;
       } else if (catalogue::isTemplateTag(tag)) {
@@ -218,12 +246,14 @@ public:
           return failed;
       } else {
         if (!record_.assign01(tag, std::nullopt, lengthArgument, element.value))
-          return TLVDecodingError::invalidTag;
+          return refused(tag, {});
         position_ += element.length;
       }
     }
     if (element.tag != "63")
-      return TLVDecodingError::invalidTag;
+      return fail(TLVDecodingError::invalidTag, {.reason = StopReason::noClosingCrc,
+                                                 .offset = elementStart_,
+                                                 .element = std::string(element.tag)});
     return std::nullopt;
   }
 
@@ -234,24 +264,59 @@ private:
     std::size_t length = 0;
   };
 
+  TLVDecodingError fail(TLVDecodingError error, DecodeStop where) const {
+    return stopAt(stop_, error, std::move(where));
+  }
+
+  // The element starting at `elementStart_` (within `enclosing`) was not accepted.
+  TLVDecodingError refused(std::string_view tag, std::string_view enclosing) const {
+    return fail(TLVDecodingError::invalidTag, {.reason = StopReason::refused,
+                                               .offset = elementStart_,
+                                               .element = std::string(tag),
+                                               .enclosing = std::string(enclosing)});
+  }
+
   // Reads the tag, length and value of one element that must end by `end`, with the same rules at
-  // top level and inside a template; leaves the position at the start of the value.
-  Result readElement(std::size_t end, SeenTags& seen, Element& element) {
+  // top level and inside a template (`enclosing`); leaves the position at the start of the value.
+  Result readElement(std::size_t end, SeenTags& seen, Element& element,
+                     std::string_view enclosing) {
     elementStart_ = position_;
     if (end - position_ < 2)
-      return TLVDecodingError::invalidTagLength;
+      return fail(TLVDecodingError::invalidTagLength,
+                  {.reason = StopReason::tagCutShort,
+                   .offset = position_,
+                   .element = std::string(chars_.slice(position_, end - position_)),
+                   .enclosing = std::string(enclosing),
+                   .remaining = end - position_});
     element.tag = chars_.slice(position_, 2);
     if (!seen.insert(element.tag))
-      return TLVDecodingError::repeatedTag;
+      return fail(TLVDecodingError::repeatedTag, {.reason = StopReason::repeatedTag,
+                                                  .offset = position_,
+                                                  .element = std::string(element.tag),
+                                                  .enclosing = std::string(enclosing)});
     position_ += 2;
     if (end - position_ < 2)
-      return TLVDecodingError::invalidTagLength;
-    const std::optional<std::size_t> length = lengthField(chars_.slice(position_, 2));
+      return fail(TLVDecodingError::invalidTagLength, {.reason = StopReason::lengthCutShort,
+                                                       .offset = position_,
+                                                       .element = std::string(element.tag),
+                                                       .enclosing = std::string(enclosing)});
+    const std::string_view field = chars_.slice(position_, 2);
+    const std::optional<std::size_t> length = lengthField(field);
     if (!length)
-      return TLVDecodingError::invalidTagLength;
+      return fail(TLVDecodingError::invalidTagLength,
+                  {.reason = framing::parseLengthField(field) ? StopReason::lengthBelowOne
+                                                              : StopReason::lengthNotNumber,
+                   .offset = position_,
+                   .element = std::string(field),
+                   .enclosing = std::string(enclosing)});
     position_ += 2;
     if (end - position_ < *length)
-      return TLVDecodingError::invalidTagLength;
+      return fail(TLVDecodingError::invalidTagLength, {.reason = StopReason::valueCutShort,
+                                                       .offset = position_,
+                                                       .element = std::string(element.tag),
+                                                       .enclosing = std::string(enclosing),
+                                                       .declared = *length,
+                                                       .remaining = end - position_});
     element.length = *length;
     element.value = chars_.slice(position_, *length);
     return std::nullopt;
@@ -267,40 +332,45 @@ private:
     typename Sink::Template collected = record_.openTemplate(length / 5);
     Element sub;
     while (position_ < end) {
-      if (const Result failed = readElement(end, seen, sub))
+      if (const Result failed = readElement(end, seen, sub, tag))
         return failed;
       record_.addSubField(collected, subtagKey(tag, sub.tag), sub.value);
       if (tag == "62" && !record_.assign01(tag, sub.tag, static_cast<int>(sub.length), sub.value))
-        return TLVDecodingError::invalidTag;
+        return refused(sub.tag, tag);
       position_ += sub.length;
     }
     elementStart_ = templateStart;
     if (!record_.closeTemplate(tag, static_cast<int>(length), collected))
-      return TLVDecodingError::invalidTag;
+      return refused(tag, {});
     return std::nullopt;
   }
 
   Sink& record_;
   const unicode::CharIndex& chars_;
+  DecodeStop* stop_;
   std::size_t position_ = 0;
   std::size_t elementStart_ = 0;
 };
 
-template <typename Sink> DecodeResult decodeWith(Sink& sink, std::string_view payload) {
+template <typename Sink>
+DecodeResult decodeWith(Sink& sink, std::string_view payload, DecodeStop* stop) {
   // Ill-formed text has no characters to count; the character index also holds 32-bit offsets.
   if (payload.size() > std::numeric_limits<std::uint32_t>::max())
-    return {TLVDecodingError::invalidLength};
+    return {stopAt(stop, TLVDecodingError::invalidLength, {.reason = StopReason::tooLong})};
   const std::optional<unicode::CharIndex> index = unicode::CharIndex::ofWellFormed(payload);
-  if (!index || index->size() < 2)
-    return {TLVDecodingError::invalidLength};
+  if (!index)
+    return {stopAt(stop, TLVDecodingError::invalidLength, {.reason = StopReason::notUtf8})};
+  if (index->size() < 2)
+    return {stopAt(stop, TLVDecodingError::invalidLength,
+                   {.reason = StopReason::tooShort, .remaining = index->size()})};
   const unicode::CharIndex& chars = *index;
   DecodeResult result;
   if (chars.slice(0, 2) == "00") {
-    TLV01Decoder<Sink> decoder(sink, chars);
+    TLV01Decoder<Sink> decoder(sink, chars, stop);
     result.error = decoder.decode();
     result.offset = decoder.elementStart();
   } else {
-    result.error = decodeTLV00(sink, chars, result.offset);
+    result.error = decodeTLV00(sink, chars, result.offset, stop);
   }
   if (result.error == TLVDecodingError::invalidTagLength)
     result.error = TLVDecodingError::invalidLength;
@@ -313,12 +383,17 @@ template <typename Sink> DecodeResult decodeWith(Sink& sink, std::string_view pa
 
 DecodeResult decode(ZArodezPayMerchantTLV& record, std::string_view payload) {
   RecordSink sink(record);
-  return decodeWith(sink, payload);
+  return decodeWith(sink, payload, nullptr);
+}
+
+DecodeResult decode(ZArodezPayMerchantTLV& record, std::string_view payload, DecodeStop* stop) {
+  RecordSink sink(record);
+  return decodeWith(sink, payload, stop);
 }
 
 DecodeResult decode(validation::RecordView& view, std::string_view payload) {
   ViewSink sink(view);
-  return decodeWith(sink, payload);
+  return decodeWith(sink, payload, nullptr);
 }
 
 } // namespace pavenda::decoding

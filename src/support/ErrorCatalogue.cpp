@@ -2,15 +2,14 @@
 
 #include <pavenda/ErrorConstants.h>
 
+#include "support/ErrorCatalogue.h"
+
 #include "support/AsciiNumber.h"
 
 namespace pavenda {
 namespace {
 
-struct Message {
-  std::string_view code;
-  std::string_view text;
-};
+using Message = ErrorCatalogueEntry;
 
 // The messages as the catalogue has always had them: stray closing parentheses, missing blanks, the
 // trailing blank of "30" and the double blank of "48" are part of the texts callers compare
@@ -90,16 +89,29 @@ constexpr auto indexByNumber = [] {
   return index;
 }();
 
+// Hosts borrow the texts as C strings, so each must end where its view does.
+static_assert([] {
+  for (const Message& entry : messages)
+    if (entry.code.data()[entry.code.size()] != '\0' ||
+        entry.message.data()[entry.message.size()] != '\0')
+      return false;
+  return true;
+}());
+
 } // namespace
 
 const std::map<std::string, std::string, std::less<>>& ZArodezErrorConstantsMap::errorDict() {
   static const std::map<std::string, std::string, std::less<>> dict = [] {
     std::map<std::string, std::string, std::less<>> d;
     for (const Message& message : messages)
-      d.emplace(message.code, message.text);
+      d.emplace(message.code, message.message);
     return d;
   }();
   return dict;
+}
+
+std::span<const ErrorCatalogueEntry> errorCatalogue() noexcept {
+  return messages;
 }
 
 std::optional<std::string_view> ZArodezErrorConstantsMap::message(std::string_view code) noexcept {
@@ -110,7 +122,7 @@ std::optional<std::string_view> ZArodezErrorConstantsMap::message(std::string_vi
   if (!n || *n >= static_cast<int>(indexByNumber.size()) ||
       indexByNumber[static_cast<std::size_t>(*n)] < 0)
     return std::nullopt;
-  return messages[static_cast<std::size_t>(indexByNumber[static_cast<std::size_t>(*n)])].text;
+  return messages[static_cast<std::size_t>(indexByNumber[static_cast<std::size_t>(*n)])].message;
 }
 
 } // namespace pavenda

@@ -3,6 +3,7 @@
 #include <pavenda/pavenda_c.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 static int passed, failed;
@@ -90,9 +91,218 @@ static void test_bad_input_is_answered(void) {
   pavenda_response_free(NULL);
 }
 
+/* Decoding gives exactly the command-line tool's JSON, or the reason it failed. */
+static void test_decoding(void) {
+  static const struct {
+    const char* payload;
+    pavenda_status status;
+    const char* text; /* the JSON, or the decoding error */
+  } cases[] = {
+      {"00020155020226060002id6304ABCD", PAVENDA_OK,
+       "{\"scheme\":\"TLV01\",\"fields\":{\"isTipAvailable\":true,\"payloadFormatIndicator\":"
+       "\"01\","
+       "\"tag26\":{\"00\":\"id\"},\"tipAndFeeIndicator\":\"02\",\"crc\":\"ABCD\"}}"},
+      {"15HELLO", PAVENDA_OK,
+       "{\"scheme\":\"TLV00\",\"fields\":{\"isTipAvailable\":false,\"merchantName\":\"HELLO\"}}"},
+      {"000201", PAVENDA_UNDECODABLE, "invalidTag"},
+      {"00020101", PAVENDA_UNDECODABLE, "invalidLength"},
+      {"000201000201", PAVENDA_UNDECODABLE, "repeatedTag"},
+  };
+  pavenda_response* made = (pavenda_response*)&failed; /* to be reset */
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    pavenda_response* response = NULL;
+    const int ok = cases[i].status == PAVENDA_OK;
+    CHECK(pavenda_decode(cases[i].payload, strlen(cases[i].payload), &response) == cases[i].status);
+    CHECK(pavenda_response_status(response) == cases[i].status);
+    const char* text =
+        ok ? pavenda_response_decoded_json(response) : pavenda_response_decoding_error(response);
+    CHECK(text && strcmp(text, cases[i].text) == 0);
+    CHECK(!(ok ? pavenda_response_decoding_error(response)
+               : pavenda_response_decoded_json(response)));
+    CHECK(!pavenda_response_payload(response, NULL) && pavenda_response_error_count(response) == 0);
+    pavenda_response_free(response);
+  }
+  CHECK(pavenda_decode(NULL, 2, &made) == PAVENDA_INVALID_ARGUMENT && !made);
+  CHECK(pavenda_decode("15HELLO", 7, NULL) == PAVENDA_INVALID_ARGUMENT);
+  CHECK(!pavenda_response_decoded_json(NULL) && !pavenda_response_decoding_error(NULL));
+}
+
+/* Sets one text field (`sub` null) or one template sub-field, keys and values as C strings. */
+static pavenda_status set(pavenda_fields* fields, const char* key, const char* sub,
+                          const char* value) {
+  return sub ? pavenda_fields_set_template(fields, key, strlen(key), sub, strlen(sub), value,
+                                           strlen(value))
+             : pavenda_fields_set(fields, key, strlen(key), value, strlen(value));
+}
+
+/* The builder gives what the same fields give as JSON; keys may be tag numbers; the last value of
+ * a key wins; a template replaces a text. */
+static void test_field_builder(void) {
+  static const char* const entries[][3] = {
+      {"payloadFormatIndicator", NULL, "01"},
+      {"zArodezMerchantID", NULL, "4000000000000002"},
+      {"merchantName", NULL, "Someone Else"},
+      {"countryCode", NULL, "IN"},
+      {"52", NULL, "5411"},
+      {"currencyCode", NULL, "356"},
+      {"59", NULL, "Green Basket Grocers"},
+      {"cityName", NULL, "Pune"},
+      {"62", NULL, "replaced by the template"},
+      {"62", "01", "GB-000731"},
+      {"62", "terminalID", "T1"},
+  };
+  static const char json[] =
+      "{\"payloadFormatIndicator\":\"01\",\"zArodezMerchantID\":\"4000000000000002\","
+      "\"merchantName\":\"Green Basket Grocers\",\"countryCode\":\"IN\",\"merchantCategoryCode\":"
+      "\"5411\",\"currencyCode\":\"356\",\"cityName\":\"Pune\","
+      "\"additionalDataFieldTemplate\":{\"billID\":\"GB-000731\",\"terminalID\":\"T1\"}}";
+  pavenda_fields* fields = pavenda_fields_new();
+  pavenda_fields* incomplete = pavenda_fields_new();
+  pavenda_response *built = NULL, *parsed = NULL, *findings = NULL;
+  pavenda_response* made = (pavenda_response*)&failed; /* to be reset */
+  CHECK(fields && incomplete);
+  if (!fields || !incomplete)
+    return;
+  for (size_t i = 0; i < sizeof entries / sizeof entries[0]; ++i)
+    CHECK(set(fields, entries[i][0], entries[i][1], entries[i][2]) == PAVENDA_OK);
+  CHECK(pavenda_generate_fields(fields, &built) == PAVENDA_OK);
+  CHECK(pavenda_generate_json(json, strlen(json), &parsed) == PAVENDA_OK);
+  const char* payload = pavenda_response_payload(built, NULL);
+  CHECK(payload && pavenda_response_payload(parsed, NULL) &&
+        strcmp(payload, pavenda_response_payload(parsed, NULL)) == 0);
+  CHECK(payload && strstr(payload, "5920Green Basket Grocers") &&
+        strstr(payload, "62190109GB-0007310702T1") && !strstr(payload, "Someone Else"));
+
+  CHECK(set(incomplete, "payloadFormatIndicator", NULL, "01") == PAVENDA_OK);
+  CHECK(pavenda_generate_fields(incomplete, &findings) == PAVENDA_FINDINGS);
+  CHECK(holds(findings, "7", "Merchant name must be present"));
+
+  CHECK(pavenda_fields_set(NULL, "59", 2, "x", 1) == PAVENDA_INVALID_ARGUMENT);
+  CHECK(pavenda_fields_set(fields, NULL, 2, "x", 1) == PAVENDA_INVALID_ARGUMENT);
+  CHECK(pavenda_fields_set(fields, "59", 2, NULL, 1) == PAVENDA_INVALID_ARGUMENT);
+  CHECK(pavenda_fields_set_template(fields, "62", 2, NULL, 2, "x", 1) == PAVENDA_INVALID_ARGUMENT);
+  CHECK(pavenda_fields_set(fields, "", 0, NULL, 0) == PAVENDA_OK);
+  CHECK(pavenda_generate_fields(NULL, &made) == PAVENDA_INVALID_ARGUMENT && !made);
+  CHECK(pavenda_generate_fields(fields, NULL) == PAVENDA_INVALID_ARGUMENT);
+  pavenda_response_free(findings);
+  pavenda_response_free(parsed);
+  pavenda_response_free(built);
+  pavenda_fields_free(incomplete);
+  pavenda_fields_free(fields);
+  pavenda_fields_free(NULL);
+}
+
+/* The index of `text` among the `count` texts `at` gives, or `count`. */
+static size_t find(size_t count, const char* (*at)(size_t), const char* text) {
+  size_t i = 0;
+  while (i < count && strcmp(at(i), text) != 0)
+    ++i;
+  return i;
+}
+
+/* Both catalogues: their sizes, entries known by heart, numeric order, the ends of the range. */
+static void test_catalogues(void) {
+  static const char* const fields[][2] = {{"payloadFormatIndicator", "00"},
+                                          {"merchantName", "59"},
+                                          {"additionalDataFieldTemplate", "62"},
+                                          {"billID", "6201"},
+                                          {"crc", "63"},
+                                          {"tag26", "26"}};
+  static const char* const errors[][2] = {
+      {"0", "Tags except 00, 63 NOT in sequence/Malformed/Unrecognized tags"},
+      {"7", "Merchant name must be present"},
+      {"48", "Check if the CRC of all the tags till 62 matches the value in  tag 63"},
+      {"55", "Invalid Length Tag"}};
+  static const char* const absent[] = {"19", "33", "37", "40"};
+  const size_t field_count = pavenda_field_count(), error_count = pavenda_error_catalogue_count();
+
+  CHECK(field_count == 114 && error_count == 52);
+  for (size_t i = 0; i < sizeof fields / sizeof fields[0]; ++i) {
+    const size_t at = find(field_count, pavenda_field_key, fields[i][0]);
+    CHECK(at < field_count && strcmp(pavenda_field_tag(at), fields[i][1]) == 0);
+  }
+  for (size_t i = 0; i < sizeof errors / sizeof errors[0]; ++i) {
+    const size_t at = find(error_count, pavenda_error_catalogue_code, errors[i][0]);
+    CHECK(at < error_count && strcmp(pavenda_error_catalogue_message(at), errors[i][1]) == 0);
+  }
+  for (size_t i = 0; i < sizeof absent / sizeof absent[0]; ++i)
+    CHECK(find(error_count, pavenda_error_catalogue_code, absent[i]) == error_count);
+  for (size_t i = 1; i < error_count; ++i)
+    CHECK(atoi(pavenda_error_catalogue_code(i - 1)) < atoi(pavenda_error_catalogue_code(i)));
+  CHECK(!pavenda_field_key(field_count) && !pavenda_field_tag(field_count));
+  CHECK(!pavenda_error_catalogue_code(error_count) &&
+        !pavenda_error_catalogue_message(error_count));
+}
+
+/* Explained validation: findings with their fields and values, the CRC, a decoding failure with
+ * its place, advisories; responses of other calls explain nothing. */
+static void test_explanations(void) {
+  static const char fee[] = "000201021640000000000000025204581253033565802IN5904Shop6006Mumbai"
+                            "560156304ABCD";
+  static const char cut[] = "00020159I Shop";
+  static const char hidden[] = "000201021640000000000000025204581253033565802IN"
+                               "5905Sh\xE2\x80\xAEop6006Mumbai6304418F";
+  pavenda_response *explained = NULL, *undecodable = NULL, *advised = NULL, *plain = NULL;
+  size_t length = 99, offset = 99;
+
+  CHECK(pavenda_validate_explained(fee, strlen(fee), PAVENDA_ECC_M, &explained) ==
+        PAVENDA_FINDINGS);
+  CHECK(pavenda_response_finding_count(explained) == 2 && holds(explained, "29", NULL) &&
+        holds(explained, "48", NULL));
+  CHECK(strcmp(pavenda_response_finding_code(explained, 0), "29") == 0);
+  CHECK(pavenda_response_finding_field_count(explained, 0) == 2);
+  CHECK(strcmp(pavenda_response_finding_tag(explained, 0, 0), "55") == 0 &&
+        strcmp(pavenda_response_finding_field(explained, 0, 0), "tipAndFeeIndicator") == 0 &&
+        !pavenda_response_finding_has_value(explained, 0, 0) &&
+        !pavenda_response_finding_value(explained, 0, 0, &length) && length == 0);
+  CHECK(strcmp(pavenda_response_finding_tag(explained, 0, 1), "56") == 0 &&
+        !pavenda_response_finding_subtag(explained, 0, 1) &&
+        pavenda_response_finding_has_value(explained, 0, 1) &&
+        strcmp(pavenda_response_finding_value(explained, 0, 1, &length), "5") == 0 && length == 1);
+  CHECK(strcmp(pavenda_response_finding_detail(explained, 1),
+               "crc (tag 63) is 'ABCD'; the CRC of the payload before it is 'B40D'") == 0);
+  CHECK(strcmp(pavenda_response_crc_given(explained), "ABCD") == 0 &&
+        strcmp(pavenda_response_crc_computed(explained), "B40D") == 0);
+  CHECK(!pavenda_response_decode_error_reason(explained) &&
+        !pavenda_response_decode_error_offset(explained, &offset) && offset == 99);
+  CHECK(!pavenda_response_finding_code(explained, 2) &&
+        !pavenda_response_finding_tag(explained, 0, 2));
+
+  CHECK(pavenda_validate_explained(cut, strlen(cut), PAVENDA_ECC_L, &undecodable) ==
+        PAVENDA_FINDINGS);
+  CHECK(holds(undecodable, "0", NULL) && pavenda_response_finding_field_count(undecodable, 0) == 0);
+  CHECK(strcmp(pavenda_response_decode_error_reason(undecodable),
+               "length field 'I ' is not two digits") == 0 &&
+        pavenda_response_decode_error_offset(undecodable, &offset) && offset == 8);
+  CHECK(!pavenda_response_crc_given(undecodable) && !pavenda_response_crc_computed(undecodable));
+
+  CHECK(pavenda_validate_explained(hidden, strlen(hidden), PAVENDA_ECC_M, &advised) == PAVENDA_OK);
+  CHECK(pavenda_response_finding_count(advised) == 0 && pavenda_response_advisory_count(advised) == 2);
+  CHECK(strcmp(pavenda_response_advisory_kind(advised, 0), "framing") == 0 &&
+        strcmp(pavenda_response_advisory_tag(advised, 0), "59") == 0);
+  CHECK(strcmp(pavenda_response_advisory_kind(advised, 1), "invisible-characters") == 0 &&
+        strcmp(pavenda_response_advisory_field(advised, 1), "merchantName") == 0 &&
+        strstr(pavenda_response_advisory_detail(advised, 1), "U+202E") != NULL);
+  CHECK(!pavenda_response_advisory_kind(advised, 2));
+
+  CHECK(pavenda_validate_explained(fee, strlen(fee), 4, &plain) == PAVENDA_INVALID_ARGUMENT &&
+        plain == NULL);
+  CHECK(pavenda_validate(fee, strlen(fee), &plain) == PAVENDA_FINDINGS);
+  CHECK(pavenda_response_finding_count(plain) == 0 && pavenda_response_advisory_count(plain) == 0 &&
+        !pavenda_response_crc_given(plain));
+  pavenda_response_free(plain);
+  pavenda_response_free(advised);
+  pavenda_response_free(undecodable);
+  pavenda_response_free(explained);
+}
+
 int main(void) {
   test_generation_and_validation();
   test_bad_input_is_answered();
+  test_decoding();
+  test_field_builder();
+  test_catalogues();
+  test_explanations();
   CHECK(strcmp(pavenda_version(), PAVENDA_EXPECTED_VERSION) == 0);
   CHECK(strcmp(pavenda_status_name(PAVENDA_INVALID_JSON), "invalid JSON") == 0 &&
         strcmp(pavenda_status_name(77), "unknown status") == 0);

@@ -18,8 +18,14 @@ TEST(DecodeCommand, PrintsThePresentFieldsInDeclarationOrderOrPrettily) {
   EXPECT_EQ(compact.status, 0) << compact.err;
   EXPECT_EQ(compact.out, R"({"scheme":"TLV01","fields":{"isTipAvailable":true,)"
                          R"("payloadFormatIndicator":"01","tag26":{"00":"id"},)"
-                         R"("tipAndFeeIndicator":"02","crc":"ABCD"}})"
+                         R"("tipAndFeeIndicator":"02","crc":"ABCD"},)"
+                         R"("crc":{"given":"ABCD","computed":"02EF","matches":false}})"
                          "\n");
+  // The CRC the payload should have carried matches, in either letter case.
+  const auto matching = runCli("decode " + quoted("00020155020226060002id630402ef"));
+  EXPECT_EQ(nlohmann::json::parse(matching.out).at("crc"),
+            nlohmann::json({{"given", "02ef"}, {"computed", "02EF"}, {"matches", true}}));
+  EXPECT_FALSE(nlohmann::json::parse(runCli("decode 15HELLO").out).contains("crc"));
   const auto pretty = runCli("decode --pretty " + quoted(payload));
   EXPECT_EQ(pretty.status, 0);
   EXPECT_NE(pretty.out.find("\n  \"fields\": {\n    \"isTipAvailable\": true,\n"),

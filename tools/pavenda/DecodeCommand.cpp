@@ -3,6 +3,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <pavenda/DecodedFields.h>
+#include <pavenda/Findings.h>
 #include <pavenda/PayMerchantTLV.h>
 
 #include "Commands.h"
@@ -13,24 +15,6 @@ namespace pavenda::tools {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-// Every present property by name, in declaration order; the flag always.
-Json fieldsOf(const ZArodezPayMerchantTLV& record) {
-  Json fields = Json::object();
-  fields["isTipAvailable"] = record.isTipAvailable();
-#define PAVENDA_TEXT_PROPERTY(name, Name)                                                          \
-  if (const auto& value = record.name())                                                           \
-    fields[#name] = *value;
-#define PAVENDA_MAP_PROPERTY(name, Name)                                                           \
-  if (const auto& value = record.name()) {                                                         \
-    Json entries = Json::object();                                                                 \
-    for (const auto& [key, text] : *value)                                                         \
-      entries[key] = text;                                                                         \
-    fields[#name] = std::move(entries);                                                            \
-  }
-#include <pavenda/MerchantTLVProperties.def>
-  return fields;
-}
 
 // The payload given on standard input: everything read, less one line end (LF, CR LF or CR).
 std::string payloadFromStandardInput() {
@@ -45,8 +29,9 @@ std::string payloadFromStandardInput() {
 } // namespace
 
 void addDecodeCommand(CLI::App& app, Runner& run) {
-  auto* command =
-      app.add_subcommand("decode", "Decode a payload and print its fields as one line of JSON");
+  auto* command = app.add_subcommand(
+      "decode", "Decode a payload and print its fields as one line of JSON, with \"crc\" "
+                "(\"given\", \"computed\", \"matches\") when it has tag 63");
   auto payload = std::make_shared<std::string>();
   auto pretty = std::make_shared<bool>(false);
   auto* option = command->add_option("PAYLOAD", *payload, "The payload (default: standard input)");
@@ -55,18 +40,21 @@ void addDecodeCommand(CLI::App& app, Runner& run) {
     run = [payload, pretty, given = option->count() > 0] {
       const std::string text = given ? *payload : payloadFromStandardInput();
       ZArodezPayMerchantTLV record;
-      Json out;
-      int status = 0;
+      const int indent = *pretty ? 2 : -1;
       if (const auto error = record.decodeTLV(text)) {
-        out["error"] = std::string(toString(*error));
-        status = 1;
-      } else {
-        out["scheme"] = record.payloadFormatIndicator() ? "TLV01" : "TLV00";
-        out["fields"] = fieldsOf(record);
+        const Json out = {{"error", std::string(toString(*error))}};
+        writeStandardOutput(out.dump(indent) + '\n');
+        return 1;
       }
-      writeStandardOutput(out.dump(*pretty ? 2 : -1, ' ', false, Json::error_handler_t::replace) +
-                          '\n');
-      return status;
+      // A two-digit payload also says whether its CRC matches, so a broken sticker shows at once.
+      Json out = Json::parse(decodedFieldsJSON(record));
+      const CrcCheck crc = explainPayload(text).crc;
+      if (crc.given)
+        out["crc"] = {{"given", *crc.given},
+                      {"computed", crc.computed ? Json(*crc.computed) : Json(nullptr)},
+                      {"matches", crc.matches()}};
+      writeStandardOutput(out.dump(indent) + '\n');
+      return 0;
     };
   });
 }

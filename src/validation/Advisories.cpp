@@ -1,0 +1,371 @@
+#include "validation/Advisories.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include <unicode/uchar.h>
+#include <unicode/ucurr.h>
+#include <unicode/utf8.h>
+
+#include "decoding/TLVFraming.h"
+#include "encoding/TagCatalogue.h"
+#include "support/AsciiNumber.h"
+#include "support/CurrencyTable.h"
+#include "support/Unicode.h"
+#include "validation/Findings.h"
+
+namespace pavenda::explain {
+namespace {
+
+using MapProperty = ZARODEZMerchantTLV::MapProperty;
+using TextProperty = ZARODEZMerchantTLV::TextProperty;
+
+// ---- framing ----
+
+// One data object as a reader frames it: its tag (a sub-field's tag follows its template's, as
+// "62/01") and the byte range of its value.
+struct Framed {
+  std::string tag;
+  std::size_t valueBegin;
+  std::size_t valueEnd;
+  friend bool operator==(const Framed&, const Framed&) = default;
+};
+
+// A reader's framing of the whole payload; `failed` when it could not read to the end.
+struct Reading {
+  std::vector<Framed> objects;
+  bool failed = false;
+};
+
+// A single-character length: one ASCII digit or letter, read in base 36.
+std::optional<int> base36(std::string_view text) {
+  if (text.size() != 1)
+    return std::nullopt;
+  const char c = text[0];
+  if (c >= '0' && c <= '9')
+    return c - '0';
+  if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+    return (c | 0x20) - 'a' + 10;
+  return std::nullopt;
+}
+
+// Walks a payload over counting units whose byte starts are `starts` (one more entry than units:
+// the last is the end), with the decoder's framing rules but without its acceptance rules.
+class Framer {
+public:
+  Framer(std::string_view payload, std::vector<std::size_t> starts)
+      : payload_(payload), starts_(std::move(starts)) {}
+
+  Reading read() {
+    const std::size_t units = starts_.size() - 1;
+    if (payload_.starts_with("00"))
+      readLevel(0, units, "");
+    else
+      readSingleCharacter(units);
+    return std::move(reading_);
+  }
+
+private:
+  std::string_view slice(std::size_t unit, std::size_t count) const {
+    return payload_.substr(starts_[unit], starts_[unit + count] - starts_[unit]);
+  }
+
+  void readLevel(std::size_t position, std::size_t end, const std::string& parent) {
+    while (position < end && !reading_.failed) {
+      if (end - position < 4) {
+        reading_.failed = true;
+        return;
+      }
+      const std::string tag(slice(position, 2));
+      const std::optional<int> length = framing::parseLengthField(slice(position + 2, 2));
+      position += 4;
+      if (!length || *length < 1 || end - position < static_cast<std::size_t>(*length)) {
+        reading_.failed = true;
+        return;
+      }
+      const std::size_t valueEnd = position + static_cast<std::size_t>(*length);
+      const std::string path = parent.empty() ? tag : parent + "/" + tag;
+      reading_.objects.push_back({path, starts_[position], starts_[valueEnd]});
+      if (parent.empty() && (tag == "62" || catalogue::isTemplateTag(tag)))
+        readLevel(position, valueEnd, tag);
+      position = valueEnd;
+    }
+  }
+
+  void readSingleCharacter(std::size_t end) {
+    for (std::size_t position = 0; position < end;) {
+      const std::optional<int> length =
+          end - position >= 2 ? base36(slice(position + 1, 1)) : std::nullopt;
+      if (!length || end - position - 2 < static_cast<std::size_t>(*length)) {
+        reading_.failed = true;
+        return;
+      }
+      const std::size_t valueEnd = position + 2 + static_cast<std::size_t>(*length);
+      reading_.objects.push_back(
+          {std::string(slice(position, 1)), starts_[position + 2], starts_[valueEnd]});
+      position = valueEnd;
+    }
+  }
+
+  std::string_view payload_;
+  std::vector<std::size_t> starts_;
+  Reading reading_;
+};
+
+enum class Unit { bytes, codePoints, utf16 };
+
+// The byte start of every counting unit of `payload`, and its end. A UTF-16 reader counts a code
+// point above U+FFFF twice; its second unit is taken to start at the code point's last byte, so that
+// a frame ending or starting there cuts the code point, as such a reader would.
+std::vector<std::size_t> unitStarts(std::string_view payload, Unit unit) {
+  std::vector<std::size_t> starts;
+  starts.reserve(payload.size() + 1);
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(payload.data());
+  const auto length = static_cast<std::int32_t>(payload.size());
+  for (std::int32_t i = 0; i < length;) {
+    const std::int32_t begin = i;
+    starts.push_back(static_cast<std::size_t>(begin));
+    UChar32 c = 0;
+    U8_NEXT(bytes, i, length, c);
+    if (unit == Unit::bytes) {
+      for (std::int32_t b = begin + 1; b < i; ++b)
+        starts.push_back(static_cast<std::size_t>(b));
+    } else if (unit == Unit::utf16 && c > 0xFFFF) {
+      starts.push_back(static_cast<std::size_t>(i - 1));
+    }
+  }
+  starts.push_back(payload.size());
+  return starts;
+}
+
+std::vector<std::size_t> characterStarts(std::string_view payload) {
+  const unicode::CharIndex chars(payload);
+  std::vector<std::size_t> starts(chars.size() + 1);
+  for (std::size_t i = 0; i <= chars.size(); ++i)
+    starts[i] = chars.offset(i);
+  return starts;
+}
+
+std::string topTag(const std::string& path) { return path.substr(0, path.find('/')); }
+
+// The top-level tags of `objects` from `from` on, at most six, as "59, 60, 63".
+std::string tagList(const std::vector<Framed>& objects, std::size_t from) {
+  std::string list;
+  std::size_t shown = 0;
+  for (std::size_t i = from; i < objects.size(); ++i) {
+    if (objects[i].tag.find('/') != std::string::npos)
+      continue;
+    if (shown == 6)
+      return list + ", ...";
+    list += (shown++ == 0 ? "" : ", ") + objects[i].tag;
+  }
+  return list.empty() ? "nothing" : list;
+}
+
+void adviseOnFraming(std::string_view payload, bool singleCharacter, std::vector<Advisory>& out) {
+  const std::vector<std::size_t> characters = characterStarts(payload);
+  if (characters.size() == payload.size() + 1)
+    return; // one byte per character: every reading agrees
+  const Reading expected = Framer(payload, characters).read();
+  constexpr std::array<std::pair<Unit, std::string_view>, 3> readers = {{
+      {Unit::codePoints, "code points"},
+      {Unit::utf16, "UTF-16 code units"},
+      {Unit::bytes, "bytes"},
+  }};
+  for (const auto& [unit, name] : readers) {
+    const Reading other = Framer(payload, unitStarts(payload, unit)).read();
+    const auto [mine, theirs] = std::mismatch(expected.objects.begin(), expected.objects.end(),
+                                              other.objects.begin(), other.objects.end());
+    if (mine == expected.objects.end() && theirs == other.objects.end() &&
+        expected.failed == other.failed)
+      continue;
+    const auto at = static_cast<std::size_t>(mine - expected.objects.begin());
+    // The top-level object in which the readings part.
+    std::size_t top = std::min(at, expected.objects.empty() ? 0 : expected.objects.size() - 1);
+    while (top > 0 && expected.objects[top].tag.find('/') != std::string::npos)
+      --top;
+    const std::string tag = expected.objects.empty() ? "" : topTag(expected.objects[top].tag);
+    const std::string field(fieldOfTag(tag, singleCharacter));
+    std::string detail = "a reader that counts " + std::string(name) +
+                         " instead of user-perceived characters frames the payload differently "
+                         "from tag " +
+                         tag + " on: it reads tags " + tagList(other.objects, top) +
+                         (other.failed ? " and then fails" : "") + " where the payload has " +
+                         tagList(expected.objects, top);
+    out.push_back({"framing", tag, field, std::move(detail)});
+  }
+}
+
+// ---- capacity ----
+
+// Byte-mode capacities at L, M, Q and H: of version 40, the largest symbol, and of version 15 (77
+// modules a side). Above version 15, a code printed at sticker size (3 to 4 cm) has modules under
+// half a millimetre, where phone cameras at arm's length start to miss; payment codes stay below.
+constexpr std::array<std::size_t, 4> largest = {2953, 2331, 1663, 1273};
+constexpr std::array<std::size_t, 4> comfortable = {520, 412, 292, 220};
+constexpr std::array<std::string_view, 4> levelNames = {"L", "M", "Q", "H"};
+
+void adviseOnCapacity(std::string_view payload, ErrorCorrection level, std::vector<Advisory>& out) {
+  const auto index = static_cast<std::size_t>(level);
+  const std::string name(levelNames[index]);
+  if (payload.size() > largest[index])
+    out.push_back({"capacity", "", "",
+                   "the payload has " + std::to_string(payload.size()) +
+                       " bytes; the largest QR symbol holds " + std::to_string(largest[index]) +
+                       " in byte mode at error correction " + name});
+  else if (payload.size() > comfortable[index])
+    out.push_back({"capacity", "", "",
+                   "the payload has " + std::to_string(payload.size()) +
+                       " bytes and needs a QR symbol above version 15 (77 modules a side, " +
+                       std::to_string(comfortable[index]) + " bytes at error correction " + name +
+                       "); printed at sticker size, larger symbols have modules too small for "
+                       "many phone cameras"});
+}
+
+// ---- currency decimals ----
+
+std::string decimalCount(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " decimal" : " decimals");
+}
+
+void adviseOnDecimals(const ZArodezPayMerchantTLV& record, bool singleCharacter,
+                      std::vector<Advisory>& out) {
+  const std::optional<std::string>& currency = record.currencyCode();
+  if (!currency)
+    return;
+  const std::optional<int> number = parseAsciiDigits(*currency);
+  const std::optional<std::string_view> alphabetic =
+      number ? ISOCountryCodes::availableISOCurrencies.lookup(*number) : std::nullopt;
+  if (!alphabetic)
+    return;
+  std::array<UChar, 4> iso{};
+  std::copy(alphabetic->begin(), alphabetic->end(), iso.begin());
+  UErrorCode status = U_ZERO_ERROR;
+  const int32_t minorUnit = ucurr_getDefaultFractionDigits(iso.data(), &status);
+  if (U_FAILURE(status))
+    return;
+  for (const std::string_view key : {"transactionAmount", "convenienceFeeAmount"}) {
+    const auto value = record.valueForKey(key);
+    const auto* text = std::get_if<std::string>(&value);
+    if (text == nullptr)
+      continue;
+    const std::size_t period = text->find('.');
+    if (period == std::string::npos)
+      continue;
+    const std::size_t decimals = text->size() - period - 1;
+    if (decimals <= static_cast<std::size_t>(minorUnit))
+      continue;
+    const std::string tag(tagOfField(key, singleCharacter));
+    out.push_back({"currency-decimals", tag, std::string(key),
+                   std::string(key) + " (tag " + tag + ") is '" + *text + "' with " +
+                       decimalCount(decimals) + "; " + std::string(*alphabetic) + " (currency " +
+                       *currency + ") has " + decimalCount(static_cast<std::size_t>(minorUnit))});
+  }
+}
+
+// ---- invisible characters ----
+
+bool isInvisible(UChar32 c, UChar32 previous) {
+  if (c == 0x200D && u_hasBinaryProperty(previous, UCHAR_EXTENDED_PICTOGRAPHIC))
+    return false; // joins an emoji sequence
+  const int8_t type = u_charType(c);
+  if (type == U_CONTROL_CHAR || type == U_FORMAT_CHAR)
+    return true;
+  return u_hasBinaryProperty(c, UCHAR_DEFAULT_IGNORABLE_CODE_POINT) && type != U_NON_SPACING_MARK;
+}
+
+// "U+202E RIGHT-TO-LEFT OVERRIDE at character 3" for each invisible code point of `text`.
+std::vector<std::string> invisibleIn(std::string_view text) {
+  std::vector<std::string> found;
+  const unicode::CharIndex chars(text);
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+  const auto length = static_cast<std::int32_t>(text.size());
+  std::size_t character = 0;
+  UChar32 previous = 0;
+  for (std::int32_t i = 0; i < length;) {
+    const auto begin = static_cast<std::size_t>(i);
+    while (chars.offset(character + 1) <= begin)
+      ++character;
+    UChar32 c = 0;
+    U8_NEXT(bytes, i, length, c);
+    if (c >= 0 && isInvisible(c, previous)) {
+      std::array<char, 128> name{};
+      UErrorCode status = U_ZERO_ERROR;
+      u_charName(c, U_EXTENDED_CHAR_NAME, name.data(), static_cast<int32_t>(name.size()), &status);
+      std::array<char, 16> code{};
+      std::snprintf(code.data(), code.size(), "U+%04X", static_cast<unsigned>(c));
+      found.push_back(std::string(code.data()) + " " + name.data() + " at character " +
+                      std::to_string(character));
+    }
+    previous = c;
+  }
+  return found;
+}
+
+void adviseOnText(std::string tag, std::string field, std::string_view label, std::string_view text,
+                  std::vector<Advisory>& out) {
+  const std::vector<std::string> found = invisibleIn(text);
+  if (found.empty())
+    return;
+  std::string detail = std::string(label) + " holds ";
+  for (std::size_t i = 0; i < found.size(); ++i)
+    detail += (i == 0 ? "" : ", ") + found[i];
+  detail += "; invisible characters can make a text look like another";
+  out.push_back({"invisible-characters", std::move(tag), std::move(field), std::move(detail)});
+}
+
+void adviseOnInvisible(const ZArodezPayMerchantTLV& record, bool singleCharacter,
+                       std::vector<Advisory>& out) {
+  static constexpr std::array<std::string_view, ZARODEZMerchantTLV::textPropertyCount> textNames = {{
+#define PAVENDA_TEXT_PROPERTY(name, Name) #name,
+#define PAVENDA_MAP_PROPERTY(name, Name)
+#include <pavenda/MerchantTLVProperties.def>
+  }};
+  static constexpr std::array<std::string_view, ZARODEZMerchantTLV::mapPropertyCount> mapNames = {{
+#define PAVENDA_TEXT_PROPERTY(name, Name)
+#define PAVENDA_MAP_PROPERTY(name, Name) #name,
+#include <pavenda/MerchantTLVProperties.def>
+  }};
+  for (std::size_t i = 0; i < textNames.size(); ++i) {
+    const std::string_view key = textNames[i];
+    const std::optional<std::string>& value = record.text(static_cast<TextProperty>(i));
+    const std::string_view tag = tagOfField(key, singleCharacter);
+    // The merchant PAN repeats the merchant ID; tag 62's sub-fields are read from its template.
+    if (!value || key == "zArodezMerchantPAN" || key == "additionalDataField" || tag.size() == 4)
+      continue;
+    adviseOnText(std::string(tag), std::string(key),
+                 std::string(key) + " (tag " + std::string(tag) + ")", *value, out);
+  }
+  for (std::size_t i = 0; i < mapNames.size(); ++i) {
+    const std::optional<TextMap>& map = record.map(static_cast<MapProperty>(i));
+    if (!map)
+      continue;
+    const std::string_view name = mapNames[i];
+    const std::string tag =
+        name.starts_with("tag") ? std::string(name.substr(3))
+                                : (name == "additionalDataFieldTemplate" ? "62" : "64");
+    for (const auto& [key, value] : *map)
+      adviseOnText(tag, key, key + " (tag " + tag + ")", value, out);
+  }
+}
+
+} // namespace
+
+std::vector<Advisory> advisoriesFor(const ZArodezPayMerchantTLV& record, std::string_view payload,
+                                    ErrorCorrection level) {
+  std::vector<Advisory> out;
+  if (!unicode::isValidUtf8(payload))
+    return out;
+  const bool singleCharacter = !payload.starts_with("00");
+  adviseOnFraming(payload, singleCharacter, out);
+  adviseOnCapacity(payload, level, out);
+  adviseOnDecimals(record, singleCharacter, out);
+  adviseOnInvisible(record, singleCharacter, out);
+  return out;
+}
+
+} // namespace pavenda::explain
