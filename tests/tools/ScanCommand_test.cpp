@@ -277,6 +277,13 @@ TEST(ScanCommand, TwoCodesInOnePictureComeInReadingOrder) {
       << result.err;
 }
 
+TEST(ScanCommand, ExamplePhotoHoldsTheAlternateLanguagePayload) {
+  const CliResult result =
+      runCli("scan " + quoted(PAVENDA_SOURCE_DIR "/examples/sticker-photo.jpg"));
+  EXPECT_EQ(result.out, "valid\t" + projectPayloads()[1] + "\n") << result.err;
+  EXPECT_EQ(result.status, 0);
+}
+
 TEST(ScanCommand, VerdictsAreValidatesInEveryFormat) {
   const std::string valid = projectPayloads()[1];
   const std::string wrongCrc = valid.substr(0, valid.size() - 4) + "0000";
