@@ -15,6 +15,7 @@
 #include <jpeglib.h>
 #include <nlohmann/json.hpp>
 #include <png.h>
+#include <qrencode.h>
 
 #include "qr/QrReader.h"
 #include "qr/QrRenderer.h"
@@ -261,6 +262,30 @@ TEST(ScanCommand, PhotosGiveEveryPayloadBackByteForByte) {
       EXPECT_NE(result.status, 2) << photo.name << ", payload " << i << ": " << result.err;
     }
   }
+}
+
+// A code that declares its character set is read as that set and given back as UTF-8.
+TEST(ScanCommand, DeclaredCharacterSetBecomesUtf8) {
+  QRinput* input = QRinput_new2(0, QR_ECLEVEL_M);
+  ASSERT_NE(input, nullptr);
+  const std::string latin1 = "Caf\xE9 M\xFCnchen"; // ECI 3: ISO 8859-1
+  QRinput_appendECIheader(input, 3);
+  QRinput_append(input, QR_MODE_8, static_cast<int>(latin1.size()),
+                 reinterpret_cast<const unsigned char*>(latin1.data()));
+  QRcode* code = QRcode_encodeInput(input);
+  QRinput_free(input);
+  ASSERT_NE(code, nullptr);
+  constexpr int scale = 4, margin = 4 * scale;
+  GreyImage image = blank(code->width * scale + 2 * margin, code->width * scale + 2 * margin);
+  for (int y = 0; y < code->width * scale; ++y)
+    for (int x = 0; x < code->width * scale; ++x)
+      if (code->data[(y / scale) * code->width + x / scale] & 1)
+        at(image, margin + x, margin + y) = 0;
+  QRcode_free(code);
+  const Pictures pictures;
+  const CliResult result = runCli("scan --json " + pictures.put("eci.png", toPng(image)));
+  EXPECT_EQ(scannedPayloads(result), std::vector<std::string>{"Caf\xC3\xA9 M\xC3\xBCnchen"})
+      << result.err;
 }
 
 TEST(ScanCommand, TwoCodesInOnePictureComeInReadingOrder) {
