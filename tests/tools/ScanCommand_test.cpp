@@ -331,6 +331,11 @@ TEST(ScanCommand, UnreadablePicturesAreNamedWithTheReason) {
   const std::string payload = projectPayloads()[0];
   const std::string jpeg = toJpeg(drawn(payload, 4), 90);
   const std::string png = toPng(drawn(payload, 4));
+  // A header claiming 65000 by 65000 pixels, over data for far fewer.
+  std::string huge = jpeg;
+  const std::size_t frame = huge.find("\xFF\xC0");
+  ASSERT_NE(frame, std::string::npos);
+  huge.replace(frame + 5, 4, "\xFD\xE8\xFD\xE8");
   struct Case {
     const char* name;
     std::string bytes;
@@ -342,6 +347,7 @@ TEST(ScanCommand, UnreadablePicturesAreNamedWithTheReason) {
       {"cut.png", png.substr(0, png.size() / 2), "unreadable PNG: "},
       {"text.png", "000201 is no picture\n", "not a PNG or JPEG picture"},
       {"nothing.jpg", "", "empty file, not a PNG or JPEG picture"},
+      {"huge.jpg", huge, "the picture is 65000 by 65000 pixels; at most 268435456 pixels are read"},
   };
   const Pictures pictures;
   const std::string good = pictures.put("good.jpg", jpeg);

@@ -30,8 +30,8 @@ std::optional<std::size_t> pixelCount(std::size_t width, std::size_t height) {
 }
 
 std::string sizeRefused(std::size_t width, std::size_t height) {
-  return "a picture of " + std::to_string(width) + " by " + std::to_string(height) +
-         " pixels is beyond the " + std::to_string(maxImagePixels) + " pixels read";
+  return "the picture is " + std::to_string(width) + " by " + std::to_string(height) +
+         " pixels; at most " + std::to_string(maxImagePixels) + " pixels are read";
 }
 
 // Frees what the simplified reader holds on every way out.
