@@ -79,7 +79,7 @@ FieldDictionary readDictionary(const std::string& path) {
   std::string error;
   std::optional<FieldDictionary> dictionary = FieldDictionary::fromJSON(text, &error);
   if (!dictionary)
-    throw ToolError(displayName(path) + ": " + error);
+    throw ToolError(displayName(path) + ": " + escaped(error));
   return std::move(*dictionary);
 }
 

@@ -1,3 +1,4 @@
+#include <barrier>
 #include <exception>
 #include <span>
 #include <string>
@@ -20,49 +21,100 @@ struct ValidateOptions {
   unsigned jobs = 0; // 0: one per core
 };
 
-// The verdicts on one contiguous share of a batch, made on one thread.
-struct Share {
-  std::string out;
-  bool allValid = true;
-  std::exception_ptr failure; // rethrown on the main thread, in order
-};
-
-void validateShare(std::span<const std::string_view> lines, const VerdictFormat& format,
-                   Share& share) noexcept {
-  try {
-    for (const std::string_view line : lines)
-      share.allValid = appendVerdict(share.out, line, format) && share.allValid;
-  } catch (...) {
-    share.failure = std::current_exception();
+// Threads that validate one batch at a time, each its own contiguous share of the lines; started
+// once, since starting threads per batch would cost more than a batch's work on many cores.
+class Validators {
+public:
+  Validators(unsigned jobs, const VerdictFormat& format)
+      : format_(format), shares_(jobs), start_(jobs), done_(jobs) {
+    try {
+      for (unsigned k = 1; k < jobs; ++k)
+        threads_.emplace_back([this, k] {
+          while (true) {
+            start_.arrive_and_wait();
+            if (stopping_)
+              return;
+            validate(k);
+            done_.arrive_and_wait();
+          }
+        });
+    } catch (...) {
+      // The threads that did start are released; the missing ones leave the barriers.
+      for (std::size_t missing = threads_.size() + 1; missing < shares_.size(); ++missing)
+        start_.arrive_and_drop();
+      stop();
+      throw;
+    }
   }
-}
+  Validators(const Validators&) = delete;
+  Validators& operator=(const Validators&) = delete;
+  ~Validators() { stop(); }
 
-// Lines of standard input in batches; each batch split into `jobs` contiguous shares validated at
-// once, then written in input order, so the output is the same for any number of jobs and memory
-// stays within a few batches.
-int validateStandardInput(const VerdictFormat& format, unsigned jobs) {
-  LineBatches batches;
-  std::vector<std::string_view> lines;
-  std::vector<Share> shares(jobs);
-  std::vector<std::jthread> workers;
-  bool allValid = true;
-  while (batches.next(lines)) {
-    const std::span<const std::string_view> all(lines);
-    const std::size_t size = (all.size() + jobs - 1) / jobs;
-    for (std::size_t k = 1; k < jobs && k * size < all.size(); ++k)
-      workers.emplace_back(validateShare,
-                           all.subspan(k * size, std::min(size, all.size() - k * size)),
-                           std::cref(format), std::ref(shares[k]));
-    validateShare(all.first(std::min(size, all.size())), format, shares[0]);
-    workers.clear(); // joins
-    for (Share& share : shares) {
+  // Validates `lines` on every thread and writes the verdicts in input order; answers whether all
+  // were valid. The barriers order each batch's lines before, and its verdicts after, the work.
+  bool run(std::span<const std::string_view> lines) {
+    lines_ = lines;
+    start_.arrive_and_wait();
+    validate(0);
+    done_.arrive_and_wait();
+    bool allValid = true;
+    for (Share& share : shares_) {
       if (share.failure)
         std::rethrow_exception(share.failure);
       writeStandardOutput(share.out);
       share.out.clear();
       allValid = share.allValid && allValid;
+      share.allValid = true;
+    }
+    return allValid;
+  }
+
+private:
+  struct Share {
+    std::string out;
+    bool allValid = true;
+    std::exception_ptr failure; // rethrown on the main thread
+  };
+
+  void validate(std::size_t k) noexcept {
+    const std::size_t size = (lines_.size() + shares_.size() - 1) / shares_.size();
+    const std::size_t first = std::min(k * size, lines_.size());
+    Share& share = shares_[k];
+    try {
+      for (const std::string_view line :
+           lines_.subspan(first, std::min(size, lines_.size() - first)))
+        share.allValid = appendVerdict(share.out, line, format_) && share.allValid;
+    } catch (...) {
+      share.failure = std::current_exception();
     }
   }
+
+  void stop() noexcept {
+    if (threads_.empty())
+      return;
+    stopping_ = true;
+    start_.arrive_and_wait();
+    threads_.clear(); // joins
+  }
+
+  VerdictFormat format_;
+  std::vector<Share> shares_;
+  std::span<const std::string_view> lines_;
+  bool stopping_ = false;
+  std::barrier<> start_;
+  std::barrier<> done_;
+  std::vector<std::jthread> threads_; // last: joined before the rest is destroyed
+};
+
+// Lines of standard input in batches, each validated on every thread and written in input order, so
+// the output is the same for any number of jobs and memory stays within a few batches.
+int validateStandardInput(const VerdictFormat& format, unsigned jobs) {
+  LineBatches batches;
+  std::vector<std::string_view> lines;
+  Validators validators(jobs, format);
+  bool allValid = true;
+  while (batches.next(lines))
+    allValid = validators.run(lines) && allValid;
   return allValid ? 0 : 1;
 }
 
