@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <csetjmp>
-#include <cstdio>
+#include <cstdio> // jpeglib.h uses FILE without declaring it
 #include <tuple>
 
 #include <jpeglib.h>
