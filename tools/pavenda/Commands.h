@@ -23,8 +23,14 @@ void addDecodeCommand(CLI::App& app, Runner& run);
 /// `generate [FILE] [--json] [--qr svg|png|utf8] [-o PATH] [--scale N] [--ecc L|M|Q|H]`.
 void addGenerateCommand(CLI::App& app, Runner& run);
 
-/// `validate [PAYLOAD...] [--json] [--jobs N]`: one verdict line per payload, in input order.
+/// `validate [PAYLOAD...] [--json] [--explain] [--jobs N]`: one verdict per payload, in input
+/// order.
 void addValidateCommand(CLI::App& app, Runner& run);
+
+/// `scan IMAGE... [--json] [--explain]`: the verdict on every QR code in each picture; a picture
+/// that cannot be read or holds no code is reported (status 2) and the others still scanned. Built
+/// only with ZXing-cpp (PAVENDA_HAVE_SCAN).
+void addScanCommand(CLI::App& app, Runner& run);
 
 } // namespace pavenda::tools
 

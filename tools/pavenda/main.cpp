@@ -36,6 +36,9 @@ int run(int argc, char** argv) {
   addDecodeCommand(app, command);
   addGenerateCommand(app, command);
   addValidateCommand(app, command);
+#ifdef PAVENDA_HAVE_SCAN
+  addScanCommand(app, command);
+#endif
   for (CLI::App* sub : app.get_subcommands({}))
     sub->allow_extras();
 
