@@ -29,9 +29,9 @@ namespace pavenda {
 namespace {
 
 using qr::GreyImage;
-using testing::CliResult;
-using testing::quoted;
-using testing::runCli;
+using testing_support::CliResult;
+using testing_support::quoted;
+using testing_support::runCli;
 
 GreyImage blank(int width, int height) {
   return {width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width * height), 0xFF)};
