@@ -35,7 +35,9 @@ struct ValidateOptions {
   unsigned jobs = 0; // 0: one per core
 };
 
-Json orNull(const std::optional<std::string>& text) { return text ? Json(*text) : Json(nullptr); }
+Json orNull(const std::optional<std::string>& text) {
+  return text ? Json(*text) : Json(nullptr);
+}
 
 // The explanation's members of a JSON verdict.
 void addExplanation(Json& verdict, const Explanation& explanation) {
@@ -48,8 +50,9 @@ void addExplanation(Json& verdict, const Explanation& explanation) {
                         {"field", f.field},
                         {"value", orNull(f.value)}});
     // The first field stands for the finding; "fields" names every one it concerns.
-    const Json first = fields.empty() ? Json{{"tag", nullptr}, {"field", nullptr}, {"value", nullptr}}
-                                      : fields.front();
+    const Json first = fields.empty()
+                           ? Json{{"tag", nullptr}, {"field", nullptr}, {"value", nullptr}}
+                           : fields.front();
     findings.push_back({{"code", finding.code},
                         {"message", finding.message},
                         {"tag", first["tag"]},
@@ -89,23 +92,91 @@ void appendExplanationLines(std::string& out, const Explanation& explanation) {
   }
 }
 
+// How a payload is echoed in a verdict.
+enum class Echo { text, json, hex };
+
+// Payloads are echoed in pieces of this size at most, so that echoing a long one never holds a
+// second copy of it.
+constexpr std::size_t echoPiece = std::size_t{1} << 16;
+
+// Formatted verdicts: `text`, with each long payload still to be echoed at its place in it. Its
+// echo is made while it is written out, piece by piece.
+struct Verdicts {
+  struct Deferred {
+    std::size_t at; // offset in `text`
+    std::string_view payload;
+    Echo echo;
+  };
+  std::string text;
+  std::vector<Deferred> deferred;
+
+  void clear() noexcept {
+    text.clear();
+    deferred.clear();
+  }
+};
+
+// Appends `piece` (whole characters when it is UTF-8) echoed as `echo` says: cut into such pieces,
+// a payload echoes to the same bytes as whole.
+void appendEcho(std::string& out, std::string_view piece, Echo echo) {
+  switch (echo) {
+  case Echo::text:
+    appendEscaped(out, piece);
+    break;
+  case Echo::json: {
+    const std::string quoted =
+        Json(std::string(piece)).dump(-1, ' ', false, Json::error_handler_t::replace);
+    out.append(quoted, 1, quoted.size() - 2);
+    break;
+  }
+  case Echo::hex:
+    out += toHex(piece);
+    break;
+  }
+}
+
+void echo(Verdicts& out, std::string_view payload, Echo how) {
+  if (payload.size() <= echoPiece)
+    appendEcho(out.text, payload, how);
+  else
+    out.deferred.push_back({out.text.size(), payload, how});
+}
+
+// Writes `verdicts` to standard output, echoing the deferred payloads in their places.
+void writeVerdicts(const Verdicts& verdicts) {
+  const std::string_view text = verdicts.text;
+  std::size_t written = 0;
+  std::string piece;
+  for (const Verdicts::Deferred& deferred : verdicts.deferred) {
+    writeStandardOutput(text.substr(written, deferred.at - written));
+    written = deferred.at;
+    for (std::string_view rest = deferred.payload; !rest.empty();) {
+      const std::size_t length = pieceLength(rest, echoPiece);
+      piece.clear();
+      appendEcho(piece, rest.substr(0, length), deferred.echo);
+      writeStandardOutput(piece);
+      rest.remove_prefix(length);
+    }
+  }
+  writeStandardOutput(text.substr(written));
+}
+
 // The one place a verdict is formatted: appends its line to `out` (and, with `explain`, the lines
 // that explain it) and answers whether the payload was valid. Text lines escape the payload so that
 // each stays one line and nothing reaches a terminal raw; JSON echoes it exactly, as "payload" when
 // it is UTF-8 and as "payloadHex" (its bytes) when it is not, since JSON text cannot carry other
 // bytes.
-bool appendVerdict(std::string& out, std::string_view payload, const Format& format) {
+bool appendVerdict(Verdicts& out, std::string_view payload, const Format& format) {
   std::optional<Explanation> explanation;
   if (format.explain)
     explanation = explainPayload(payload);
   const std::vector<std::string> codes =
       explanation ? explanation->errorCodes : TLVGenerator::tlvValidation(payload);
   if (format.json) {
+    const bool utf8 = isUtf8(payload);
+    const std::string_view key = utf8 ? "payload" : "payloadHex";
     Json verdict;
-    if (isUtf8(payload))
-      verdict["payload"] = payload;
-    else
-      verdict["payloadHex"] = toHex(payload);
+    verdict[key] = ""; // the payload's place: echoed there below
     verdict["errorCodes"] = codes;
     if (explanation) {
       addExplanation(verdict, *explanation);
@@ -115,30 +186,34 @@ bool appendVerdict(std::string& out, std::string_view payload, const Format& for
         messages.push_back(ZArodezErrorConstantsMap::message(code).value_or(""));
       verdict["errorMessages"] = std::move(messages);
     }
-    out += verdict.dump(-1, ' ', false, Json::error_handler_t::replace);
+    const std::string dumped = verdict.dump(-1, ' ', false, Json::error_handler_t::replace);
+    const std::size_t at = key.size() + 5; // after {"KEY":"
+    out.text.append(dumped, 0, at);
+    echo(out, payload, utf8 ? Echo::json : Echo::hex);
+    out.text.append(dumped, at);
   } else {
     if (codes.empty())
-      out += "valid";
+      out.text += "valid";
     for (std::size_t i = 0; i < codes.size(); ++i) {
       if (i > 0)
-        out += ' ';
-      out += codes[i];
+        out.text += ' ';
+      out.text += codes[i];
     }
-    out += '\t';
-    appendEscaped(out, payload);
+    out.text += '\t';
+    echo(out, payload, Echo::text);
     if (explanation)
-      appendExplanationLines(out, *explanation);
+      appendExplanationLines(out.text, *explanation);
   }
-  out += '\n';
+  out.text += '\n';
   return codes.empty();
 }
-
 
 // Threads that validate one batch at a time, each its own contiguous share of the lines; started
 // once, since starting threads per batch would cost more than a batch's work on many cores.
 class Validators {
 public:
-  Validators(unsigned jobs, const Format& format) : format_(format), shares_(jobs), start_(jobs), done_(jobs) {
+  Validators(unsigned jobs, const Format& format)
+      : format_(format), shares_(jobs), start_(jobs), done_(jobs) {
     try {
       for (unsigned k = 1; k < jobs; ++k)
         threads_.emplace_back([this, k] {
@@ -173,7 +248,7 @@ public:
     for (Share& share : shares_) {
       if (share.failure)
         std::rethrow_exception(share.failure);
-      writeStandardOutput(share.out);
+      writeVerdicts(share.out);
       share.out.clear();
       allValid = share.allValid && allValid;
       share.allValid = true;
@@ -183,7 +258,7 @@ public:
 
 private:
   struct Share {
-    std::string out;
+    Verdicts out;
     bool allValid = true;
     std::exception_ptr failure; // rethrown on the main thread
   };
@@ -234,15 +309,15 @@ int validate(const ValidateOptions& options) {
   if (options.payloads.empty()) {
     const unsigned cores = std::thread::hardware_concurrency();
     return validateStandardInput(options.format, options.jobs != 0 ? options.jobs
-                                               : cores == 0      ? 1
-                                                                 : std::min(cores, maxJobs));
+                                                 : cores == 0      ? 1
+                                                                   : std::min(cores, maxJobs));
   }
-  std::string line;
+  Verdicts line;
   bool allValid = true;
   for (const std::string& payload : options.payloads) {
     line.clear();
     allValid = appendVerdict(line, payload, options.format) && allValid;
-    writeStandardOutput(line);
+    writeVerdicts(line);
   }
   return allValid ? 0 : 1;
 }
@@ -259,10 +334,11 @@ void addValidateCommand(CLI::App& app, Runner& run) {
   command->add_flag("--json", options->format.json,
                     "One JSON object per payload: \"payload\" (or \"payloadHex\", its bytes, when "
                     "it is not UTF-8), \"errorCodes\" and \"errorMessages\"");
-  command->add_flag("--explain", options->format.explain,
-                    "Under each verdict, one indented line per finding (which field broke which "
-                    "rule) and per advisory; with --json: \"findings\", \"decodeError\", \"crc\" and "
-                    "\"advisories\" in place of \"errorMessages\"");
+  command->add_flag(
+      "--explain", options->format.explain,
+      "Under each verdict, one indented line per finding (which field broke which "
+      "rule) and per advisory; with --json: \"findings\", \"decodeError\", \"crc\" and "
+      "\"advisories\" in place of \"errorMessages\"");
   command
       ->add_option("-j,--jobs", options->jobs,
                    "Threads validating standard input (default: one per core); the output is "
