@@ -77,6 +77,30 @@ INSTANTIATE_TEST_SUITE_P(
                   "", "pavenda: out of memory\n", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A 64 MiB line of "é" is held once: the budget leaves room for the line and its read block's
+// growth, not for a second copy of it (the echo is written piece by piece).
+const std::string bigLine =
+    "yes é | head -c 100663296 | tr -d '\\n' > big; echo >> big; ulimit -v 225000; ";
+
+INSTANTIATE_TEST_SUITE_P(
+    LongLine, CliEdges,
+    ::testing::Values(
+        ShellCase{"ValidateEchoesWithoutCopy",
+                  bigLine + "$PAVENDA validate --jobs 2 < big > out; echo $?; "
+                            "{ printf '0\\t'; cat big; } | cmp - out && echo same",
+                  0, "1\nsame\n", "", true},
+        ShellCase{
+            "ValidateJsonEchoesWithoutCopy",
+            bigLine +
+                "$PAVENDA validate --jobs 2 --json < big > out; echo $?; "
+                "{ printf '{\"payload\":\"'; head -c -1 big; printf '\",\"errorCodes\":[\"0\"],"
+                "\"errorMessages\":[\"Tags except 00, 63 NOT in sequence/Malformed/"
+                "Unrecognized tags\"]}\\n'; } | cmp - out && echo same",
+            0, "1\nsame\n", "", true},
+        ShellCase{"DecodeHoldsInputOnce", bigLine + "$PAVENDA decode < big", 1,
+                  "{\"error\":\"invalidLength\"}\n", "", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // Files are replaced only when complete; what the tool did not make is never removed or cut.
 INSTANTIATE_TEST_SUITE_P(
     OutputFiles, CliEdges,

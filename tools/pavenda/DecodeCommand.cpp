@@ -16,13 +16,13 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// The payload given on standard input: everything read, less one line end (LF, CR LF or CR).
-std::string payloadFromStandardInput() {
-  std::string text = readAll("");
+// The payload in `input`: everything read, less one line end (LF, CR LF or CR).
+std::string_view payloadIn(const InputBytes& input) {
+  std::string_view text = input.view();
   if (text.ends_with('\n'))
-    text.pop_back();
+    text.remove_suffix(1);
   if (text.ends_with('\r'))
-    text.pop_back();
+    text.remove_suffix(1);
   return text;
 }
 
@@ -38,7 +38,9 @@ void addDecodeCommand(CLI::App& app, Runner& run) {
   command->add_flag("--pretty", *pretty, "Indent the JSON");
   command->callback([payload, pretty, option, &run] {
     run = [payload, pretty, given = option->count() > 0] {
-      const std::string text = given ? *payload : payloadFromStandardInput();
+      // Standard input is held once, in the block it was read into.
+      const InputBytes input = given ? InputBytes() : readAll("");
+      const std::string_view text = given ? std::string_view(*payload) : payloadIn(input);
       ZArodezPayMerchantTLV record;
       const int indent = *pretty ? 2 : -1;
       if (const auto error = record.decodeTLV(text)) {

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <utility>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -15,23 +18,6 @@ namespace {
 
 bool isStandardInput(const std::string& path) {
   return path.empty() || path == "-";
-}
-
-// Appends up to `count` bytes read from `fd` to `out`; answers how many (0 at the end of input).
-std::size_t readSome(int fd, std::string& out, std::size_t count, const std::string& path) {
-  const std::size_t old = out.size();
-  out.resize(old + count);
-  ssize_t got = 0;
-  do
-    got = ::read(fd, out.data() + old, count);
-  while (got < 0 && errno == EINTR);
-  if (got < 0) {
-    const int error = errno;
-    out.resize(old);
-    throw ToolError(displayName(path) + ": " + std::strerror(error));
-  }
-  out.resize(old + static_cast<std::size_t>(got));
-  return static_cast<std::size_t>(got);
 }
 
 // Closes the descriptor on every way out.
@@ -60,24 +46,70 @@ std::string displayName(const std::string& path) {
   return isStandardInput(path) ? std::string("standard input") : escaped(path);
 }
 
-std::string readAll(const std::string& path) {
-  constexpr std::size_t chunk = std::size_t{1} << 16;
-  std::string text;
+InputBytes::InputBytes(InputBytes&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)),
+      capacity_(std::exchange(other.capacity_, 0)) {}
+
+InputBytes& InputBytes::operator=(InputBytes&& other) noexcept {
+  if (this != &other) {
+    std::free(data_);
+    data_ = std::exchange(other.data_, nullptr);
+    size_ = std::exchange(other.size_, 0);
+    capacity_ = std::exchange(other.capacity_, 0);
+  }
+  return *this;
+}
+
+InputBytes::~InputBytes() {
+  std::free(data_);
+}
+
+std::size_t InputBytes::readSome(int fd, std::size_t count, const std::string& path) {
+  if (capacity_ - size_ < count) {
+    // Doubling keeps the number of moves logarithmic; the pages beyond what is read stay untouched.
+    const std::size_t wanted = std::max(size_ + count, capacity_ * 2);
+    void* grown = std::realloc(data_, wanted);
+    if (grown == nullptr)
+      throw std::bad_alloc();
+    data_ = static_cast<char*>(grown);
+    capacity_ = wanted;
+  }
+  ssize_t got = 0;
+  do
+    got = ::read(fd, data_ + size_, count);
+  while (got < 0 && errno == EINTR);
+  if (got < 0) {
+    const int error = errno;
+    throw ToolError(displayName(path) + ": " + std::strerror(error));
+  }
+  size_ += static_cast<std::size_t>(got);
+  return static_cast<std::size_t>(got);
+}
+
+void InputBytes::dropFront(std::size_t count) noexcept {
+  if (count > 0 && count < size_)
+    std::memmove(data_, data_ + count, size_ - count);
+  size_ -= count;
+}
+
+InputBytes readAll(const std::string& path) {
+  constexpr std::size_t chunk = std::size_t{1} << 20;
+  InputBytes text;
   if (isStandardInput(path)) {
-    while (readSome(STDIN_FILENO, text, chunk, path) > 0) {
+    while (text.readSome(STDIN_FILENO, chunk, path) > 0) {
     }
     return text;
   }
   const OpenFile file(path);
-  while (readSome(file.fd(), text, chunk, path) > 0) {
+  while (text.readSome(file.fd(), chunk, path) > 0) {
   }
   return text;
 }
 
 FieldDictionary readDictionary(const std::string& path) {
-  const std::string text = readAll(path);
+  const InputBytes text = readAll(path);
   std::string error;
-  std::optional<FieldDictionary> dictionary = FieldDictionary::fromJSON(text, &error);
+  std::optional<FieldDictionary> dictionary = FieldDictionary::fromJSON(text.view(), &error);
   if (!dictionary)
     throw ToolError(displayName(path) + ": " + escaped(error));
   return std::move(*dictionary);
@@ -86,25 +118,26 @@ FieldDictionary readDictionary(const std::string& path) {
 bool LineBatches::next(std::vector<std::string_view>& lines) {
   lines.clear();
   // Drop the lines handed out last time; keep the unfinished one.
-  data_.erase(0, data_.size() - carried_);
+  data_.dropFront(data_.size() - carried_);
   std::size_t end = 0; // one past the last line end in `data_`
   while (!ended_) {
     const std::size_t scanned = data_.size();
-    if (readSome(STDIN_FILENO, data_, blockSize, "") == 0) {
+    if (data_.readSome(STDIN_FILENO, blockSize, "") == 0) {
       ended_ = true;
       end = data_.size();
       break;
     }
+    const std::string_view data = data_.view();
     const auto last =
-        std::find_if(data_.rbegin(), data_.rend() - static_cast<long>(scanned), isLineEnd);
-    if (last != data_.rend() - static_cast<long>(scanned)) {
-      end = static_cast<std::size_t>(data_.rend() - last);
+        std::find_if(data.rbegin(), data.rend() - static_cast<long>(scanned), isLineEnd);
+    if (last != data.rend() - static_cast<long>(scanned)) {
+      end = static_cast<std::size_t>(data.rend() - last);
       break;
     }
   }
   carried_ = data_.size() - end;
   // memchr finds line ends far faster than a byte loop; this split is the one serial step.
-  const char* start = data_.data();
+  const char* start = data_.view().data();
   const char* const stop = start + end;
   while (start < stop) {
     const char* next = static_cast<const char*>(std::memchr(start, '\n', stop - start));

@@ -1,6 +1,7 @@
 #ifndef PAVENDA_TOOLS_INPUT_H
 #define PAVENDA_TOOLS_INPUT_H
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,10 +14,40 @@ namespace pavenda::tools {
 /// line.
 std::string displayName(const std::string& path);
 
+/// Bytes read from a descriptor, in one block that grows with `realloc`: a large block moves by
+/// remapping its pages rather than by copying them, and room not yet read into is never touched, so
+/// the memory used stays the size of the input rather than twice it while the block grows.
+class InputBytes {
+public:
+  InputBytes() = default;
+  InputBytes(InputBytes&& other) noexcept;
+  InputBytes& operator=(InputBytes&& other) noexcept;
+  InputBytes(const InputBytes&) = delete;
+  InputBytes& operator=(const InputBytes&) = delete;
+  ~InputBytes();
+
+  /// The bytes held, valid until the next change.
+  std::string_view view() const noexcept { return {data_, size_}; }
+  std::size_t size() const noexcept { return size_; }
+
+  /// Reads once from `fd`, up to `count` bytes (at least one more block of room is made); answers
+  /// how many (0 at the end of input). Throws `ToolError` naming `path` and the system's reason on
+  /// a read error, and `std::bad_alloc` when the room cannot be had.
+  std::size_t readSome(int fd, std::size_t count, const std::string& path);
+
+  /// Drops the first `count` bytes (at most `size()`), keeping the rest at the front.
+  void dropFront(std::size_t count) noexcept;
+
+private:
+  char* data_ = nullptr;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
 /// The whole of `path`, or of standard input when `path` is empty or "-". Throws `ToolError`
 /// naming the file and the system's reason when it cannot be opened or read (a directory, a closed
 /// descriptor), and `std::bad_alloc` when it does not fit in memory.
-std::string readAll(const std::string& path);
+InputBytes readAll(const std::string& path);
 
 /// The field dictionary in `path` (or standard input). Throws `ToolError` naming the problem when
 /// it cannot be read or is not a JSON object of fields.
@@ -34,7 +65,7 @@ public:
   bool next(std::vector<std::string_view>& lines);
 
 private:
-  std::string data_;
+  InputBytes data_;
   std::size_t carried_ = 0; // bytes of an unfinished last line kept at the front of `data_`
   bool ended_ = false;
 };

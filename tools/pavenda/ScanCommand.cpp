@@ -20,20 +20,20 @@ struct ScanOptions {
 
 // Writes the verdict on every code in the picture at `path`; answers whether all were valid.
 bool scanImage(const std::string& path, const VerdictFormat& format) {
-  const std::string bytes = readAll(path);
+  const InputBytes bytes = readAll(path);
   std::string error;
-  const std::optional<qr::GreyImage> image = qr::decodeImage(bytes, &error);
+  const std::optional<qr::GreyImage> image = qr::decodeImage(bytes.view(), &error);
   if (!image)
     throw ToolError(displayName(path) + ": " + error);
   const std::vector<std::string> payloads = qr::readQrCodes(*image);
   if (payloads.empty())
     throw ToolError(displayName(path) + ": no QR code found");
   bool allValid = true;
-  std::string out;
+  Verdicts out;
   for (const std::string& payload : payloads) {
     out.clear();
     allValid = appendVerdict(out, payload, format) && allValid;
-    writeStandardOutput(out);
+    writeVerdicts(out);
   }
   return allValid;
 }

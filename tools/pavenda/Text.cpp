@@ -89,14 +89,11 @@ bool isUtf8Piece(std::string_view text) noexcept {
   return true;
 }
 
-// ICU's UTF-8 macros index with 32 bits: longer text goes in pieces cut before a lead or ASCII
-// byte, so that no well-formed character is split.
+// ICU's UTF-8 macros index with 32 bits: longer text goes in pieces.
 template <typename Piece> void forEachPiece(std::string_view text, Piece piece) {
   constexpr std::size_t most = std::size_t{1} << 30;
   while (text.size() > most) {
-    std::size_t cut = most;
-    for (int back = 0; back < 3 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80; ++back)
-      --cut;
+    const std::size_t cut = pieceLength(text, most);
     piece(text.substr(0, cut));
     text.remove_prefix(cut);
   }
@@ -104,6 +101,15 @@ template <typename Piece> void forEachPiece(std::string_view text, Piece piece) 
 }
 
 } // namespace
+
+std::size_t pieceLength(std::string_view text, std::size_t most) noexcept {
+  if (text.size() <= most)
+    return text.size();
+  std::size_t cut = most;
+  for (int back = 0; back < 3 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80; ++back)
+    --cut;
+  return cut;
+}
 
 void appendEscaped(std::string& out, std::string_view text) {
   forEachPiece(text, [&out](std::string_view piece) { appendEscapedPiece(out, piece); });

@@ -11,6 +11,11 @@ namespace pavenda::tools {
 /// and bytes that are not well-formed UTF-8 as "\xNN" per byte; everything else unchanged.
 void appendEscaped(std::string& out, std::string_view text);
 
+/// A length of at most `most` (>= 4) bytes, or all of `text` when shorter, that ends before a lead
+/// or ASCII byte when it can, so that no well-formed character is split: the pieces of a text cut
+/// there escape, validate and hex-encode exactly as the whole does.
+std::size_t pieceLength(std::string_view text, std::size_t most) noexcept;
+
 /// `text` escaped as `appendEscaped` does.
 std::string escaped(std::string_view text);
 

@@ -8,6 +8,7 @@
 #include "Commands.h"
 #include "Input.h"
 #include "Output.h"
+#include "Text.h"
 #include "Verdict.h"
 
 namespace pavenda::tools {
@@ -61,7 +62,7 @@ public:
     for (Share& share : shares_) {
       if (share.failure)
         std::rethrow_exception(share.failure);
-      writeStandardOutput(share.out);
+      writeVerdicts(share.out);
       share.out.clear();
       allValid = share.allValid && allValid;
       share.allValid = true;
@@ -71,7 +72,7 @@ public:
 
 private:
   struct Share {
-    std::string out;
+    Verdicts out;
     bool allValid = true;
     std::exception_ptr failure; // rethrown on the main thread
   };
@@ -125,12 +126,12 @@ int validate(const ValidateOptions& options) {
                                                  : cores == 0      ? 1
                                                                    : std::min(cores, maxJobs));
   }
-  std::string line;
+  Verdicts line;
   bool allValid = true;
   for (const std::string& payload : options.payloads) {
     line.clear();
     allValid = appendVerdict(line, payload, options.format) && allValid;
-    writeStandardOutput(line);
+    writeVerdicts(line);
   }
   return allValid ? 0 : 1;
 }

@@ -9,6 +9,7 @@
 #include <pavenda/Findings.h>
 #include <pavenda/TLVGenerator.h>
 
+#include "Output.h"
 #include "Text.h"
 
 namespace pavenda::tools {
@@ -73,20 +74,69 @@ void appendExplanationLines(std::string& out, const Explanation& explanation) {
   }
 }
 
+// Payloads are echoed in pieces of this size at most, so that echoing a long one never holds a
+// second copy of it.
+constexpr std::size_t echoPiece = std::size_t{1} << 16;
+
+using Echo = Verdicts::Echo;
+
+// Appends `piece` (whole characters when it is UTF-8) echoed as `echo` says: cut into such pieces,
+// a payload echoes to the same bytes as whole.
+void appendEcho(std::string& out, std::string_view piece, Echo echo) {
+  switch (echo) {
+  case Echo::text:
+    appendEscaped(out, piece);
+    break;
+  case Echo::json: {
+    const std::string quoted =
+        Json(std::string(piece)).dump(-1, ' ', false, Json::error_handler_t::replace);
+    out.append(quoted, 1, quoted.size() - 2);
+    break;
+  }
+  case Echo::hex:
+    out += toHex(piece);
+    break;
+  }
+}
+
+void echo(Verdicts& out, std::string_view payload, Echo how) {
+  if (payload.size() <= echoPiece)
+    appendEcho(out.text, payload, how);
+  else
+    out.deferred.push_back({out.text.size(), payload, how});
+}
+
 } // namespace
 
-bool appendVerdict(std::string& out, std::string_view payload, const VerdictFormat& format) {
+void writeVerdicts(const Verdicts& verdicts) {
+  const std::string_view text = verdicts.text;
+  std::size_t written = 0;
+  std::string piece;
+  for (const Verdicts::Deferred& deferred : verdicts.deferred) {
+    writeStandardOutput(text.substr(written, deferred.at - written));
+    written = deferred.at;
+    for (std::string_view rest = deferred.payload; !rest.empty();) {
+      const std::size_t length = pieceLength(rest, echoPiece);
+      piece.clear();
+      appendEcho(piece, rest.substr(0, length), deferred.echo);
+      writeStandardOutput(piece);
+      rest.remove_prefix(length);
+    }
+  }
+  writeStandardOutput(text.substr(written));
+}
+
+bool appendVerdict(Verdicts& out, std::string_view payload, const VerdictFormat& format) {
   std::optional<Explanation> explanation;
   if (format.explain)
     explanation = explainPayload(payload);
   const std::vector<std::string> codes =
       explanation ? explanation->errorCodes : TLVGenerator::tlvValidation(payload);
   if (format.json) {
+    const bool utf8 = isUtf8(payload);
+    const std::string_view key = utf8 ? "payload" : "payloadHex";
     Json verdict;
-    if (isUtf8(payload))
-      verdict["payload"] = payload;
-    else
-      verdict["payloadHex"] = toHex(payload);
+    verdict[key] = ""; // the payload's place: echoed there below
     verdict["errorCodes"] = codes;
     if (explanation) {
       addExplanation(verdict, *explanation);
@@ -96,21 +146,25 @@ bool appendVerdict(std::string& out, std::string_view payload, const VerdictForm
         messages.push_back(ZArodezErrorConstantsMap::message(code).value_or(""));
       verdict["errorMessages"] = std::move(messages);
     }
-    out += verdict.dump(-1, ' ', false, Json::error_handler_t::replace);
+    const std::string dumped = verdict.dump(-1, ' ', false, Json::error_handler_t::replace);
+    const std::size_t at = key.size() + 5; // after {"KEY":"
+    out.text.append(dumped, 0, at);
+    echo(out, payload, utf8 ? Echo::json : Echo::hex);
+    out.text.append(dumped, at);
   } else {
     if (codes.empty())
-      out += "valid";
+      out.text += "valid";
     for (std::size_t i = 0; i < codes.size(); ++i) {
       if (i > 0)
-        out += ' ';
-      out += codes[i];
+        out.text += ' ';
+      out.text += codes[i];
     }
-    out += '\t';
-    appendEscaped(out, payload);
+    out.text += '\t';
+    echo(out, payload, Echo::text);
     if (explanation)
-      appendExplanationLines(out, *explanation);
+      appendExplanationLines(out.text, *explanation);
   }
-  out += '\n';
+  out.text += '\n';
   return codes.empty();
 }
 
