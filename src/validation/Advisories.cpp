@@ -55,104 +55,148 @@ std::optional<int> base36(std::string_view text) {
   return std::nullopt;
 }
 
-// Walks a payload over counting units whose byte starts are `starts` (one more entry than units:
-// the last is the end), with the decoder's framing rules but without its acceptance rules.
+enum class Unit { characters, bytes, codePoints, utf16 };
+
+// The byte starts of a payload's counting units, found only as far as a reader asks, so that the
+// memory a reading takes is bounded by how far it reads, not by the payload's size. Boundary `i`
+// (0 to the number of units) is where unit `i` starts; the last boundary is the payload's end.
+class UnitStarts {
+public:
+  UnitStarts(std::string_view payload, Unit unit) : payload_(payload), unit_(unit) {
+    if (unit == Unit::characters)
+      characters_.emplace(payload);
+  }
+
+  // Whether boundary `i` exists.
+  bool has(std::size_t i) {
+    if (unit_ == Unit::bytes)
+      return i <= payload_.size();
+    if (characters_)
+      return i <= characters_->size();
+    extendTo(i);
+    return i < starts_.size();
+  }
+
+  // The byte offset of boundary `i`, which must exist.
+  std::size_t at(std::size_t i) {
+    if (unit_ == Unit::bytes)
+      return i;
+    if (characters_)
+      return characters_->offset(i);
+    extendTo(i);
+    return starts_[i];
+  }
+
+private:
+  // A UTF-16 reader counts a code point above U+FFFF twice; its second unit is taken to start at
+  // the code point's last byte, so that a frame ending or starting there cuts the code point, as
+  // such a reader would.
+  void extendTo(std::size_t i) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(payload_.data());
+    const auto length = static_cast<std::int64_t>(payload_.size());
+    while (starts_.size() <= i && !ended_) {
+      if (next_ == length) {
+        starts_.push_back(payload_.size());
+        ended_ = true;
+        break;
+      }
+      const std::int64_t begin = next_;
+      starts_.push_back(static_cast<std::size_t>(begin));
+      UChar32 c = 0;
+      U8_NEXT(bytes, next_, length, c);
+      if (unit_ == Unit::utf16 && c > 0xFFFF)
+        starts_.push_back(static_cast<std::size_t>(next_ - 1));
+    }
+  }
+
+  std::string_view payload_;
+  Unit unit_;
+  std::optional<unicode::CharIndex> characters_;
+  std::vector<std::size_t> starts_;
+  std::int64_t next_ = 0;
+  bool ended_ = false;
+};
+
+// A payload that decodes has at most 100 top-level objects (tags 00 to 99, none repeated); one more
+// is enough to tell readings apart, and the bound keeps a reading's memory small on any input.
+constexpr std::size_t maxTopLevelObjects = 101;
+
+// Walks a payload over counting units, with the decoder's framing rules but without its acceptance
+// rules.
 class Framer {
 public:
-  Framer(std::string_view payload, std::vector<std::size_t> starts)
-      : payload_(payload), starts_(std::move(starts)) {}
+  Framer(std::string_view payload, Unit unit) : payload_(payload), starts_(payload, unit) {}
 
   Reading read() {
-    const std::size_t units = starts_.size() - 1;
     if (payload_.starts_with("00"))
-      readLevel(0, units, "");
+      readLevel(0, std::nullopt, "");
     else
-      readSingleCharacter(units);
+      readSingleCharacter();
     return std::move(reading_);
   }
 
 private:
-  std::string_view slice(std::size_t unit, std::size_t count) const {
-    return payload_.substr(starts_[unit], starts_[unit + count] - starts_[unit]);
+  std::string_view slice(std::size_t unit, std::size_t count) {
+    const std::size_t begin = starts_.at(unit);
+    return payload_.substr(begin, starts_.at(unit + count) - begin);
   }
 
-  void readLevel(std::size_t position, std::size_t end, const std::string& parent) {
-    while (position < end && !reading_.failed) {
-      if (end - position < 4) {
+  // Whether `count` more units follow `position`, within `end` (the payload's end when absent).
+  bool fits(std::size_t position, std::size_t count, std::optional<std::size_t> end) {
+    return end ? *end - position >= count : starts_.has(position + count);
+  }
+
+  void readLevel(std::size_t position, std::optional<std::size_t> end, const std::string& parent) {
+    std::size_t objects = 0;
+    while (!reading_.failed && (end ? position < *end : starts_.has(position + 1))) {
+      if (parent.empty() && ++objects > maxTopLevelObjects)
+        return;
+      if (!fits(position, 4, end)) {
         reading_.failed = true;
         return;
       }
       const std::string tag(slice(position, 2));
       const std::optional<int> length = framing::parseLengthField(slice(position + 2, 2));
       position += 4;
-      if (!length || *length < 1 || end - position < static_cast<std::size_t>(*length)) {
+      if (!length || *length < 1 || !fits(position, static_cast<std::size_t>(*length), end)) {
         reading_.failed = true;
         return;
       }
       const std::size_t valueEnd = position + static_cast<std::size_t>(*length);
       const std::string path = parent.empty() ? tag : parent + "/" + tag;
-      reading_.objects.push_back({path, starts_[position], starts_[valueEnd]});
+      reading_.objects.push_back({path, starts_.at(position), starts_.at(valueEnd)});
       if (parent.empty() && (tag == "62" || catalogue::isTemplateTag(tag)))
         readLevel(position, valueEnd, tag);
       position = valueEnd;
     }
   }
 
-  void readSingleCharacter(std::size_t end) {
-    for (std::size_t position = 0; position < end;) {
+  void readSingleCharacter() {
+    std::size_t position = 0;
+    for (std::size_t objects = 0; starts_.has(position + 1); ++objects) {
+      if (objects == maxTopLevelObjects)
+        return;
       const std::optional<int> length =
-          end - position >= 2 ? base36(slice(position + 1, 1)) : std::nullopt;
-      if (!length || end - position - 2 < static_cast<std::size_t>(*length)) {
+          fits(position, 2, std::nullopt) ? base36(slice(position + 1, 1)) : std::nullopt;
+      if (!length || !fits(position + 2, static_cast<std::size_t>(*length), std::nullopt)) {
         reading_.failed = true;
         return;
       }
       const std::size_t valueEnd = position + 2 + static_cast<std::size_t>(*length);
       reading_.objects.push_back(
-          {std::string(slice(position, 1)), starts_[position + 2], starts_[valueEnd]});
+          {std::string(slice(position, 1)), starts_.at(position + 2), starts_.at(valueEnd)});
       position = valueEnd;
     }
   }
 
   std::string_view payload_;
-  std::vector<std::size_t> starts_;
+  UnitStarts starts_;
   Reading reading_;
 };
 
-enum class Unit { bytes, codePoints, utf16 };
-
-// The byte start of every counting unit of `payload`, and its end. A UTF-16 reader counts a code
-// point above U+FFFF twice; its second unit is taken to start at the code point's last byte, so that
-// a frame ending or starting there cuts the code point, as such a reader would.
-std::vector<std::size_t> unitStarts(std::string_view payload, Unit unit) {
-  std::vector<std::size_t> starts;
-  starts.reserve(payload.size() + 1);
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(payload.data());
-  const auto length = static_cast<std::int32_t>(payload.size());
-  for (std::int32_t i = 0; i < length;) {
-    const std::int32_t begin = i;
-    starts.push_back(static_cast<std::size_t>(begin));
-    UChar32 c = 0;
-    U8_NEXT(bytes, i, length, c);
-    if (unit == Unit::bytes) {
-      for (std::int32_t b = begin + 1; b < i; ++b)
-        starts.push_back(static_cast<std::size_t>(b));
-    } else if (unit == Unit::utf16 && c > 0xFFFF) {
-      starts.push_back(static_cast<std::size_t>(i - 1));
-    }
-  }
-  starts.push_back(payload.size());
-  return starts;
+std::string topTag(const std::string& path) {
+  return path.substr(0, path.find('/'));
 }
-
-std::vector<std::size_t> characterStarts(std::string_view payload) {
-  const unicode::CharIndex chars(payload);
-  std::vector<std::size_t> starts(chars.size() + 1);
-  for (std::size_t i = 0; i <= chars.size(); ++i)
-    starts[i] = chars.offset(i);
-  return starts;
-}
-
-std::string topTag(const std::string& path) { return path.substr(0, path.find('/')); }
 
 // The top-level tags of `objects` from `from` on, at most six, as "59, 60, 63".
 std::string tagList(const std::vector<Framed>& objects, std::size_t from) {
@@ -169,17 +213,16 @@ std::string tagList(const std::vector<Framed>& objects, std::size_t from) {
 }
 
 void adviseOnFraming(std::string_view payload, bool singleCharacter, std::vector<Advisory>& out) {
-  const std::vector<std::size_t> characters = characterStarts(payload);
-  if (characters.size() == payload.size() + 1)
+  if (unicode::CharIndex(payload).size() == payload.size())
     return; // one byte per character: every reading agrees
-  const Reading expected = Framer(payload, characters).read();
+  const Reading expected = Framer(payload, Unit::characters).read();
   constexpr std::array<std::pair<Unit, std::string_view>, 3> readers = {{
       {Unit::codePoints, "code points"},
       {Unit::utf16, "UTF-16 code units"},
       {Unit::bytes, "bytes"},
   }};
   for (const auto& [unit, name] : readers) {
-    const Reading other = Framer(payload, unitStarts(payload, unit)).read();
+    const Reading other = Framer(payload, unit).read();
     const auto [mine, theirs] = std::mismatch(expected.objects.begin(), expected.objects.end(),
                                               other.objects.begin(), other.objects.end());
     if (mine == expected.objects.end() && theirs == other.objects.end() &&
@@ -322,11 +365,12 @@ void adviseOnText(std::string tag, std::string field, std::string_view label, st
 
 void adviseOnInvisible(const ZArodezPayMerchantTLV& record, bool singleCharacter,
                        std::vector<Advisory>& out) {
-  static constexpr std::array<std::string_view, ZARODEZMerchantTLV::textPropertyCount> textNames = {{
+  static constexpr std::array<std::string_view, ZARODEZMerchantTLV::textPropertyCount> textNames = {
+      {
 #define PAVENDA_TEXT_PROPERTY(name, Name) #name,
 #define PAVENDA_MAP_PROPERTY(name, Name)
 #include <pavenda/MerchantTLVProperties.def>
-  }};
+      }};
   static constexpr std::array<std::string_view, ZARODEZMerchantTLV::mapPropertyCount> mapNames = {{
 #define PAVENDA_TEXT_PROPERTY(name, Name)
 #define PAVENDA_MAP_PROPERTY(name, Name) #name,
@@ -347,8 +391,8 @@ void adviseOnInvisible(const ZArodezPayMerchantTLV& record, bool singleCharacter
     if (!map)
       continue;
     const std::string_view name = mapNames[i];
-    const std::string tag =
-        name.starts_with("tag") ? std::string(name.substr(3))
+    const std::string tag = name.starts_with("tag")
+                                ? std::string(name.substr(3))
                                 : (name == "additionalDataFieldTemplate" ? "62" : "64");
     // Keys outside the key tables are the sub-tags themselves.
     const bool bySubtag = tag != "62" && tag != "64";

@@ -98,7 +98,15 @@ INSTANTIATE_TEST_SUITE_P(
                 "Unrecognized tags\"]}\\n'; } | cmp - out && echo same",
             0, "1\nsame\n", "", true},
         ShellCase{"DecodeHoldsInputOnce", bigLine + "$PAVENDA decode < big", 1,
-                  "{\"error\":\"invalidLength\"}\n", "", true}),
+                  "{\"error\":\"invalidLength\"}\n", "", true},
+        // The explanation's other readings index only as far as they read.
+        ShellCase{"ExplainHoldsInputOnce",
+                  bigLine + "$PAVENDA validate --jobs 1 --explain < big | cut -c1-36", 0,
+                  "0\t\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"
+                  "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\n"
+                  "  0: at character 1: length characte\n"
+                  "  advisory capacity: the payload has\n",
+                  "", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Files are replaced only when complete; what the tool did not make is never removed or cut.
