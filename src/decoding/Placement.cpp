@@ -45,7 +45,7 @@ constexpr TextProperty propertyOf(PayMerchantValidTLV00 tag) noexcept {
   return TextProperty::zArodezMerchantID;
 }
 
-bool isAsciiDigit(char c) noexcept {
+constexpr bool isAsciiDigit(char c) noexcept {
   return c >= '0' && c <= '9';
 }
 
@@ -58,7 +58,7 @@ constexpr Placement map(MapProperty property) noexcept {
 }
 
 // The placement of catalogue entry `entry`, an element or a template by `isTemplate`.
-Placement placeEntry(std::size_t entry, bool isTemplate) noexcept {
+constexpr Placement placeEntry(std::size_t entry, bool isTemplate) noexcept {
   const record::PropertyRef property = record::entryProperties[entry];
   if (property.kind == record::Kind::map)
     return isTemplate ? map(static_cast<MapProperty>(property.index)) : Placement{};
@@ -69,6 +69,21 @@ Placement placeEntry(std::size_t entry, bool isTemplate) noexcept {
   placement.copiesToPan = entry == merchantIDIndex;
   return placement;
 }
+
+// The placements of the two-digit tags other than 62, by number: as an element, then as a template.
+// Every element goes through here, so the catalogue is consulted once, at compile time.
+constexpr std::size_t tagCount = 100;
+constexpr auto twoDigitPlacements = [] {
+  std::array<std::array<Placement, tagCount>, 2> table{};
+  for (std::size_t n = 0; n < tagCount; ++n) {
+    const std::array<char, 2> tag{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+    const std::optional<std::size_t> entry =
+        catalogue::indexOfTag(std::string_view(tag.data(), tag.size()));
+    for (const bool isTemplate : {false, true})
+      table[isTemplate ? 1 : 0][n] = entry ? placeEntry(*entry, isTemplate) : Placement{};
+  }
+  return table;
+}();
 
 } // namespace
 
@@ -90,6 +105,9 @@ Placement placeTLV00(std::string_view tag) noexcept {
 
 Placement placeTLV01(std::string_view tag, std::optional<std::string_view> subtag,
                      std::string_view value, bool isTemplate) noexcept {
+  if (tag.size() == 2 && isAsciiDigit(tag[0]) && isAsciiDigit(tag[1]) && tag != "62")
+    return twoDigitPlacements[isTemplate ? 1 : 0]
+                             [static_cast<std::size_t>((tag[0] - '0') * 10 + (tag[1] - '0'))];
   if (tag != "62") {
     const std::optional<std::size_t> entry = catalogue::indexOfTag(tag);
     return entry ? placeEntry(*entry, isTemplate) : Placement{};
