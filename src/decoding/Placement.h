@@ -38,7 +38,8 @@ Placement placeTLV01(std::string_view tag, std::optional<std::string_view> subta
 /// Carries out `placement`: calls `storeText(TextProperty)` or `storeMap(MapProperty)` as it says.
 /// Answers false when it refuses the element.
 template <typename StoreText, typename StoreMap>
-bool apply(const Placement& placement, StoreText&& storeText, StoreMap&& storeMap) {
+[[gnu::always_inline]] inline bool apply(const Placement& placement, StoreText&& storeText,
+                                         StoreMap&& storeMap) {
   switch (placement.action) {
   case Placement::Action::refuse:
     return false;
