@@ -70,12 +70,12 @@ constexpr Placement placeEntry(std::size_t entry, bool isTemplate) noexcept {
   return placement;
 }
 
-// The placements of the two-digit tags other than 62, by number: as an element, then as a template.
+} // namespace
+
 // Every element goes through here, so the catalogue is consulted once, at compile time.
-constexpr std::size_t tagCount = 100;
-constexpr auto twoDigitPlacements = [] {
-  std::array<std::array<Placement, tagCount>, 2> table{};
-  for (std::size_t n = 0; n < tagCount; ++n) {
+constexpr TwoDigitPlacements twoDigitPlacements = [] {
+  TwoDigitPlacements table{};
+  for (std::size_t n = 0; n < table[0].size(); ++n) {
     const std::array<char, 2> tag{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
     const std::optional<std::size_t> entry =
         catalogue::indexOfTag(std::string_view(tag.data(), tag.size()));
@@ -84,8 +84,6 @@ constexpr auto twoDigitPlacements = [] {
   }
   return table;
 }();
-
-} // namespace
 
 Placement placeTLV00(std::string_view tag) noexcept {
   // Upper-casing only matters for ASCII: no other character upper-cases to "A" or "B", so a
@@ -103,11 +101,8 @@ Placement placeTLV00(std::string_view tag) noexcept {
   return placement;
 }
 
-Placement placeTLV01(std::string_view tag, std::optional<std::string_view> subtag,
-                     std::string_view value, bool isTemplate) noexcept {
-  if (tag.size() == 2 && isAsciiDigit(tag[0]) && isAsciiDigit(tag[1]) && tag != "62")
-    return twoDigitPlacements[isTemplate ? 1 : 0]
-                             [static_cast<std::size_t>((tag[0] - '0') * 10 + (tag[1] - '0'))];
+Placement placeTLV01Other(std::string_view tag, std::optional<std::string_view> subtag,
+                          std::string_view value, bool isTemplate) noexcept {
   if (tag != "62") {
     const std::optional<std::size_t> entry = catalogue::indexOfTag(tag);
     return entry ? placeEntry(*entry, isTemplate) : Placement{};
