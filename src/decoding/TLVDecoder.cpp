@@ -267,6 +267,29 @@ private:
     return stopAt(stop_, error, std::move(where));
   }
 
+  // Where an element failed, as views: the texts are copied only when the caller asked for them.
+  struct Stop {
+    StopReason reason;
+    std::size_t offset;
+    std::string_view element;
+    std::string_view enclosing;
+    std::size_t declared = 0;
+    std::size_t remaining = 0;
+  };
+
+  // Out of line and cold, so that reading an element carries none of the failures' copies.
+  [[gnu::noinline, gnu::cold]] TLVDecodingError failAt(TLVDecodingError error,
+                                                       const Stop& where) const {
+    if (stop_ == nullptr)
+      return error;
+    return fail(error, {.reason = where.reason,
+                        .offset = where.offset,
+                        .element = std::string(where.element),
+                        .enclosing = std::string(where.enclosing),
+                        .declared = where.declared,
+                        .remaining = where.remaining});
+  }
+
   // The element starting at `elementStart_` (within `enclosing`) was not accepted.
   TLVDecodingError refused(std::string_view tag, std::string_view enclosing) const {
     return fail(TLVDecodingError::invalidTag, {.reason = StopReason::refused,
@@ -281,41 +304,41 @@ private:
                      std::string_view enclosing) {
     elementStart_ = position_;
     if (end - position_ < 2)
-      return fail(TLVDecodingError::invalidTagLength,
-                  {.reason = StopReason::tagCutShort,
-                   .offset = position_,
-                   .element = std::string(chars_.slice(position_, end - position_)),
-                   .enclosing = std::string(enclosing),
-                   .remaining = end - position_});
+      return failAt(TLVDecodingError::invalidTagLength,
+                    {.reason = StopReason::tagCutShort,
+                     .offset = position_,
+                     .element = chars_.slice(position_, end - position_),
+                     .enclosing = enclosing,
+                     .remaining = end - position_});
     element.tag = chars_.slice(position_, 2);
     if (!seen.insert(element.tag))
-      return fail(TLVDecodingError::repeatedTag, {.reason = StopReason::repeatedTag,
-                                                  .offset = position_,
-                                                  .element = std::string(element.tag),
-                                                  .enclosing = std::string(enclosing)});
+      return failAt(TLVDecodingError::repeatedTag, {.reason = StopReason::repeatedTag,
+                                                    .offset = position_,
+                                                    .element = element.tag,
+                                                    .enclosing = enclosing});
     position_ += 2;
     if (end - position_ < 2)
-      return fail(TLVDecodingError::invalidTagLength, {.reason = StopReason::lengthCutShort,
-                                                       .offset = position_,
-                                                       .element = std::string(element.tag),
-                                                       .enclosing = std::string(enclosing)});
+      return failAt(TLVDecodingError::invalidTagLength, {.reason = StopReason::lengthCutShort,
+                                                         .offset = position_,
+                                                         .element = element.tag,
+                                                         .enclosing = enclosing});
     const std::string_view field = chars_.slice(position_, 2);
     const std::optional<std::size_t> length = lengthField(field);
     if (!length)
-      return fail(TLVDecodingError::invalidTagLength,
-                  {.reason = framing::parseLengthField(field) ? StopReason::lengthBelowOne
-                                                              : StopReason::lengthNotNumber,
-                   .offset = position_,
-                   .element = std::string(field),
-                   .enclosing = std::string(enclosing)});
+      return failAt(TLVDecodingError::invalidTagLength,
+                    {.reason = framing::parseLengthField(field) ? StopReason::lengthBelowOne
+                                                                : StopReason::lengthNotNumber,
+                     .offset = position_,
+                     .element = field,
+                     .enclosing = enclosing});
     position_ += 2;
     if (end - position_ < *length)
-      return fail(TLVDecodingError::invalidTagLength, {.reason = StopReason::valueCutShort,
-                                                       .offset = position_,
-                                                       .element = std::string(element.tag),
-                                                       .enclosing = std::string(enclosing),
-                                                       .declared = *length,
-                                                       .remaining = end - position_});
+      return failAt(TLVDecodingError::invalidTagLength, {.reason = StopReason::valueCutShort,
+                                                         .offset = position_,
+                                                         .element = element.tag,
+                                                         .enclosing = enclosing,
+                                                         .declared = *length,
+                                                         .remaining = end - position_});
     element.length = *length;
     element.value = chars_.slice(position_, *length);
     return std::nullopt;
