@@ -43,15 +43,23 @@ bool parsesAsUnsigned64(std::string_view text) noexcept {
   return true;
 }
 
-// The Luhn test over `count` characters, `at(k)` giving character k; a character other than one of
-// 0-9 adds nothing but keeps its position.
-template <typename CharacterAt> bool luhn(std::size_t count, CharacterAt at) {
+// The value of a character that is one of 0-9, or 10 or more for any other.
+constexpr unsigned digitValue(char c) noexcept {
+  return static_cast<unsigned>(static_cast<unsigned char>(c)) - unsigned{'0'};
+}
+
+unsigned digitValue(std::string_view character) noexcept {
+  return character.size() == 1 ? digitValue(character[0]) : 10;
+}
+
+// The Luhn test over `count` characters, `digitAt(k)` giving the value of character k (see
+// `digitValue`); a character other than one of 0-9 adds nothing but keeps its position.
+template <typename DigitAt> bool luhn(std::size_t count, DigitAt digitAt) {
   unsigned sum = 0;
   for (std::size_t i = 1; i <= count; ++i) {
-    const std::string_view character = at(count - i);
-    if (character.size() != 1 || character[0] < '0' || character[0] > '9')
+    unsigned digit = digitAt(count - i);
+    if (digit > 9)
       continue;
-    unsigned digit = static_cast<unsigned>(character[0] - '0');
     if (i % 2 == 0) {
       digit *= 2;
       if (digit >= 10)
@@ -63,7 +71,7 @@ template <typename CharacterAt> bool luhn(std::size_t count, CharacterAt at) {
 }
 
 bool luhnOver(const unicode::CharIndex& characters) {
-  return luhn(characters.size(), [&](std::size_t k) { return characters.slice(k, 1); });
+  return luhn(characters.size(), [&](std::size_t k) { return digitValue(characters.slice(k, 1)); });
 }
 
 // Whether every byte of `text` is a character of its own: ASCII holding no CR LF.
@@ -111,7 +119,7 @@ void validateMerchantID(CodeList& codes, Text id) {
   bool luhnPasses = false;
   if (n < 7 || n >= panLength) {
     luhnPasses =
-        bytes ? luhn(n, [&](std::size_t k) { return text.substr(k, 1); }) : luhnOver(*index);
+        bytes ? luhn(n, [&](std::size_t k) { return digitValue(text[k]); }) : luhnOver(*index);
   } else if (bytes) {
     // One byte per character: build the PAN form in place rather than in a new text.
     std::array<char, panLength> pan{};
@@ -119,7 +127,7 @@ void validateMerchantID(CodeList& codes, Text id) {
     std::copy(text.begin(), text.begin() + 6, pan.begin());
     std::fill(pan.begin() + 6, pan.begin() + 6 + zeros, '0');
     std::copy(text.begin() + 6, text.end(), pan.begin() + 6 + zeros);
-    luhnPasses = luhn(panLength, [&](std::size_t k) { return std::string_view(&pan[k], 1); });
+    luhnPasses = luhn(panLength, [&](std::size_t k) { return digitValue(pan[k]); });
   } else {
     luhnPasses = luhnsAlgorithmCheck(convertMerchantIdToPan(text));
   }
