@@ -55,7 +55,7 @@ constexpr Placement map(MapProperty property) noexcept {
 }
 
 // The placement of catalogue entry `entry`, an element or a template by `isTemplate`.
-Placement placeEntry(std::size_t entry, bool isTemplate) noexcept {
+constexpr Placement placeEntry(std::size_t entry, bool isTemplate) noexcept {
   const record::PropertyRef property = record::entryProperties[entry];
   if (property.kind == record::Kind::map)
     return isTemplate ? map(static_cast<MapProperty>(property.index)) : Placement{};
@@ -68,6 +68,19 @@ Placement placeEntry(std::size_t entry, bool isTemplate) noexcept {
 }
 
 } // namespace
+
+// Every element goes through here, so the catalogue is consulted once, at compile time.
+constexpr TwoDigitPlacements twoDigitPlacements = [] {
+  TwoDigitPlacements table{};
+  for (std::size_t n = 0; n < table[0].size(); ++n) {
+    const std::array<char, 2> tag{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+    const std::optional<std::size_t> entry =
+        catalogue::indexOfTag(std::string_view(tag.data(), tag.size()));
+    for (const bool isTemplate : {false, true})
+      table[isTemplate ? 1 : 0][n] = entry ? placeEntry(*entry, isTemplate) : Placement{};
+  }
+  return table;
+}();
 
 Placement placeTLV00(std::string_view tag) noexcept {
   // Upper-casing only matters for ASCII: no other character upper-cases to "A" or "B", so a
@@ -85,8 +98,8 @@ Placement placeTLV00(std::string_view tag) noexcept {
   return placement;
 }
 
-Placement placeTLV01(std::string_view tag, std::optional<std::string_view> subtag,
-                     std::string_view value, bool isTemplate) noexcept {
+Placement placeTLV01Other(std::string_view tag, std::optional<std::string_view> subtag,
+                          std::string_view value, bool isTemplate) noexcept {
   if (tag != "62") {
     const std::optional<std::size_t> entry = catalogue::indexOfTag(tag);
     return entry ? placeEntry(*entry, isTemplate) : Placement{};

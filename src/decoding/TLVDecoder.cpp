@@ -105,12 +105,15 @@ private:
 class SeenTags {
 public:
   // Adds `tag`; false when it was there already.
-  bool insert(std::string_view tag) {
+  // Two digits, nearly every tag, are tested first and inline.
+  [[gnu::always_inline]] bool insert(std::string_view tag) {
     std::size_t bit = 0;
-    if (tag.size() == 1 && static_cast<unsigned char>(tag[0]) < asciiCount)
+    const auto tens = static_cast<unsigned>(tag.size() == 2 ? tag[0] - '0' : 10);
+    const auto units = static_cast<unsigned>(tag.size() == 2 ? tag[1] - '0' : 10);
+    if (tens < 10 && units < 10)
+      bit = asciiCount + tens * 10 + units;
+    else if (tag.size() == 1 && static_cast<unsigned char>(tag[0]) < asciiCount)
       bit = static_cast<std::size_t>(tag[0]);
-    else if (const std::optional<int> number = twoAsciiDigits(tag))
-      bit = asciiCount + static_cast<std::size_t>(*number);
     else
       return insertOther(tag);
     const std::uint64_t mask = std::uint64_t{1} << (bit % 64);
@@ -181,10 +184,9 @@ Result decodeTLV00(Sink& record, const unicode::CharIndex& chars, std::size_t& p
     const std::string_view written = chars.slice(position, 1);
     const std::string tag = unicode::toLower(written);
     if (!seen.insert(tag))
-      return stopAt(stop, TLVDecodingError::repeatedTag,
-                    {.reason = StopReason::repeatedTag,
-                     .offset = position,
-                     .element = std::string(written)});
+      return stopAt(
+          stop, TLVDecodingError::repeatedTag,
+          {.reason = StopReason::repeatedTag, .offset = position, .element = std::string(written)});
     if (end - position < 2)
       return stopAt(stop, TLVDecodingError::invalidTagLength,
                     {.reason = StopReason::lengthCutShort,
@@ -206,10 +208,9 @@ Result decodeTLV00(Sink& record, const unicode::CharIndex& chars, std::size_t& p
                      .remaining = end - position - 2});
     const std::string_view value = chars.slice(position + 2, count);
     if (!record.assign00(tag, *length, value))
-      return stopAt(stop, TLVDecodingError::invalidTag,
-                    {.reason = StopReason::refused,
-                     .offset = position,
-                     .element = std::string(written)});
+      return stopAt(
+          stop, TLVDecodingError::invalidTag,
+          {.reason = StopReason::refused, .offset = position, .element = std::string(written)});
     position += count + 2;
   }
   return std::nullopt;
@@ -267,6 +268,29 @@ private:
     return stopAt(stop_, error, std::move(where));
   }
 
+  // Where an element failed, as views: the texts are copied only when the caller asked for them.
+  struct Stop {
+    StopReason reason;
+    std::size_t offset;
+    std::string_view element;
+    std::string_view enclosing;
+    std::size_t declared = 0;
+    std::size_t remaining = 0;
+  };
+
+  // Out of line and cold, so that reading an element carries none of the failures' copies.
+  [[gnu::noinline, gnu::cold]] TLVDecodingError failAt(TLVDecodingError error,
+                                                       const Stop& where) const {
+    if (stop_ == nullptr)
+      return error;
+    return fail(error, {.reason = where.reason,
+                        .offset = where.offset,
+                        .element = std::string(where.element),
+                        .enclosing = std::string(where.enclosing),
+                        .declared = where.declared,
+                        .remaining = where.remaining});
+  }
+
   // The element starting at `elementStart_` (within `enclosing`) was not accepted.
   TLVDecodingError refused(std::string_view tag, std::string_view enclosing) const {
     return fail(TLVDecodingError::invalidTag, {.reason = StopReason::refused,
@@ -281,41 +305,41 @@ private:
                      std::string_view enclosing) {
     elementStart_ = position_;
     if (end - position_ < 2)
-      return fail(TLVDecodingError::invalidTagLength,
-                  {.reason = StopReason::tagCutShort,
-                   .offset = position_,
-                   .element = std::string(chars_.slice(position_, end - position_)),
-                   .enclosing = std::string(enclosing),
-                   .remaining = end - position_});
+      return failAt(TLVDecodingError::invalidTagLength,
+                    {.reason = StopReason::tagCutShort,
+                     .offset = position_,
+                     .element = chars_.slice(position_, end - position_),
+                     .enclosing = enclosing,
+                     .remaining = end - position_});
     element.tag = chars_.slice(position_, 2);
     if (!seen.insert(element.tag))
-      return fail(TLVDecodingError::repeatedTag, {.reason = StopReason::repeatedTag,
-                                                  .offset = position_,
-                                                  .element = std::string(element.tag),
-                                                  .enclosing = std::string(enclosing)});
+      return failAt(TLVDecodingError::repeatedTag, {.reason = StopReason::repeatedTag,
+                                                    .offset = position_,
+                                                    .element = element.tag,
+                                                    .enclosing = enclosing});
     position_ += 2;
     if (end - position_ < 2)
-      return fail(TLVDecodingError::invalidTagLength, {.reason = StopReason::lengthCutShort,
-                                                       .offset = position_,
-                                                       .element = std::string(element.tag),
-                                                       .enclosing = std::string(enclosing)});
+      return failAt(TLVDecodingError::invalidTagLength, {.reason = StopReason::lengthCutShort,
+                                                         .offset = position_,
+                                                         .element = element.tag,
+                                                         .enclosing = enclosing});
     const std::string_view field = chars_.slice(position_, 2);
     const std::optional<std::size_t> length = lengthField(field);
     if (!length)
-      return fail(TLVDecodingError::invalidTagLength,
-                  {.reason = framing::parseLengthField(field) ? StopReason::lengthBelowOne
-                                                              : StopReason::lengthNotNumber,
-                   .offset = position_,
-                   .element = std::string(field),
-                   .enclosing = std::string(enclosing)});
+      return failAt(TLVDecodingError::invalidTagLength,
+                    {.reason = framing::parseLengthField(field) ? StopReason::lengthBelowOne
+                                                                : StopReason::lengthNotNumber,
+                     .offset = position_,
+                     .element = field,
+                     .enclosing = enclosing});
     position_ += 2;
     if (end - position_ < *length)
-      return fail(TLVDecodingError::invalidTagLength, {.reason = StopReason::valueCutShort,
-                                                       .offset = position_,
-                                                       .element = std::string(element.tag),
-                                                       .enclosing = std::string(enclosing),
-                                                       .declared = *length,
-                                                       .remaining = end - position_});
+      return failAt(TLVDecodingError::invalidTagLength, {.reason = StopReason::valueCutShort,
+                                                         .offset = position_,
+                                                         .element = element.tag,
+                                                         .enclosing = enclosing,
+                                                         .declared = *length,
+                                                         .remaining = end - position_});
     element.length = *length;
     element.value = chars_.slice(position_, *length);
     return std::nullopt;

@@ -55,14 +55,19 @@ std::vector<Item> normalise(const FieldDictionary& dictionary) {
   return items;
 }
 
+// A length of 100 or more, rare: kept out of line so that the usual two digits stay cheap.
+[[gnu::noinline, gnu::cold]] void appendLongLength(std::string& out, std::size_t count) {
+  out += std::to_string(count);
+}
+
 // The length field: at least two decimal digits.
-void appendLength(std::string& out, std::size_t count) {
+[[gnu::always_inline]] inline void appendLength(std::string& out, std::size_t count) {
   if (count < 100) {
     const char digits[2] = {static_cast<char>('0' + count / 10),
                             static_cast<char>('0' + count % 10)};
     out.append(digits, 2);
   } else {
-    out += std::to_string(count);
+    appendLongLength(out, count);
   }
 }
 

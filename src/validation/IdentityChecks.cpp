@@ -42,15 +42,23 @@ bool parsesAsUnsigned64(std::string_view text) noexcept {
   return true;
 }
 
-// The Luhn test over `count` characters, `at(k)` giving character k; a character other than one of
-// 0-9 adds nothing but keeps its position.
-template <typename CharacterAt> bool luhn(std::size_t count, CharacterAt at) {
+// The value of a character that is one of 0-9, or 10 or more for any other.
+constexpr unsigned digitValue(char c) noexcept {
+  return static_cast<unsigned>(static_cast<unsigned char>(c)) - unsigned{'0'};
+}
+
+unsigned digitValue(std::string_view character) noexcept {
+  return character.size() == 1 ? digitValue(character[0]) : 10;
+}
+
+// The Luhn test over `count` characters, `digitAt(k)` giving the value of character k (see
+// `digitValue`); a character other than one of 0-9 adds nothing but keeps its position.
+template <typename DigitAt> bool luhn(std::size_t count, DigitAt digitAt) {
   unsigned sum = 0;
   for (std::size_t i = 1; i <= count; ++i) {
-    const std::string_view character = at(count - i);
-    if (character.size() != 1 || !isAsciiDigit(character[0]))
+    unsigned digit = digitAt(count - i);
+    if (digit > 9)
       continue;
-    unsigned digit = static_cast<unsigned>(character[0] - '0');
     if (i % 2 == 0) {
       digit *= 2;
       if (digit >= 10)
@@ -98,7 +106,7 @@ std::string convertMerchantIdToPan(std::string_view id) {
 
 bool luhnsAlgorithmCheck(std::string_view forMerchantPan) {
   const unicode::CharIndex characters(forMerchantPan);
-  return luhn(characters.size(), [&](std::size_t k) { return characters.slice(k, 1); });
+  return luhn(characters.size(), [&](std::size_t k) { return digitValue(characters.slice(k, 1)); });
 }
 
 } // namespace
@@ -120,16 +128,17 @@ void validateMerchantID(CodeList& codes, Text id) {
   if (!parsesAsUnsigned64(text))
     codes.append(code::merchantIdInvalidFormat);
 
-  const auto at = [&](std::size_t k) { return bytes ? text.substr(k, 1) : index->slice(k, 1); };
+  const auto digitAt = [&](std::size_t k) {
+    return bytes ? digitValue(text[k]) : digitValue(index->slice(k, 1));
+  };
   // The PAN form is read in place rather than built as a new text.
-  const bool luhnPasses = needsPanPadding(n)
-                              ? luhn(panLength,
-                                     [&](std::size_t k) {
-                                       const std::optional<std::size_t> source =
-                                           panCharacterSource(n, k);
-                                       return source ? at(*source) : std::string_view("0");
-                                     })
-                              : luhn(n, at);
+  const bool luhnPasses = needsPanPadding(n) ? luhn(panLength,
+                                                    [&](std::size_t k) {
+                                                      const std::optional<std::size_t> source =
+                                                          panCharacterSource(n, k);
+                                                      return source ? digitAt(*source) : 0U;
+                                                    })
+                                             : luhn(n, digitAt);
   if (!luhnPasses)
     codes.append(code::merchantIdInvalidCheckDigit);
 }
