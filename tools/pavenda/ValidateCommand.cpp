@@ -71,7 +71,8 @@ public:
   }
 
 private:
-  struct Share {
+  // One cache line or more each, so that threads writing their own share never contend for one.
+  struct alignas(64) Share {
     Verdicts out;
     bool allValid = true;
     std::exception_ptr failure; // rethrown on the main thread
@@ -81,13 +82,15 @@ private:
     const std::size_t size = (lines_.size() + shares_.size() - 1) / shares_.size();
     const std::size_t first = std::min(k * size, lines_.size());
     Share& share = shares_[k];
+    bool allValid = true;
     try {
       for (const std::string_view line :
            lines_.subspan(first, std::min(size, lines_.size() - first)))
-        share.allValid = appendVerdict(share.out, line, format_) && share.allValid;
+        allValid = appendVerdict(share.out, line, format_) && allValid;
     } catch (...) {
       share.failure = std::current_exception();
     }
+    share.allValid = allValid;
   }
 
   void stop() noexcept {
