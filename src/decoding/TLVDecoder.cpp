@@ -414,9 +414,16 @@ DecodeResult decode(ZArodezPayMerchantTLV& record, std::string_view payload, Dec
   return decodeWith(sink, payload, stop);
 }
 
-DecodeResult decode(validation::RecordView& view, std::string_view payload) {
+DecodeResult decodeGeneral(validation::RecordView& view, std::string_view payload) {
   ViewSink sink(view);
   return decodeWith(sink, payload, nullptr);
+}
+
+DecodeResult decode(validation::RecordView& view, std::string_view payload) {
+  if (decodeOrdinary(view, payload))
+    return {};
+  view.clear();
+  return decodeGeneral(view, payload);
 }
 
 } // namespace pavenda::decoding

@@ -50,6 +50,14 @@ std::size_t crLfCount(std::string_view text) noexcept {
   return count;
 }
 
+// The grapheme cluster break property. CJK ideographs, most of the non-ASCII text payloads carry,
+// are all "Other": a range test answers them without a lookup.
+int32_t graphemeBreak(UChar32 c) {
+  if (c >= 0x3400 && c <= 0x9FFF)
+    return U_GCB_OTHER;
+  return u_getIntPropertyValue(c, UCHAR_GRAPHEME_CLUSTER_BREAK);
+}
+
 // How a walk over code points without the break iterator ended, and where the character it was in
 // began.
 enum class Walk : unsigned char { done, stopped, needsBreakIterator, illFormed };
@@ -111,7 +119,7 @@ WalkEnd walkCodePoints(std::string_view text, std::size_t from, OnBoundary onBou
       // Runs of one code point (a mark repeated, a letter repeated) look the property up once.
       if (c != lastCodePoint) {
         lastCodePoint = c;
-        lastBreak = u_getIntPropertyValue(c, UCHAR_GRAPHEME_CLUSTER_BREAK);
+        lastBreak = graphemeBreak(c);
       }
       switch (lastBreak) {
       case U_GCB_EXTEND:
@@ -317,10 +325,68 @@ bool isAscii(std::string_view text) noexcept {
 }
 
 bool isValidUtf8(std::string_view text) noexcept {
-  if (isAscii(text))
-    return true;
-  return !anyCodePoint(text, [](UChar32 c) { return c < 0; });
+  // ASCII eight bytes a step; each other sequence decoded on its own.
+  constexpr std::uint64_t topBits = 0x8080808080808080ULL;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  const std::size_t size = text.size();
+  std::size_t i = 0;
+  while (i < size) {
+    if (size - i >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, bytes + i, sizeof word);
+      if ((word & topBits) == 0) {
+        i += 8;
+        continue;
+      }
+    }
+    if (bytes[i] < 0x80) {
+      ++i;
+      continue;
+    }
+    // ICU's offsets are 32-bit: decode from a window that starts at this sequence.
+    const std::size_t rest = std::min<std::size_t>(size - i, 4);
+    int32_t at = 0;
+    UChar32 c;
+    U8_NEXT(bytes + i, at, static_cast<int32_t>(rest), c);
+    if (c < 0)
+      return false;
+    i += static_cast<std::size_t>(at);
+  }
+  return true;
 }
+
+std::optional<std::size_t> advanceCharacters(std::string_view text, std::size_t from,
+                                             std::size_t count) {
+  if (count == 0)
+    return from;
+  std::size_t seen = 0;
+  std::size_t end = 0;
+  forEachBoundary(
+      text, from,
+      [&](std::size_t boundary) {
+        end = boundary;
+        return ++seen < count;
+      },
+      false);
+  if (seen < count)
+    return std::nullopt;
+  return end;
+}
+
+namespace detail {
+
+bool joinsPrevious(std::string_view text, std::size_t at) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data() + at);
+  int32_t i = 0;
+  UChar32 c;
+  U8_NEXT(bytes, i, static_cast<int32_t>(std::min<std::size_t>(text.size() - at, 4)), c);
+  if (c < 0)
+    return false;
+  const int32_t property = graphemeBreak(c);
+  return property == U_GCB_EXTEND || property == U_GCB_SPACING_MARK || property == U_GCB_ZWJ;
+}
+
+} // namespace detail
 
 std::size_t characterCount(std::string_view text) {
   if (text.size() <= 64) {

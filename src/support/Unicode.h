@@ -30,6 +30,15 @@ bool isValidUtf8(std::string_view text) noexcept;
 /// sequence counts as a character of its own.
 std::size_t characterCount(std::string_view text);
 
+/// The byte offset at which the `count` characters of well-formed `text` from byte `from` (a
+/// character start) on end, or nothing when fewer than `count` characters follow `from`.
+std::optional<std::size_t> advanceCharacters(std::string_view text, std::size_t from,
+                                             std::size_t count);
+
+/// Whether a character starts at byte `at` (0 < `at` <= size) of well-formed `text`, given that the
+/// byte before it is printable ASCII: false only when a combining mark or joiner follows it.
+inline bool startsCharacterAfterPrintable(std::string_view text, std::size_t at);
+
 /// The boundaries of the user-perceived characters of one text, so that any number of positions
 /// can be read without stepping from the start. Refers to the text; keep it alive. Memory beyond a
 /// few kilobytes grows with the furthest position read, not with the text: the count and the last
@@ -129,6 +138,16 @@ private:
   // Never matched against: each match works on a clone, since ICU's objects are not shareable.
   std::shared_ptr<const URegularExpression> pattern_;
 };
+
+namespace detail {
+bool joinsPrevious(std::string_view text, std::size_t at);
+} // namespace detail
+
+inline bool startsCharacterAfterPrintable(std::string_view text, std::size_t at) {
+  // Only a non-ASCII code point can join a printable ASCII character.
+  return at == text.size() || static_cast<unsigned char>(text[at]) < 0x80 ||
+         !detail::joinsPrevious(text, at);
+}
 
 } // namespace pavenda::unicode
 

@@ -5,7 +5,7 @@ namespace pavenda::validation {
 RecordView::RecordView(const ZARODEZMerchantTLV& record) {
   for (std::size_t i = 0; i < texts_.size(); ++i)
     if (const auto& value = record.text(static_cast<TextProperty>(i)))
-      texts_[i] = *value;
+      setText(static_cast<TextProperty>(i), *value);
   for (std::size_t i = 0; i < maps_.size(); ++i) {
     const auto& map = record.map(static_cast<MapProperty>(i));
     if (!map)
@@ -30,10 +30,10 @@ void RecordView::addSubField(std::size_t mark, std::string_view key, std::string
     found->value = value;
     return;
   }
-  if (count_ < inlineSubFields) {
-    inline_[count_++] = {key, value};
-    return;
-  }
+  appendSubField(key, value);
+}
+
+void RecordView::spill(std::string_view key, std::string_view value) {
   if (count_ == inlineSubFields)
     spilled_.assign(inline_.begin(), inline_.end());
   spilled_.push_back({key, value});

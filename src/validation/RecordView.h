@@ -64,18 +64,24 @@ public:
   RecordView& operator=(const RecordView&) = delete;
 
   Text text(TextProperty property) const noexcept {
-    return texts_[static_cast<std::size_t>(property)];
+    const auto index = static_cast<std::size_t>(property);
+    if (!textPresent_.has(index))
+      return std::nullopt;
+    return texts_[index];
   }
 
   std::optional<TemplateView> map(MapProperty property) const noexcept {
-    const Range& range = maps_[static_cast<std::size_t>(property)];
-    if (!range.present)
+    const auto index = static_cast<std::size_t>(property);
+    if (!mapPresent_.has(index))
       return std::nullopt;
+    const Range& range = maps_[index];
     return TemplateView(subFields() + range.first, range.count);
   }
 
   void setText(TextProperty property, std::string_view value) noexcept {
-    texts_[static_cast<std::size_t>(property)] = value;
+    const auto index = static_cast<std::size_t>(property);
+    texts_[index] = value;
+    textPresent_.set(index);
   }
 
   /// Starts collecting a template's sub-fields; answers the mark to pass to `setMap`.
@@ -84,18 +90,46 @@ public:
   /// Adds a sub-field to the template opened at `mark`: in place when its key is there already.
   void addSubField(std::size_t mark, std::string_view key, std::string_view value);
 
+  /// Adds a sub-field whose key the open template does not hold yet.
+  void appendSubField(std::string_view key, std::string_view value) {
+    if (count_ < inlineSubFields) {
+      inline_[count_++] = {key, value};
+      return;
+    }
+    spill(key, value);
+  }
+
   /// Makes the sub-fields added since `mark` the template `property`.
   void setMap(MapProperty property, std::size_t mark) noexcept {
-    maps_[static_cast<std::size_t>(property)] = {static_cast<std::uint32_t>(mark),
-                                                 static_cast<std::uint32_t>(count_ - mark), true};
+    const auto index = static_cast<std::size_t>(property);
+    maps_[index] = {static_cast<std::uint32_t>(mark), static_cast<std::uint32_t>(count_ - mark)};
+    mapPresent_.set(index);
+  }
+
+  /// Forgets every text, template and sub-field, as a view made anew.
+  void clear() noexcept {
+    textPresent_ = {};
+    mapPresent_ = {};
+    count_ = 0;
+    spilled_.clear();
   }
 
 private:
   struct Range {
-    std::uint32_t first = 0;
-    std::uint32_t count = 0;
-    bool present = false;
+    std::uint32_t first;
+    std::uint32_t count;
   };
+
+  // Which slots hold a value: a view is made for every validation, so only these bits are cleared,
+  // never the slots themselves.
+  template <std::size_t Count> struct PresenceBits {
+    std::array<std::uint64_t, (Count + 63) / 64> words{};
+    bool has(std::size_t i) const noexcept { return (words[i / 64] >> (i % 64) & 1U) != 0; }
+    void set(std::size_t i) noexcept { words[i / 64] |= std::uint64_t{1} << (i % 64); }
+  };
+
+  // Adds a sub-field beyond the inline buffer.
+  void spill(std::string_view key, std::string_view value);
 
   const SubField* subFields() const noexcept {
     return count_ <= inlineSubFields ? inline_.data() : spilled_.data();
@@ -104,8 +138,10 @@ private:
     return count_ <= inlineSubFields ? inline_.data() : spilled_.data();
   }
 
-  std::array<Text, ZARODEZMerchantTLV::textPropertyCount> texts_{};
-  std::array<Range, ZARODEZMerchantTLV::mapPropertyCount> maps_{};
+  PresenceBits<ZARODEZMerchantTLV::textPropertyCount> textPresent_;
+  PresenceBits<ZARODEZMerchantTLV::mapPropertyCount> mapPresent_;
+  std::array<std::string_view, ZARODEZMerchantTLV::textPropertyCount> texts_;
+  std::array<Range, ZARODEZMerchantTLV::mapPropertyCount> maps_;
   std::size_t count_ = 0;
   std::array<SubField, inlineSubFields> inline_;
   std::vector<SubField> spilled_; // all sub-fields once there are more than fit inline

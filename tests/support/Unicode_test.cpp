@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <unicode/uchar.h>
+
 #include "support/Unicode.h"
 
 namespace pavenda::unicode {
@@ -195,7 +197,35 @@ INSTANTIATE_TEST_SUITE_P(
                       WellFormedCase{"BadByteAfterCombiningMark", "e\xCC\x81\xFF", false},
                       WellFormedCase{"TruncatedSequence", "ab\xE9\x87", false},
                       WellFormedCase{"EncodedSurrogate", "\xED\xA0\x80", false},
-                      WellFormedCase{"OverlongSlash", "\xC0\xAF", false}));
+                      WellFormedCase{"OverlongSlash", "\xC0\xAF", false},
+                      // Eight ASCII bytes are skipped at a time: bad bytes around such a step.
+                      WellFormedCase{"BadByteAfterEightAscii", "01234567\xFF", false},
+                      WellFormedCase{"SequenceAcrossAStep", "0123456\xE9\x87\x91", true},
+                      WellFormedCase{"CutSequenceAcrossAStep", "0123456\xE9\x87", false},
+                      WellFormedCase{"BadByteAfterHanAndAscii", "abcdefgh金ijklmnop\xC0\xAF",
+                                     false}));
+
+// Where `count` characters from a character start end, as the index of the whole text has it.
+TEST(UnicodeAdvance, EndsWhereTheCharactersEnd) {
+  const struct {
+    std::string text;
+    std::size_t from, count;
+    std::optional<std::size_t> end;
+  } cases[] = {
+      {"e\u0301x", 0, 1, 3},       {"金龙x", 0, 2, 6},
+      {"a\r\nb", 0, 2, 3},         {"ab金c", 2, 1, 5},
+      {"ab", 0, 3, std::nullopt},  {"ab", 2, 1, std::nullopt},
+      {"x\u0301\u0301y", 0, 1, 5}, {"\U0001F1EF\U0001F1F5!", 0, 1, 8},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(advanceCharacters(c.text, c.from, c.count), c.end) << c.text << " " << c.from;
+}
+
+// Ideographs are counted without a property lookup: that must be what the lookup answers.
+TEST(UnicodeAdvance, IdeographsNeverJoinTheirNeighbours) {
+  for (UChar32 c = 0x3400; c <= 0x9FFF; ++c)
+    ASSERT_EQ(u_getIntPropertyValue(c, UCHAR_GRAPHEME_CLUSTER_BREAK), U_GCB_OTHER) << c;
+}
 
 } // namespace
 } // namespace pavenda::unicode

@@ -1,0 +1,273 @@
+// Decoding for validation, the path every payload takes first: it walks the payload's bytes with
+// two-digit tags and lengths read directly, counts characters only where a value is not printable
+// ASCII, and places each element from a table. Anything out of the ordinary (the single-character
+// scheme, a sign or a mark in a length, a refused or repeated tag, a cut-short value) makes it give
+// up, and the general decoder reads the payload instead, so that it alone decides every failure.
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string_view>
+
+#include "decoding/Decode.h"
+#include "decoding/Placement.h"
+#include "encoding/TagCatalogue.h"
+#include "support/Unicode.h"
+
+namespace pavenda::decoding {
+namespace {
+
+using TextProperty = ZARODEZMerchantTLV::TextProperty;
+using MapProperty = ZARODEZMerchantTLV::MapProperty;
+using Action = Placement::Action;
+
+// What a two-digit tag is at top level.
+enum class Kind : std::uint8_t { plain, additionalData, otherTemplate };
+
+constexpr std::array<Kind, 100> kinds = [] {
+  std::array<Kind, 100> table{};
+  for (std::size_t n = 0; n < table.size(); ++n) {
+    const std::array<char, 2> tag{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+    const std::string_view text(tag.data(), tag.size());
+    table[n] = text == "62"                     ? Kind::additionalData
+               : catalogue::isTemplateTag(text) ? Kind::otherTemplate
+                                                : Kind::plain;
+  }
+  return table;
+}();
+
+constexpr std::string_view twoDigits(std::size_t n) noexcept {
+  constexpr std::string_view all = "000102030405060708091011121314151617181920212223242526272829"
+                                   "303132333435363738394041424344454647484950515253545556575859"
+                                   "606162636465666768697071727374757677787980818283848586878889"
+                                   "9091929394959697989900";
+  return all.substr(2 * n, 2);
+}
+
+// Tag 62's sub-fields: where each is stored and the key it is collected under. The general decoder
+// stores a sub-field whose sub-tag has no key under the sub-tag itself.
+struct SubPlacement {
+  Placement placement;
+  std::optional<std::string_view> key;
+};
+
+const std::array<SubPlacement, 100> additionalDataSubs = [] {
+  std::array<SubPlacement, 100> table{};
+  for (std::size_t n = 0; n < table.size(); ++n) {
+    const std::string_view subtag = twoDigits(n);
+    const std::array<char, 4> composite{'6', '2', subtag[0], subtag[1]};
+    table[n].placement = placeTLV01Other("62", subtag, "x", false);
+    table[n].key = catalogue::keyForTag(std::string_view(composite.data(), composite.size()));
+  }
+  return table;
+}();
+
+constexpr std::array<std::optional<std::string_view>, 100> languageKeys = [] {
+  std::array<std::optional<std::string_view>, 100> table{};
+  for (std::size_t n = 0; n < table.size(); ++n)
+    table[n] = catalogue::languageKeyForSubtag(twoDigits(n));
+  return table;
+}();
+
+// Only 62 and 64 give their sub-fields keys of their own; every other template keeps the sub-tag.
+static_assert([] {
+  for (std::size_t tag = 0; tag < 100; ++tag)
+    for (std::size_t sub = 0; sub < 100; ++sub) {
+      const std::array<char, 4> composite{twoDigits(tag)[0], twoDigits(tag)[1], twoDigits(sub)[0],
+                                          twoDigits(sub)[1]};
+      if (tag != 62 && catalogue::keyForTag(std::string_view(composite.data(), 4)))
+        return false;
+    }
+  return true;
+}());
+
+const Placement additionalDataText = placeTLV01Other("62", std::nullopt, "x", false);
+const Placement additionalDataMap = placeTLV01Other("62", std::nullopt, {}, true);
+
+// The tags read at one level, one bit each.
+class SeenDigits {
+public:
+  // Adds tag `n` (0 to 99); false when it was there already.
+  bool insert(std::size_t n) noexcept {
+    const std::uint64_t bit = std::uint64_t{1} << (n % 64);
+    std::uint64_t& word = words_[n / 64];
+    const bool fresh = (word & bit) == 0;
+    word |= bit;
+    return fresh;
+  }
+
+private:
+  std::array<std::uint64_t, 2> words_{};
+};
+
+// Whether all `count` bytes from `at` are printable ASCII, eight a step.
+bool allPrintable(const char* at, std::size_t count) noexcept {
+  constexpr std::uint64_t ones = 0x0101010101010101ULL;
+  constexpr std::uint64_t topBits = 0x8080808080808080ULL;
+  // A byte below 0x20, or above 0x7E, or with its top bit: the top bit of its lane ends up set.
+  const auto outside = [](std::uint64_t w) {
+    return ((w - ones * 0x20) | (w + ones * 0x01) | w) & topBits;
+  };
+  std::size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, at + i, sizeof word);
+    if (outside(word) != 0)
+      return false;
+  }
+  for (; i < count; ++i) {
+    const auto c = static_cast<unsigned char>(at[i]);
+    if (c < 0x20 || c > 0x7E)
+      return false;
+  }
+  return true;
+}
+
+class FastDecoder {
+public:
+  FastDecoder(validation::RecordView& view, std::string_view payload)
+      : view_(view), payload_(payload), bytes_(payload.data()),
+        printable_(allPrintable(payload.data(), payload.size())) {}
+
+  bool run() {
+    if (!printable_ && !unicode::isValidUtf8(payload_))
+      return false;
+    SeenDigits seen;
+    std::size_t lastTag = 100;
+    while (at_ < payload_.size()) {
+      std::size_t tag = 0;
+      std::size_t length = 0;
+      if (!readHeader(seen, tag, length))
+        return false;
+      const std::size_t valueStart = at_;
+      switch (kinds[tag]) {
+      case Kind::plain: {
+        const std::optional<std::size_t> end = valueEnd(length);
+        if (!end)
+          return false;
+        at_ = *end;
+        if (!place(twoDigitPlacements[0][tag], valueStart))
+          return false;
+        break;
+      }
+      case Kind::additionalData:
+        if (!readTemplate(tag, length) || !place(additionalDataText, valueStart) ||
+            !setMap(additionalDataMap))
+          return false;
+        break;
+      case Kind::otherTemplate:
+        if (!readTemplate(tag, length) || !setMap(twoDigitPlacements[1][tag]))
+          return false;
+        break;
+      }
+      lastTag = tag;
+    }
+    return lastTag == 63;
+  }
+
+private:
+  // Reads two digits of tag and two of length from the position on, and moves past them.
+  bool readHeader(SeenDigits& seen, std::size_t& tag, std::size_t& length) {
+    if (payload_.size() - at_ < 4)
+      return false;
+    const auto digit = [this](std::size_t i) {
+      return static_cast<unsigned>(static_cast<unsigned char>(bytes_[at_ + i])) - '0';
+    };
+    const unsigned t0 = digit(0), t1 = digit(1), l0 = digit(2), l1 = digit(3);
+    if (t0 > 9 || t1 > 9 || l0 > 9 || l1 > 9)
+      return false;
+    tag = t0 * 10 + t1;
+    length = l0 * 10 + l1;
+    if (length == 0 || !seen.insert(tag))
+      return false;
+    at_ += 4;
+    // The length's last digit is a character of its own only if no mark joins it.
+    return printable_ || unicode::startsCharacterAfterPrintable(payload_, at_);
+  }
+
+  // Where the value of `length` characters from the position ends, or nothing.
+  std::optional<std::size_t> valueEnd(std::size_t length) const {
+    const std::size_t rest = payload_.size() - at_;
+    if (printable_)
+      return length <= rest ? std::optional(at_ + length) : std::nullopt;
+    // Printable ASCII: each byte a character. A mark joining the last one would sit where the
+    // next tag's first digit must be, and the fast path gives up there.
+    if (length <= rest && allPrintable(bytes_ + at_, length))
+      return at_ + length;
+    return unicode::advanceCharacters(payload_, at_, length);
+  }
+
+  // Reads a template's sub-fields, `length` characters in all, up to the position after it.
+  bool readTemplate(std::size_t tag, std::size_t length) {
+    mark_ = view_.openTemplate();
+    SeenDigits seen;
+    std::size_t remaining = length;
+    while (remaining > 0) {
+      std::size_t sub = 0;
+      std::size_t subLength = 0;
+      if (remaining < 4 || !readHeader(seen, sub, subLength) || subLength > remaining - 4)
+        return false;
+      const std::size_t valueStart = at_;
+      const std::optional<std::size_t> end = valueEnd(subLength);
+      if (!end)
+        return false;
+      at_ = *end;
+      const std::string_view value = payload_.substr(valueStart, *end - valueStart);
+      remaining -= 4 + subLength;
+      // Sub-tags are distinct at one level, and so are the keys they give: no key to look for.
+      const std::string_view subtag = payload_.substr(valueStart - 4, 2);
+      if (tag == 62) {
+        const SubPlacement& placement = additionalDataSubs[sub];
+        view_.appendSubField(placement.key.value_or(subtag), value);
+        if (!placeText(placement.placement, value))
+          return false;
+      } else if (tag == 64) {
+        view_.appendSubField(languageKeys[sub].value_or(subtag), value);
+      } else {
+        view_.appendSubField(subtag, value);
+      }
+    }
+    return true;
+  }
+
+  bool place(const Placement& placement, std::size_t valueStart) {
+    return placeText(placement, payload_.substr(valueStart, at_ - valueStart));
+  }
+
+  bool placeText(const Placement& placement, std::string_view value) {
+    return apply(
+        placement,
+        [&](TextProperty property) {
+          view_.setText(property, value);
+          if (placement.copiesToPan)
+            view_.setText(TextProperty::zArodezMerchantPAN, value);
+        },
+        [](MapProperty) {});
+  }
+
+  // Makes the template just read the map `placement` names; false when it refuses it.
+  bool setMap(const Placement& placement) {
+    if (placement.action != Action::map)
+      return false;
+    view_.setMap(static_cast<MapProperty>(placement.property), mark_);
+    return true;
+  }
+
+  validation::RecordView& view_;
+  std::string_view payload_;
+  const char* bytes_;
+  bool printable_;
+  std::size_t at_ = 0;
+  std::size_t mark_ = 0; // where the template being read starts among the view's sub-fields
+};
+
+} // namespace
+
+bool decodeOrdinary(validation::RecordView& view, std::string_view payload) {
+  if (!payload.starts_with("00"))
+    return false;
+  return FastDecoder(view, payload).run();
+}
+
+} // namespace pavenda::decoding
