@@ -130,9 +130,9 @@ public:
       : view_(view), payload_(payload), bytes_(payload.data()),
         printable_(allPrintable(payload.data(), payload.size())) {}
 
+  // Every byte lies in a header, read as ASCII digits, or in a value, read as printable ASCII or
+  // walked as well-formed characters: the payload is well-formed when this succeeds.
   bool run() {
-    if (!printable_ && !unicode::isValidUtf8(payload_))
-      return false;
     SeenDigits seen;
     std::size_t lastTag = 100;
     while (at_ < payload_.size()) {

@@ -361,13 +361,20 @@ std::optional<std::size_t> advanceCharacters(std::string_view text, std::size_t 
     return from;
   std::size_t seen = 0;
   std::size_t end = 0;
-  forEachBoundary(
-      text, from,
-      [&](std::size_t boundary) {
-        end = boundary;
-        return ++seen < count;
-      },
-      false);
+  const auto onBoundary = [&](std::size_t boundary) {
+    end = boundary;
+    return ++seen < count;
+  };
+  // The walk checks every sequence it reads; the break iterator does not, so what it reads is
+  // checked afterwards.
+  const WalkEnd walk = walkCodePoints(text, from, onBoundary);
+  if (walk.walk == Walk::illFormed)
+    return std::nullopt;
+  if (walk.walk == Walk::needsBreakIterator) {
+    breakIteratorBoundaries(text, walk.resume, onBoundary);
+    if (seen == count && !isValidUtf8(text.substr(walk.resume, end - walk.resume)))
+      return std::nullopt;
+  }
   if (seen < count)
     return std::nullopt;
   return end;

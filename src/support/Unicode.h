@@ -30,13 +30,16 @@ bool isValidUtf8(std::string_view text) noexcept;
 /// sequence counts as a character of its own.
 std::size_t characterCount(std::string_view text);
 
-/// The byte offset at which the `count` characters of well-formed `text` from byte `from` (a
-/// character start) on end, or nothing when fewer than `count` characters follow `from`.
+/// The byte offset at which the `count` characters of `text` from byte `from` (a character start)
+/// on end; nothing when fewer than `count` characters follow `from`, or when those characters (or
+/// the sequence right after them, read to see whether the last one goes on) are not well-formed
+/// UTF-8 (see `isValidUtf8`).
 std::optional<std::size_t> advanceCharacters(std::string_view text, std::size_t from,
                                              std::size_t count);
 
-/// Whether a character starts at byte `at` (0 < `at` <= size) of well-formed `text`, given that the
-/// byte before it is printable ASCII: false only when a combining mark or joiner follows it.
+/// Whether a character starts at byte `at` (0 < `at` <= size) of `text`, given that the byte
+/// before it is printable ASCII: false only when a combining mark or joiner follows it (an
+/// ill-formed sequence there joins nothing).
 inline bool startsCharacterAfterPrintable(std::string_view text, std::size_t at);
 
 /// The boundaries of the user-perceived characters of one text, so that any number of positions

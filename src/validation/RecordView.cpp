@@ -35,7 +35,7 @@ void RecordView::addSubField(std::size_t mark, std::string_view key, std::string
 
 void RecordView::spill(std::string_view key, std::string_view value) {
   if (count_ == inlineSubFields)
-    spilled_.assign(inline_.begin(), inline_.end());
+    spilled_.assign(inlineFields(), inlineFields() + inlineSubFields);
   spilled_.push_back({key, value});
   ++count_;
 }

@@ -5,8 +5,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include <pavenda/PayMerchantTLV.h>
@@ -67,7 +69,7 @@ public:
     const auto index = static_cast<std::size_t>(property);
     if (!textPresent_.has(index))
       return std::nullopt;
-    return texts_[index];
+    return std::string_view(texts_[index].data, texts_[index].size);
   }
 
   std::optional<TemplateView> map(MapProperty property) const noexcept {
@@ -80,7 +82,7 @@ public:
 
   void setText(TextProperty property, std::string_view value) noexcept {
     const auto index = static_cast<std::size_t>(property);
-    texts_[index] = value;
+    texts_[index] = {value.data(), value.size()};
     textPresent_.set(index);
   }
 
@@ -93,7 +95,7 @@ public:
   /// Adds a sub-field whose key the open template does not hold yet.
   void appendSubField(std::string_view key, std::string_view value) {
     if (count_ < inlineSubFields) {
-      inline_[count_++] = {key, value};
+      inlineFields()[count_++] = {key, value};
       return;
     }
     spill(key, value);
@@ -131,19 +133,34 @@ private:
   // Adds a sub-field beyond the inline buffer.
   void spill(std::string_view key, std::string_view value);
 
+  // The inline buffer's sub-fields live in bytes (an array of bytes holds them without a
+  // constructor run), so that making a view writes none of its slots.
+  const SubField* inlineFields() const noexcept {
+    return std::launder(reinterpret_cast<const SubField*>(inline_));
+  }
+  SubField* inlineFields() noexcept { return std::launder(reinterpret_cast<SubField*>(inline_)); }
+
   const SubField* subFields() const noexcept {
-    return count_ <= inlineSubFields ? inline_.data() : spilled_.data();
+    return count_ <= inlineSubFields ? inlineFields() : spilled_.data();
   }
   SubField* subFields() noexcept {
-    return count_ <= inlineSubFields ? inline_.data() : spilled_.data();
+    return count_ <= inlineSubFields ? inlineFields() : spilled_.data();
   }
+
+  // A text slot: trivial, so that it is left unwritten until set.
+  struct Slot {
+    const char* data;
+    std::size_t size;
+  };
 
   PresenceBits<ZARODEZMerchantTLV::textPropertyCount> textPresent_;
   PresenceBits<ZARODEZMerchantTLV::mapPropertyCount> mapPresent_;
-  std::array<std::string_view, ZARODEZMerchantTLV::textPropertyCount> texts_;
+  std::array<Slot, ZARODEZMerchantTLV::textPropertyCount> texts_;
   std::array<Range, ZARODEZMerchantTLV::mapPropertyCount> maps_;
   std::size_t count_ = 0;
-  std::array<SubField, inlineSubFields> inline_;
+  static_assert(std::is_trivially_copyable_v<SubField> &&
+                std::is_trivially_destructible_v<SubField>);
+  alignas(SubField) std::byte inline_[inlineSubFields * sizeof(SubField)];
   std::vector<SubField> spilled_; // all sub-fields once there are more than fit inline
 };
 

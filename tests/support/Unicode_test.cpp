@@ -212,10 +212,23 @@ TEST(UnicodeAdvance, EndsWhereTheCharactersEnd) {
     std::size_t from, count;
     std::optional<std::size_t> end;
   } cases[] = {
-      {"e\u0301x", 0, 1, 3},       {"金龙x", 0, 2, 6},
-      {"a\r\nb", 0, 2, 3},         {"ab金c", 2, 1, 5},
-      {"ab", 0, 3, std::nullopt},  {"ab", 2, 1, std::nullopt},
-      {"x\u0301\u0301y", 0, 1, 5}, {"\U0001F1EF\U0001F1F5!", 0, 1, 8},
+      {"e\u0301x", 0, 1, 3},
+      {"金龙x", 0, 2, 6},
+      {"a\r\nb", 0, 2, 3},
+      {"ab金c", 2, 1, 5},
+      {"ab", 0, 3, std::nullopt},
+      {"ab", 2, 1, std::nullopt},
+      {"x\u0301\u0301y", 0, 1, 5},
+      {"\U0001F1EF\U0001F1F5!", 0, 1, 8},
+      // Ill-formed bytes among the characters counted or right after them (where the last one might
+      // continue), for the walk and for the break iterator.
+      {"a\xFF"
+       "b",
+       0, 2, std::nullopt},
+      {"a\xFF"
+       "b",
+       0, 1, std::nullopt},
+      {"\U0001F1EF\U0001F1F5\xC0\xAF!", 0, 2, std::nullopt},
   };
   for (const auto& c : cases)
     EXPECT_EQ(advanceCharacters(c.text, c.from, c.count), c.end) << c.text << " " << c.from;
