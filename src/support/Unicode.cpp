@@ -100,6 +100,21 @@ WalkEnd walkCodePoints(std::string_view text, std::size_t from, OnBoundary onBou
       characterStart = static_cast<std::size_t>(i - 1);
       continue;
     }
+    if (previous != Previous::mark && bytes[i] >= 0xE3 && bytes[i] <= 0xE9 && i + 2 < length &&
+        (bytes[i + 1] & 0xC0) == 0x80 && (bytes[i + 2] & 0xC0) == 0x80) {
+      // Three bytes led by E3 to E9 are U+3000 to U+9FFF, never overlong nor a surrogate. An
+      // ideograph among them starts a character of its own after anything but a mark.
+      const UChar32 c =
+          (bytes[i] & 0x0F) << 12 | (bytes[i + 1] & 0x3F) << 6 | (bytes[i + 2] & 0x3F);
+      if (c >= 0x3400) {
+        if (previous != Previous::nothing && !onBoundary(start))
+          return {Walk::stopped, start};
+        previous = Previous::base;
+        characterStart = start;
+        i += 3;
+        continue;
+      }
+    }
     Previous current = Previous::base;
     if (bytes[i] < 0x80) {
       const uint8_t c = bytes[i++];

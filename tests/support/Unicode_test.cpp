@@ -40,6 +40,9 @@ INSTANTIATE_TEST_SUITE_P(
         BoundaryCase{"Empty", "", {0}}, BoundaryCase{"AsciiCrLfIsOne", "a\r\nb\r", {0, 1, 3, 4, 5}},
         BoundaryCase{"HanOnePerCodePoint", "金龙茶馆", {0, 3, 6, 9, 12}},
         BoundaryCase{"HanWithCrLf", "上\r\n海", {0, 3, 5, 8}},
+        // Ideographs are read three bytes at a time; others with the same lead bytes are not.
+        BoundaryCase{"HanTakesAMark", "金\u0301龙\r金", {0, 5, 8, 9, 12}},
+        BoundaryCase{"KanaVoicedSoundMarkJoins", "か\u3099x", {0, 6, 7}},
         BoundaryCase{"CyrillicWithLoneCr", "Ж\rЖ", {0, 2, 3, 5}},
         BoundaryCase{"CombiningMarkJoinsItsBase", "上海e\xCC\x81x", {0, 3, 6, 9, 10}},
         BoundaryCase{"HangulSyllablesStandAlone", "한국어", {0, 3, 6, 9}},
