@@ -5,6 +5,7 @@
 // up, and the general decoder reads the payload instead, so that it alone decides every failure.
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -101,34 +102,33 @@ private:
   std::array<std::uint64_t, 2> words_{};
 };
 
-// Whether all `count` bytes from `at` are printable ASCII, eight a step.
-bool allPrintable(const char* at, std::size_t count) noexcept {
+// The first byte from `from` on that is not printable ASCII, or the end; eight bytes a step.
+std::size_t nextUnprintable(std::string_view text, std::size_t from) noexcept {
   constexpr std::uint64_t ones = 0x0101010101010101ULL;
   constexpr std::uint64_t topBits = 0x8080808080808080ULL;
-  // A byte below 0x20, or above 0x7E, or with its top bit: the top bit of its lane ends up set.
-  const auto outside = [](std::uint64_t w) {
-    return ((w - ones * 0x20) | (w + ones * 0x01) | w) & topBits;
-  };
-  std::size_t i = 0;
-  for (; i + 8 <= count; i += 8) {
+  std::size_t i = from;
+  for (; i + 8 <= text.size(); i += 8) {
     std::uint64_t word;
-    std::memcpy(&word, at + i, sizeof word);
-    if (outside(word) != 0)
-      return false;
+    std::memcpy(&word, text.data() + i, sizeof word);
+    // A byte below 0x20, above 0x7E or with its top bit sets the top bit of its lane; a borrow or
+    // carry reaches only later lanes, so the first lane set is the first such byte.
+    const std::uint64_t outside = ((word - ones * 0x20) | (word + ones * 0x01) | word) & topBits;
+    if (outside != 0)
+      return i + static_cast<std::size_t>(std::countr_zero(outside)) / 8;
   }
-  for (; i < count; ++i) {
-    const auto c = static_cast<unsigned char>(at[i]);
+  for (; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
     if (c < 0x20 || c > 0x7E)
-      return false;
+      return i;
   }
-  return true;
+  return i;
 }
 
 class FastDecoder {
 public:
   FastDecoder(validation::RecordView& view, std::string_view payload)
       : view_(view), payload_(payload), bytes_(payload.data()),
-        printable_(allPrintable(payload.data(), payload.size())) {}
+        unprintable_(nextUnprintable(payload, 0)) {}
 
   // Every byte lies in a header, read as ASCII digits, or in a value, read as printable ASCII or
   // walked as well-formed characters: the payload is well-formed when this succeeds.
@@ -183,19 +183,19 @@ private:
       return false;
     at_ += 4;
     // The length's last digit is a character of its own only if no mark joins it.
-    return printable_ || unicode::startsCharacterAfterPrintable(payload_, at_);
+    return at_ < unprintable_ || unicode::startsCharacterAfterPrintable(payload_, at_);
   }
 
   // Where the value of `length` characters from the position ends, or nothing.
-  std::optional<std::size_t> valueEnd(std::size_t length) const {
-    const std::size_t rest = payload_.size() - at_;
-    if (printable_)
-      return length <= rest ? std::optional(at_ + length) : std::nullopt;
+  std::optional<std::size_t> valueEnd(std::size_t length) {
     // Printable ASCII: each byte a character. A mark joining the last one would sit where the
     // next tag's first digit must be, and the fast path gives up there.
-    if (length <= rest && allPrintable(bytes_ + at_, length))
+    if (length <= unprintable_ - at_)
       return at_ + length;
-    return unicode::advanceCharacters(payload_, at_, length);
+    const std::optional<std::size_t> end = unicode::advanceCharacters(payload_, at_, length);
+    if (end)
+      unprintable_ = nextUnprintable(payload_, *end);
+    return end;
   }
 
   // Reads a template's sub-fields, `length` characters in all, up to the position after it.
@@ -257,7 +257,7 @@ private:
   validation::RecordView& view_;
   std::string_view payload_;
   const char* bytes_;
-  bool printable_;
+  std::size_t unprintable_; // the first byte from the position on that is not printable ASCII
   std::size_t at_ = 0;
   std::size_t mark_ = 0; // where the template being read starts among the view's sub-fields
 };
