@@ -327,6 +327,35 @@ TEST(ScanCommand, VerdictsAreValidatesInEveryFormat) {
       << "'-' reads standard input";
 }
 
+// Pictures are read several at a time; verdicts and errors still come in the order given.
+TEST(ScanCommand, AnyNumberOfJobsKeepsTheOrderGiven) {
+  const std::vector<std::string> payloads = projectPayloads();
+  const Pictures pictures;
+  const std::string broken = pictures.put("broken.png", "no picture");
+  std::vector<std::string> paths;
+  for (std::size_t i = 0; i < payloads.size(); ++i) {
+    paths.push_back(pictures.put(std::to_string(i) + ".png", toPng(drawn(payloads[i], 4))));
+    if (i == 1)
+      paths.push_back(broken);
+  }
+  std::string arguments;
+  for (const std::string& path : paths)
+    arguments.append(" ").append(path);
+  for (const char* jobs : {"1", "2", "5"}) {
+    std::string command = "scan --json --jobs ";
+    command += jobs;
+    command += arguments;
+    const CliResult result = runCli(command);
+    EXPECT_EQ(scannedPayloads(result), payloads) << jobs << " jobs";
+    // `broken` is quoted for the shell.
+    EXPECT_EQ(result.err,
+              "pavenda: " + broken.substr(1, broken.size() - 2) + ": not a PNG or JPEG picture\n")
+        << jobs << " jobs";
+    EXPECT_EQ(result.status, 2) << jobs << " jobs";
+  }
+  EXPECT_EQ(runCli("scan --jobs 0" + arguments).status, 2) << "at least one job";
+}
+
 TEST(ScanCommand, UnreadablePicturesAreNamedWithTheReason) {
   const std::string payload = projectPayloads()[0];
   const std::string jpeg = toJpeg(drawn(payload, 4), 90);

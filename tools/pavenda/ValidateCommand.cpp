@@ -7,14 +7,13 @@
 
 #include "Commands.h"
 #include "Input.h"
+#include "Jobs.h"
 #include "Output.h"
 #include "Text.h"
 #include "Verdict.h"
 
 namespace pavenda::tools {
 namespace {
-
-constexpr unsigned maxJobs = 256;
 
 struct ValidateOptions {
   std::vector<std::string> payloads;
@@ -123,12 +122,8 @@ int validateStandardInput(const VerdictFormat& format, unsigned jobs) {
 }
 
 int validate(const ValidateOptions& options) {
-  if (options.payloads.empty()) {
-    const unsigned cores = std::thread::hardware_concurrency();
-    return validateStandardInput(options.format, options.jobs != 0 ? options.jobs
-                                                 : cores == 0      ? 1
-                                                                   : std::min(cores, maxJobs));
-  }
+  if (options.payloads.empty())
+    return validateStandardInput(options.format, jobsToUse(options.jobs));
   Verdicts line;
   bool allValid = true;
   for (const std::string& payload : options.payloads) {
@@ -149,11 +144,9 @@ void addValidateCommand(CLI::App& app, Runner& run) {
                       "Payload texts (default: lines of standard input; LF, CR LF or CR ends a "
                       "line, blank lines are skipped)");
   addVerdictFormatFlags(*command, options->format);
-  command
-      ->add_option("-j,--jobs", options->jobs,
-                   "Threads validating standard input (default: one per core); the output is "
-                   "the same for any number")
-      ->check(CLI::Range(1U, maxJobs));
+  addJobsOption(*command, options->jobs,
+                "Threads validating standard input (default: one per core); the output is the "
+                "same for any number");
   command->callback([options, &run] { run = [options] { return validate(*options); }; });
 }
 
