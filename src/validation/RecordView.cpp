@@ -40,4 +40,25 @@ void RecordView::spill(std::string_view key, std::string_view value) {
   ++count_;
 }
 
+bool operator==(const RecordView& a, const RecordView& b) noexcept {
+  for (std::size_t i = 0; i < ZARODEZMerchantTLV::textPropertyCount; ++i) {
+    const auto property = static_cast<RecordView::TextProperty>(i);
+    if (a.text(property) != b.text(property))
+      return false;
+  }
+  for (std::size_t i = 0; i < ZARODEZMerchantTLV::mapPropertyCount; ++i) {
+    const auto property = static_cast<RecordView::MapProperty>(i);
+    const std::optional<TemplateView> mapA = a.map(property);
+    const std::optional<TemplateView> mapB = b.map(property);
+    if (mapA.has_value() != mapB.has_value())
+      return false;
+    if (mapA && !std::equal(mapA->begin(), mapA->end(), mapB->begin(), mapB->end(),
+                            [](const SubField& x, const SubField& y) {
+                              return x.key == y.key && x.value == y.value;
+                            }))
+      return false;
+  }
+  return true;
+}
+
 } // namespace pavenda::validation

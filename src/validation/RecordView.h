@@ -108,6 +108,9 @@ public:
     mapPresent_.set(index);
   }
 
+  /// Whether both hold the same texts and the same templates, sub-fields in the same order.
+  friend bool operator==(const RecordView& a, const RecordView& b) noexcept;
+
   /// Forgets every text, template and sub-field, as a view made anew.
   void clear() noexcept {
     textPresent_ = {};
