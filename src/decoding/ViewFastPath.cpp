@@ -168,12 +168,17 @@ private:
   bool readHeader(SeenDigits& seen, std::size_t& tag, std::size_t& length) {
     if (payload_.size() - at_ < 4)
       return false;
-    const auto digit = [this](std::size_t i) {
-      return static_cast<unsigned>(static_cast<unsigned char>(bytes_[at_ + i])) - '0';
-    };
-    const unsigned t0 = digit(0), t1 = digit(1), l0 = digit(2), l1 = digit(3);
-    if (t0 > 9 || t1 > 9 || l0 > 9 || l1 > 9)
+    // The four digits at once: a lane that is no digit gets its top bit set by the subtraction or
+    // by the addition (a borrow or carry only follows a lane already set).
+    std::uint32_t word;
+    std::memcpy(&word, bytes_ + at_, sizeof word);
+    if constexpr (std::endian::native == std::endian::big)
+      word = __builtin_bswap32(word);
+    const std::uint32_t digits = word - 0x30303030U;
+    if (((digits | (digits + 0x76767676U)) & 0x80808080U) != 0)
       return false;
+    const std::uint32_t t0 = digits & 0xFF, t1 = digits >> 8 & 0xFF, l0 = digits >> 16 & 0xFF,
+                        l1 = digits >> 24;
     tag = t0 * 10 + t1;
     length = l0 * 10 + l1;
     if (length == 0 || !seen.insert(tag))
