@@ -52,7 +52,8 @@ public:
     collected.reserve(capacity);
     return collected;
   }
-  void addSubField(Template& collected, std::string_view key, std::string_view value) {
+  void addSubField(Template& collected, std::string_view key, std::string_view value,
+                   std::size_t /*characters*/) {
     collected.insertOrAssign(std::string(key), std::string(value));
   }
   bool closeTemplate(std::string_view tag, int length, Template& collected) {
@@ -69,29 +70,33 @@ public:
 
   explicit ViewSink(validation::RecordView& view) : view_(view) {}
 
-  bool assign00(std::string_view tag, int /*length*/, std::string_view value) {
-    return store(decoding::placeTLV00(tag), value, 0);
+  // A value's declared length is its number of characters: the checks need not count again.
+  bool assign00(std::string_view tag, int length, std::string_view value) {
+    return store(decoding::placeTLV00(tag), value, static_cast<std::size_t>(length), 0);
   }
-  bool assign01(std::string_view tag, std::optional<std::string_view> subtag, int /*length*/,
+  bool assign01(std::string_view tag, std::optional<std::string_view> subtag, int length,
                 std::string_view value) {
-    return store(decoding::placeTLV01(tag, subtag, value, false), value, 0);
+    return store(decoding::placeTLV01(tag, subtag, value, false), value,
+                 static_cast<std::size_t>(length), 0);
   }
   Template openTemplate(std::size_t /*capacity*/) { return view_.openTemplate(); }
-  void addSubField(Template mark, std::string_view key, std::string_view value) {
-    view_.addSubField(mark, key, value);
+  void addSubField(Template mark, std::string_view key, std::string_view value,
+                   std::size_t characters) {
+    view_.addSubField(mark, key, value, characters);
   }
   bool closeTemplate(std::string_view tag, int /*length*/, Template mark) {
-    return store(decoding::placeTLV01(tag, std::nullopt, {}, true), {}, mark);
+    return store(decoding::placeTLV01(tag, std::nullopt, {}, true), {}, 0, mark);
   }
 
 private:
-  bool store(const decoding::Placement& placement, std::string_view value, std::size_t mark) {
+  bool store(const decoding::Placement& placement, std::string_view value, std::size_t characters,
+             std::size_t mark) {
     return decoding::apply(
         placement,
         [&](TextProperty property) {
-          view_.setText(property, value);
+          view_.setText(property, value, characters);
           if (placement.copiesToPan)
-            view_.setText(TextProperty::zArodezMerchantPAN, value);
+            view_.setText(TextProperty::zArodezMerchantPAN, value, characters);
         },
         [&](MapProperty property) { view_.setMap(property, mark); });
   }
@@ -357,7 +362,7 @@ private:
     while (position_ < end) {
       if (const Result failed = readElement(end, seen, sub, tag))
         return failed;
-      record_.addSubField(collected, subtagKey(tag, sub.tag), sub.value);
+      record_.addSubField(collected, subtagKey(tag, sub.tag), sub.value, sub.length);
       if (tag == "62" && !record_.assign01(tag, sub.tag, static_cast<int>(sub.length), sub.value))
         return refused(sub.tag, tag);
       position_ += sub.length;

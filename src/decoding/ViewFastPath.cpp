@@ -144,12 +144,12 @@ public:
         if (!end)
           return false;
         at_ = *end;
-        if (!place(twoDigitPlacements[0][tag], valueStart))
+        if (!place(twoDigitPlacements[0][tag], valueStart, length))
           return false;
         break;
       }
       case Kind::additionalData:
-        if (!readTemplate(tag, length) || !place(additionalDataText, valueStart) ||
+        if (!readTemplate(tag, length) || !place(additionalDataText, valueStart, length) ||
             !setMap(additionalDataMap))
           return false;
         break;
@@ -221,29 +221,30 @@ private:
       const std::string_view subtag = payload_.substr(valueStart - 4, 2);
       if (tag == 62) {
         const SubPlacement& placement = additionalDataSubs[sub];
-        view_.appendSubField(placement.key.value_or(subtag), value);
-        if (!placeText(placement.placement, value))
+        view_.appendSubField(placement.key.value_or(subtag), value, subLength);
+        if (!placeText(placement.placement, value, subLength))
           return false;
       } else if (tag == 64) {
-        view_.appendSubField(languageKeys[sub].value_or(subtag), value);
+        view_.appendSubField(languageKeys[sub].value_or(subtag), value, subLength);
       } else {
-        view_.appendSubField(subtag, value);
+        view_.appendSubField(subtag, value, subLength);
       }
     }
     return true;
   }
 
-  bool place(const Placement& placement, std::size_t valueStart) {
-    return placeText(placement, payload_.substr(valueStart, at_ - valueStart));
+  // Stores the value from `valueStart` to the position, `characters` long, as `placement` says.
+  bool place(const Placement& placement, std::size_t valueStart, std::size_t characters) {
+    return placeText(placement, payload_.substr(valueStart, at_ - valueStart), characters);
   }
 
-  bool placeText(const Placement& placement, std::string_view value) {
+  bool placeText(const Placement& placement, std::string_view value, std::size_t characters) {
     return apply(
         placement,
         [&](TextProperty property) {
-          view_.setText(property, value);
+          view_.setText(property, value, characters);
           if (placement.copiesToPan)
-            view_.setText(TextProperty::zArodezMerchantPAN, value);
+            view_.setText(TextProperty::zArodezMerchantPAN, value, characters);
         },
         [](MapProperty) {});
   }

@@ -1,5 +1,7 @@
 #include "validation/RecordView.h"
 
+#include "support/Unicode.h"
+
 namespace pavenda::validation {
 
 RecordView::RecordView(const ZARODEZMerchantTLV& record) {
@@ -21,29 +23,37 @@ RecordView::RecordView(const ZARODEZMerchantTLV& record) {
 
 namespace pavenda::validation {
 
-void RecordView::addSubField(std::size_t mark, std::string_view key, std::string_view value) {
+void RecordView::addSubField(std::size_t mark, std::string_view key, std::string_view value,
+                             std::size_t characters) {
   SubField* fields = subFields();
   SubField* const end = fields + count_;
   SubField* const found =
       std::find_if(fields + mark, end, [key](const SubField& field) { return field.key == key; });
   if (found != end) {
     found->value = value;
+    found->knownCharacters = characters;
     return;
   }
-  appendSubField(key, value);
+  appendSubField(key, value, characters);
 }
 
-void RecordView::spill(std::string_view key, std::string_view value) {
+void RecordView::spill(const SubField& field) {
   if (count_ == inlineSubFields)
     spilled_.assign(inlineFields(), inlineFields() + inlineSubFields);
-  spilled_.push_back({key, value});
+  spilled_.push_back(field);
   ++count_;
+}
+
+std::size_t countCharacters(std::string_view text) {
+  return unicode::characterCount(text);
 }
 
 bool operator==(const RecordView& a, const RecordView& b) noexcept {
   for (std::size_t i = 0; i < ZARODEZMerchantTLV::textPropertyCount; ++i) {
     const auto property = static_cast<RecordView::TextProperty>(i);
-    if (a.text(property) != b.text(property))
+    const Text textA = a.text(property);
+    const Text textB = b.text(property);
+    if (textA != textB || (textA && textA.characters() != textB.characters()))
       return false;
   }
   for (std::size_t i = 0; i < ZARODEZMerchantTLV::mapPropertyCount; ++i) {
@@ -54,7 +64,8 @@ bool operator==(const RecordView& a, const RecordView& b) noexcept {
       return false;
     if (mapA && !std::equal(mapA->begin(), mapA->end(), mapB->begin(), mapB->end(),
                             [](const SubField& x, const SubField& y) {
-                              return x.key == y.key && x.value == y.value;
+                              return x.key == y.key && x.value == y.value &&
+                                     x.characters() == y.characters();
                             }))
       return false;
   }

@@ -15,13 +15,60 @@
 
 namespace pavenda::validation {
 
-/// An optional text as the checks read it: absent, or a view of text owned elsewhere.
-using Text = std::optional<std::string_view>;
+/// What a text's number of characters is when it is not known yet.
+inline constexpr std::size_t unknownCharacters = static_cast<std::size_t>(-1);
 
-/// One sub-field of a template: its key and value, both views.
+/// The number of user-perceived characters of `text` (the slow path of the accessors below).
+std::size_t countCharacters(std::string_view text);
+
+/// An optional text as the checks read it: absent, or a view of text owned elsewhere, with its
+/// number of characters when the decoder already knows it (a value's declared length). Reads like
+/// `std::optional<std::string_view>`.
+class Text {
+public:
+  constexpr Text() noexcept = default;
+  constexpr Text(std::nullopt_t) noexcept {}
+  constexpr Text(std::string_view text, std::size_t characters = unknownCharacters) noexcept
+      : text_(text), characters_(characters), present_(true) {}
+  /// Any text that converts to a view: `std::string`, a literal.
+  template <typename T>
+  requires(std::is_convertible_v<const T&, std::string_view> &&
+           !std::is_same_v<T, std::string_view>) constexpr Text(const T& text) noexcept
+      : Text(std::string_view(text)) {}
+
+  constexpr bool has_value() const noexcept { return present_; }
+  constexpr explicit operator bool() const noexcept { return present_; }
+  /// The text; only when present.
+  constexpr const std::string_view& operator*() const noexcept { return text_; }
+  constexpr const std::string_view* operator->() const noexcept { return &text_; }
+
+  /// The number of user-perceived characters; only when present.
+  std::size_t characters() const {
+    return characters_ != unknownCharacters ? characters_ : countCharacters(text_);
+  }
+
+  /// Equal when both are absent, or both present with the same text.
+  friend constexpr bool operator==(const Text& a, const Text& b) noexcept {
+    return a.present_ == b.present_ && (!a.present_ || a.text_ == b.text_);
+  }
+
+private:
+  std::string_view text_;
+  std::size_t characters_ = unknownCharacters;
+  bool present_ = false;
+};
+
+/// One sub-field of a template: its key and value, both views, and the value's number of
+/// characters when known.
 struct SubField {
   std::string_view key;
   std::string_view value;
+  std::size_t knownCharacters = unknownCharacters;
+
+  /// The number of user-perceived characters of the value.
+  std::size_t characters() const {
+    return knownCharacters != unknownCharacters ? knownCharacters : countCharacters(value);
+  }
 };
 
 /// The sub-fields of one template in payload order; a view of a `RecordView`'s storage, valid
@@ -32,9 +79,15 @@ public:
 
   /// The value stored under `key`, or null.
   const std::string_view* find(std::string_view key) const noexcept {
+    const SubField* found = field(key);
+    return found == nullptr ? nullptr : &found->value;
+  }
+
+  /// The sub-field stored under `key`, or null.
+  const SubField* field(std::string_view key) const noexcept {
     const SubField* found =
         std::find_if(begin(), end(), [key](const SubField& field) { return field.key == key; });
-    return found == end() ? nullptr : &found->value;
+    return found == end() ? nullptr : found;
   }
 
   const SubField* begin() const noexcept { return first_; }
@@ -69,7 +122,8 @@ public:
     const auto index = static_cast<std::size_t>(property);
     if (!textPresent_.has(index))
       return std::nullopt;
-    return std::string_view(texts_[index].data, texts_[index].size);
+    const Slot& slot = texts_[index];
+    return Text(std::string_view(slot.data, slot.size), slot.characters);
   }
 
   std::optional<TemplateView> map(MapProperty property) const noexcept {
@@ -80,9 +134,11 @@ public:
     return TemplateView(subFields() + range.first, range.count);
   }
 
-  void setText(TextProperty property, std::string_view value) noexcept {
+  /// Sets a text; `characters` is its number of characters when known.
+  void setText(TextProperty property, std::string_view value,
+               std::size_t characters = unknownCharacters) noexcept {
     const auto index = static_cast<std::size_t>(property);
-    texts_[index] = {value.data(), value.size()};
+    texts_[index] = {value.data(), value.size(), characters};
     textPresent_.set(index);
   }
 
@@ -90,15 +146,18 @@ public:
   std::size_t openTemplate() const noexcept { return count_; }
 
   /// Adds a sub-field to the template opened at `mark`: in place when its key is there already.
-  void addSubField(std::size_t mark, std::string_view key, std::string_view value);
+  /// `characters` is the value's number of characters when known.
+  void addSubField(std::size_t mark, std::string_view key, std::string_view value,
+                   std::size_t characters = unknownCharacters);
 
   /// Adds a sub-field whose key the open template does not hold yet.
-  void appendSubField(std::string_view key, std::string_view value) {
+  void appendSubField(std::string_view key, std::string_view value,
+                      std::size_t characters = unknownCharacters) {
     if (count_ < inlineSubFields) {
-      inlineFields()[count_++] = {key, value};
+      inlineFields()[count_++] = {key, value, characters};
       return;
     }
-    spill(key, value);
+    spill({key, value, characters});
   }
 
   /// Makes the sub-fields added since `mark` the template `property`.
@@ -108,7 +167,8 @@ public:
     mapPresent_.set(index);
   }
 
-  /// Whether both hold the same texts and the same templates, sub-fields in the same order.
+  /// Whether both hold the same texts and the same templates, sub-fields in the same order, each
+  /// with the same number of characters.
   friend bool operator==(const RecordView& a, const RecordView& b) noexcept;
 
   /// Forgets every text, template and sub-field, as a view made anew.
@@ -134,7 +194,7 @@ private:
   };
 
   // Adds a sub-field beyond the inline buffer.
-  void spill(std::string_view key, std::string_view value);
+  void spill(const SubField& field);
 
   // The inline buffer's sub-fields live in bytes (an array of bytes holds them without a
   // constructor run), so that making a view writes none of its slots.
@@ -154,6 +214,7 @@ private:
   struct Slot {
     const char* data;
     std::size_t size;
+    std::size_t characters;
   };
 
   PresenceBits<ZARODEZMerchantTLV::textPropertyCount> textPresent_;

@@ -72,7 +72,7 @@ void validateAdditionalDataField(CodeList& codes, const RecordView& record) {
       record.map(RecordView::MapProperty::additionalDataFieldTemplate);
   if (!additionalData)
     return;
-  for (const auto& [key, value] : *additionalData) {
+  for (const auto& [key, value, characters] : *additionalData) {
     if (key == "additionalConsumerDataRequest") {
       if (!isLengthInRange(value, 1, 3))
         codes.append(code::additionalConsumerDataInvalidValue);
@@ -108,7 +108,7 @@ void validateMerchantInformationLanguageTemplate(CodeList& codes, const RecordVi
   for (const auto& [subtag, key] : catalogue::merchantInformationLanguageTemplateSubTagDictionary())
     check(key);
   // A known sub-field checked again would raise the same codes, which the append rule drops.
-  for (const auto& [key, value] : *languageTemplate)
+  for (const auto& [key, value, characters] : *languageTemplate)
     if (!catalogue::languageSubtagForKey(key))
       check(key);
 }

@@ -187,7 +187,8 @@ ZArodezPayMerchantTLVValidator::validatePayMerchantTLV01(const ZArodezPayMerchan
 
 void ZArodezPayMerchantTLVValidator::validateCRC(const std::optional<std::string>& crc,
                                                  std::optional<std::string_view> tlvString) {
-  run([&](validation::CodeList& codes) { validation::validateCRC(codes, viewOf(crc), tlvString); });
+  const validation::Text payload = tlvString ? validation::Text(*tlvString) : std::nullopt;
+  run([&](validation::CodeList& codes) { validation::validateCRC(codes, viewOf(crc), payload); });
 }
 
 void ZArodezPayMerchantTLVValidator::tagMandatoryLengthCheck(

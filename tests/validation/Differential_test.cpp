@@ -22,6 +22,7 @@
 
 #include "decoding/Decode.h"
 #include "encoding/ZArodezQRUtility.h"
+#include "support/Unicode.h"
 
 namespace pavenda {
 namespace {
@@ -136,6 +137,22 @@ TEST(Differential, MutatedPayloadsKeepTheirRecordedOutcomes) {
   EXPECT_EQ(differing, 0u);
 }
 
+// Whether every text and sub-field of `view` holds the number of characters a count of the text on
+// its own gives: decoding hands the declared lengths to the checks in place of such counts.
+bool countsMatchTheTexts(const validation::RecordView& view) {
+  for (std::size_t i = 0; i < ZARODEZMerchantTLV::textPropertyCount; ++i) {
+    const validation::Text text = view.text(static_cast<ZARODEZMerchantTLV::TextProperty>(i));
+    if (text && text.characters() != unicode::characterCount(*text))
+      return false;
+  }
+  for (std::size_t i = 0; i < ZARODEZMerchantTLV::mapPropertyCount; ++i)
+    if (const auto map = view.map(static_cast<ZARODEZMerchantTLV::MapProperty>(i)))
+      for (const validation::SubField& field : *map)
+        if (field.characters() != unicode::characterCount(field.value))
+          return false;
+  return true;
+}
+
 // The fast path of decoding accepts only what the general decoder accepts, and fills the view
 // alike; it must also take nearly every payload of the two-digit scheme that decodes (the rest
 // have letters or signs where digits belong), or validation would not be fast.
@@ -150,6 +167,9 @@ TEST(Differential, FastDecoderAgreesWithTheGeneralOne) {
       validation::RecordView general;
       const bool generalDecodes = decoding::decodeGeneral(general, payload).ok();
       decoded += generalDecodes && payload.starts_with("00") ? 1 : 0;
+      if (generalDecodes) {
+        ASSERT_TRUE(countsMatchTheTexts(general)) << payload;
+      }
       validation::RecordView view;
       if (!decoding::decodeOrdinary(view, payload))
         continue;
