@@ -278,18 +278,45 @@ std::string toUtf8(std::u16string_view text) {
   return out;
 }
 
+// The two blocks of CJK ideographs that Chinese text is written in: every code point of both is
+// assigned, an other-letter (Lo) that stands alone as a character, so no lookup is needed for them.
+constexpr bool isCommonIdeograph(UChar32 c) noexcept {
+  return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF);
+}
+
 bool isDigit(UChar32 c) {
   if (c < 0x80)
     return c >= '0' && c <= '9';
+  if (isCommonIdeograph(c))
+    return false;
   return u_charType(c) == U_DECIMAL_DIGIT_NUMBER;
+}
+
+constexpr bool isAsciiLetter(UChar32 c) noexcept {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 bool isLetter(UChar32 c) {
   if (c < 0)
     return false;
   if (c < 0x80)
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return isAsciiLetter(c);
+  if (isCommonIdeograph(c))
+    return true;
   return (U_GET_GC_MASK(c) & (U_GC_L_MASK | U_GC_M_MASK)) != 0;
+}
+
+// The length of the leading run of ASCII bytes of `text` for which `stop` answers false: where
+// `stop` answered true, or where the first non-ASCII byte is, or the end. The ASCII prefix of
+// a text ends on a code point boundary, so the code point tests can go on from there.
+template <typename Stop> std::size_t asciiPrefix(std::string_view text, Stop stop) noexcept {
+  std::size_t i = 0;
+  for (; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x80 || stop(c))
+      break;
+  }
+  return i;
 }
 
 } // namespace
@@ -321,6 +348,41 @@ bool isValidUtf8(std::string_view text) noexcept {
     return true;
   return !anyCodePoint(text, [](UChar32 c) { return c < 0; });
 }
+
+namespace {
+
+// The character count of a text of ASCII other than CR and of the common CJK ideographs, or
+// nothing for any other text. None of these code points joins its neighbour, so each is a
+// character of its own.
+std::optional<std::size_t> asciiAndIdeographCount(std::string_view text) noexcept {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t size = text.size();
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < size; ++count) {
+    const unsigned char lead = bytes[i];
+    if (lead < 0x80) {
+      if (lead == '\r')
+        return std::nullopt;
+      ++i;
+      continue;
+    }
+    // Both blocks lie in the three-byte forms led by E3 to E9.
+    if (lead < 0xE3 || lead > 0xE9 || size - i < 3)
+      return std::nullopt;
+    const unsigned char second = bytes[i + 1];
+    const unsigned char third = bytes[i + 2];
+    if ((second & 0xC0) != 0x80 || (third & 0xC0) != 0x80)
+      return std::nullopt;
+    const auto c =
+        static_cast<UChar32>(((lead & 0x0Fu) << 12) | ((second & 0x3Fu) << 6) | (third & 0x3Fu));
+    if (!isCommonIdeograph(c))
+      return std::nullopt;
+    i += 3;
+  }
+  return count;
+}
+
+} // namespace
 
 std::size_t characterCount(std::string_view text) {
   if (text.size() <= 64) {
@@ -357,6 +419,8 @@ std::size_t characterCount(std::string_view text) {
   } else if (isAscii(text)) {
     return text.size() - crLfCount(text);
   }
+  if (const std::optional<std::size_t> count = asciiAndIdeographCount(text))
+    return *count;
   std::size_t count = 0;
   forEachBoundary(
       text, 0,
@@ -443,20 +507,45 @@ std::size_t CharIndex::farOffset(std::size_t position) const {
   return starts_[position];
 }
 
+// Each test runs over bytes while they are ASCII and decodes code points only from the first byte
+// that is not.
+
 bool allDecimalDigits(std::string_view text) {
-  return !anyCodePoint(text, [](UChar32 c) { return !isDigit(c); });
+  const std::size_t i = asciiPrefix(text, [](unsigned char c) { return c < '0' || c > '9'; });
+  if (i == text.size())
+    return true;
+  if (static_cast<unsigned char>(text[i]) < 0x80)
+    return false;
+  return !anyCodePoint(text.substr(i), [](UChar32 c) { return !isDigit(c); });
 }
 
 bool allLetters(std::string_view text) {
-  return !anyCodePoint(text, [](UChar32 c) { return !isLetter(c); });
+  const std::size_t i = asciiPrefix(text, [](unsigned char c) { return !isAsciiLetter(c); });
+  if (i == text.size())
+    return true;
+  if (static_cast<unsigned char>(text[i]) < 0x80)
+    return false;
+  return !anyCodePoint(text.substr(i), [](UChar32 c) { return !isLetter(c); });
 }
 
 bool containsLetter(std::string_view text) {
-  return anyCodePoint(text, isLetter);
+  const std::size_t i = asciiPrefix(text, [](unsigned char c) { return isAsciiLetter(c); });
+  if (i == text.size())
+    return false;
+  if (static_cast<unsigned char>(text[i]) < 0x80)
+    return true;
+  return anyCodePoint(text.substr(i), isLetter);
 }
 
 bool containsOtherThanDigitsAnd(std::string_view text, char extra) {
-  return anyCodePoint(text, [extra](UChar32 c) { return c != extra && !isDigit(c); });
+  // Compared as the code point tests compare: a non-ASCII `extra` matches no ASCII byte.
+  const auto other = [extra](UChar32 c) { return c != extra && !isDigit(c); };
+  const std::size_t i = asciiPrefix(text, [&other](unsigned char c) { return other(c); });
+  if (i == text.size())
+    return false;
+  if (static_cast<unsigned char>(text[i]) < 0x80)
+    return true;
+  return anyCodePoint(text.substr(i), other);
 }
 
 std::string toLower(std::string_view text) {

@@ -109,12 +109,56 @@ bool luhnsAlgorithmCheck(std::string_view forMerchantPan) {
   return luhn(characters.size(), [&](std::size_t k) { return digitValue(characters.slice(k, 1)); });
 }
 
+// Whether a text of one or more ASCII digits fits in 64 bits, leading zeros aside.
+bool digitsFitUnsigned64(std::string_view digits) noexcept {
+  constexpr std::string_view max = "18446744073709551615";
+  if (digits.size() < max.size())
+    return true;
+  const std::size_t first = digits.find_first_not_of('0');
+  if (first == std::string_view::npos)
+    return true;
+  digits.remove_prefix(first);
+  // Texts of digits of one length compare as their numbers do.
+  return digits.size() < max.size() || (digits.size() == max.size() && digits <= max);
+}
+
+// The Luhn sum of a text in its PAN form, read in place, or nothing unless every byte is an ASCII
+// digit. The padding zeros add nothing, and move the first six digits that many places further
+// from the right.
+std::optional<unsigned> asciiLuhnSum(std::string_view text) noexcept {
+  const std::size_t n = text.size();
+  const std::size_t shift = needsPanPadding(n) ? panLength - n : 0;
+  unsigned sum = 0;
+  unsigned notDigit = 0;
+  for (std::size_t j = 0; j < n; ++j) {
+    const unsigned digit = digitValue(text[j]);
+    notDigit |= digit > 9 ? 1U : 0U;
+    const bool doubled = (n - j + (j < 6 ? shift : 0)) % 2 == 0;
+    sum += doubled ? 2 * digit - (digit > 4 ? 9 : 0) : digit;
+  }
+  if (notDigit != 0)
+    return std::nullopt;
+  return sum;
+}
+
 } // namespace
 
 void validateMerchantID(CodeList& codes, Text id) {
   if (!id)
     return;
   const std::string_view text = *id;
+  if (const std::optional<unsigned> sum = asciiLuhnSum(text); sum && !text.empty()) {
+    // The common form: each byte a character and a digit.
+    if (text.front() != '4')
+      codes.append(code::merchantIdInvalidStartingDigit);
+    if (text.size() < 8 || text.size() > 16)
+      codes.append(code::merchantIdInvalidLength);
+    if (!digitsFitUnsigned64(text))
+      codes.append(code::merchantIdInvalidFormat);
+    if (*sum % 10 != 0)
+      codes.append(code::merchantIdInvalidCheckDigit);
+    return;
+  }
   // The character index only where characters are not simply bytes.
   const bool bytes = bytesAreCharacters(text);
   std::optional<unicode::CharIndex> index;

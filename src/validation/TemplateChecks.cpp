@@ -80,7 +80,8 @@ void validateAdditionalDataField(CodeList& codes, const RecordView& record) {
         codes.append(code::additionalConsumerDataInvalidValue);
       continue;
     }
-    tagMandatoryLengthCheck(codes, additionalDataType, key, additionalData, false, 1, 25);
+    // Keys are unique within a template: `value` is what a look-up of `key` would find.
+    subFieldLengthCheck(codes, additionalDataType, key, &value, false, 1, 25);
   }
 }
 

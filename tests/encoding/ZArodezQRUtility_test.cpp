@@ -47,9 +47,9 @@ TEST(Crc16, NonAsciiEntersAsUtf8Bytes) {
   EXPECT_EQ(ZArodezQRUtility::payloadCrc("caf\u00e9"), bitwiseReference("caf\xC3\xA9"));
 }
 
-// The eight-table path must agree with the one-bit-at-a-time definition at every length and
-// alignment, including the tail shorter than eight bytes.
-TEST(Crc16, SliceByEightMatchesBitwiseDefinition) {
+// The table-sliced path must agree with the one-bit-at-a-time definition at every length and
+// alignment, including every tail shorter than one slice.
+TEST(Crc16, SlicedMatchesBitwiseDefinition) {
   std::mt19937 random(7);
   for (std::size_t length = 0; length < 300; ++length) {
     std::string text(length, '\0');
