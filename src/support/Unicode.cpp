@@ -351,6 +351,32 @@ bool isValidUtf8(std::string_view text) noexcept {
 
 namespace {
 
+// Whether every byte of a text of up to 64 bytes is printable ASCII (0x20 to 0x7F), so that each
+// is a character of its own: a byte below 0x20 or from 0x80 on sets its top bit in the difference
+// or the word. The last word overlaps the one before it; only the existence of a byte matters.
+bool shortPrintableAscii(std::string_view text) noexcept {
+  constexpr std::uint64_t spaces = 0x2020202020202020ULL;
+  constexpr std::uint64_t topBits = 0x8080808080808080ULL;
+  const char* const p = text.data();
+  const std::size_t n = text.size();
+  if (n < 8) {
+    unsigned below = 0;
+    for (std::size_t i = 0; i < n; ++i)
+      below |= (static_cast<unsigned char>(p[i]) - 0x20U) | static_cast<unsigned char>(p[i]);
+    return (below & 0x80000080U) == 0;
+  }
+  std::uint64_t flags = 0;
+  const auto add = [&flags, p](std::size_t at) {
+    std::uint64_t word;
+    std::memcpy(&word, p + at, sizeof word);
+    flags |= (word - spaces) | word;
+  };
+  for (std::size_t i = 0; i + 8 < n; i += 8)
+    add(i);
+  add(n - 8);
+  return (flags & topBits) == 0;
+}
+
 // The character count of a text of ASCII other than CR and of the common CJK ideographs, or
 // nothing for any other text. None of these code points joins its neighbour, so each is a
 // character of its own.
@@ -359,32 +385,31 @@ std::optional<std::size_t> asciiAndIdeographCount(std::string_view text) noexcep
   const std::size_t size = text.size();
   std::size_t count = 0;
   for (std::size_t i = 0; i < size; ++count) {
-    const unsigned char lead = bytes[i];
+    const unsigned lead = bytes[i];
     if (lead < 0x80) {
       if (lead == '\r')
         return std::nullopt;
       ++i;
       continue;
     }
-    // Both blocks lie in the three-byte forms led by E3 to E9.
-    if (lead < 0xE3 || lead > 0xE9 || size - i < 3)
+    // Both blocks lie in the three-byte forms led by E3 to E9: U+3400 is E3 90 80, U+4DC0 to
+    // U+4DFF (not ideographs) are E4 B7 xx, U+4E00 is E4 B8 80 and U+9FFF is E9 BF BF.
+    if (lead - 0xE3U > 0xE9U - 0xE3U || size - i < 3)
       return std::nullopt;
-    const unsigned char second = bytes[i + 1];
-    const unsigned char third = bytes[i + 2];
-    if ((second & 0xC0) != 0x80 || (third & 0xC0) != 0x80)
+    const unsigned second = bytes[i + 1];
+    const unsigned third = bytes[i + 2];
+    if (((second ^ 0x80U) | (third ^ 0x80U)) >= 0x40U)
       return std::nullopt;
-    const auto c =
-        static_cast<UChar32>(((lead & 0x0Fu) << 12) | ((second & 0x3Fu) << 6) | (third & 0x3Fu));
-    if (!isCommonIdeograph(c))
+    if ((lead == 0xE3 && second < 0x90) || (lead == 0xE4 && second == 0xB7))
       return std::nullopt;
     i += 3;
   }
   return count;
 }
 
-} // namespace
-
-std::size_t characterCount(std::string_view text) {
+// The count of any text but a short one of printable ASCII; apart, so that the common case does
+// not pay for setting up the general one.
+[[gnu::noinline]] std::size_t countCharacters(std::string_view text) {
   if (text.size() <= 64) {
     // Short texts, the most common by far: one pass, eight bytes a step, finds both whether any
     // byte is non-ASCII and whether any is a CR (a zero byte of the word XOR CR).
@@ -430,6 +455,14 @@ std::size_t characterCount(std::string_view text) {
       },
       false);
   return count;
+}
+
+} // namespace
+
+std::size_t characterCount(std::string_view text) {
+  if (text.size() <= 64 && shortPrintableAscii(text))
+    return text.size();
+  return countCharacters(text);
 }
 
 CharIndex::CharIndex(std::string_view text) : CharIndex(text, false) {}
