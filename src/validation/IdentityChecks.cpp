@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -122,23 +124,39 @@ bool digitsFitUnsigned64(std::string_view digits) noexcept {
   return digits.size() < max.size() || (digits.size() == max.size() && digits <= max);
 }
 
-// The Luhn sum of a text in its PAN form, read in place, or nothing unless every byte is an ASCII
-// digit. The padding zeros add nothing, and move the first six digits that many places further
-// from the right.
+// The Luhn sum of a text in its PAN form, or nothing unless every byte is an ASCII digit. The
+// padding zeros add nothing, so the PAN form is only assembled when it is short.
 std::optional<unsigned> asciiLuhnSum(std::string_view text) noexcept {
-  const std::size_t n = text.size();
-  const std::size_t shift = needsPanPadding(n) ? panLength - n : 0;
-  unsigned sum = 0;
+  std::array<char, panLength> pan{};
+  if (needsPanPadding(text.size())) {
+    const std::size_t zeros = panLength - text.size();
+    std::copy_n(text.begin(), 6, pan.begin());
+    std::fill_n(pan.begin() + 6, zeros, '0');
+    std::copy(text.begin() + 6, text.end(), pan.begin() + 6 + zeros);
+    text = std::string_view(pan.data(), pan.size());
+  }
+  // From the right: every second digit is doubled, and a doubled digit above 4 loses 9.
+  unsigned plain = 0;
+  unsigned doubled = 0;
+  unsigned aboveFour = 0;
   unsigned notDigit = 0;
-  for (std::size_t j = 0; j < n; ++j) {
-    const unsigned digit = digitValue(text[j]);
-    notDigit |= digit > 9 ? 1U : 0U;
-    const bool doubled = (n - j + (j < 6 ? shift : 0)) % 2 == 0;
-    sum += doubled ? 2 * digit - (digit > 4 ? 9 : 0) : digit;
+  std::size_t k = text.size();
+  for (; k >= 2; k -= 2) {
+    const unsigned last = digitValue(text[k - 1]);
+    const unsigned before = digitValue(text[k - 2]);
+    notDigit |= static_cast<unsigned>(last > 9) | static_cast<unsigned>(before > 9);
+    plain += last;
+    doubled += before;
+    aboveFour += static_cast<unsigned>(before > 4);
+  }
+  if (k == 1) {
+    const unsigned first = digitValue(text[0]);
+    notDigit |= static_cast<unsigned>(first > 9);
+    plain += first;
   }
   if (notDigit != 0)
     return std::nullopt;
-  return sum;
+  return plain + 2 * doubled - 9 * aboveFour;
 }
 
 } // namespace
