@@ -2,6 +2,11 @@
 
 #include <array>
 #include <cstddef>
+#include <cstring>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 #include "encoding/TagCatalogue.h"
 
@@ -59,6 +64,66 @@ std::uint16_t sliced(std::span<const std::uint8_t> data, std::uint16_t initial) 
   return static_cast<std::uint16_t>(crc);
 }
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define PAVENDA_CRC_FOLDING 1
+
+// x^power modulo the payload polynomial, for the folding constants.
+constexpr std::uint64_t xPowerModulo(unsigned power) {
+  std::uint32_t remainder = 1;
+  for (unsigned i = 0; i < power; ++i) {
+    remainder <<= 1;
+    if ((remainder & 0x10000U) != 0)
+      remainder ^= 0x10000U | payloadPolynomial;
+  }
+  return remainder;
+}
+
+std::uint64_t bigEndian64(const std::uint8_t* p) noexcept {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return __builtin_bswap64(word);
+}
+
+// Carry-less multiplication folds the text sixteen bytes a step: a 128-bit prefix A followed by
+// a block B is replaced by hi(A)·x^192 + lo(A)·x^128 + B reduced to 128 bits, which leaves the
+// remainder modulo the polynomial, and so the CRC of what follows, unchanged. The initial value
+// enters as the first sixteen bits of the text. The folded 128 bits, then the last 16 to 31 bytes,
+// go through the tables.
+[[gnu::target("pclmul")]] std::uint16_t folded(std::span<const std::uint8_t> data,
+                                               std::uint16_t initial) noexcept {
+  constexpr std::uint64_t x192 = xPowerModulo(192);
+  constexpr std::uint64_t x128 = xPowerModulo(128);
+  const __m128i constants =
+      _mm_set_epi64x(static_cast<long long>(x192), static_cast<long long>(x128));
+  const std::uint8_t* p = data.data();
+  const std::uint8_t* const end = p + data.size();
+  std::uint64_t high = bigEndian64(p) ^ (std::uint64_t{initial} << 48);
+  std::uint64_t low = bigEndian64(p + 8);
+  __m128i prefix = _mm_set_epi64x(static_cast<long long>(high), static_cast<long long>(low));
+  for (p += 16; end - p >= 32; p += 16) {
+    const __m128i block = _mm_set_epi64x(static_cast<long long>(bigEndian64(p)),
+                                         static_cast<long long>(bigEndian64(p + 8)));
+    prefix = _mm_xor_si128(_mm_xor_si128(_mm_clmulepi64_si128(prefix, constants, 0x11),
+                                         _mm_clmulepi64_si128(prefix, constants, 0x00)),
+                           block);
+  }
+  std::uint64_t lanes[2];
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), prefix);
+  high = __builtin_bswap64(lanes[1]);
+  low = __builtin_bswap64(lanes[0]);
+  std::array<std::uint8_t, 16> remainder;
+  std::memcpy(remainder.data(), &high, 8);
+  std::memcpy(remainder.data() + 8, &low, 8);
+  const std::uint16_t crc = sliced(remainder, 0);
+  return sliced(std::span(p, static_cast<std::size_t>(end - p)), crc);
+}
+
+bool canFold() noexcept {
+  static const bool supported = __builtin_cpu_supports("pclmul") != 0;
+  return supported;
+}
+#endif
+
 } // namespace
 
 std::map<std::string, std::string, std::less<>> ZArodezQRUtility::keyTagMapping() {
@@ -71,8 +136,13 @@ std::map<std::string, std::string, std::less<>> ZArodezQRUtility::keyTagMapping(
 std::uint16_t ZArodezQRUtility::calculateCrcMsb(std::span<const std::uint8_t> data,
                                                 std::uint16_t poly,
                                                 std::uint16_t initialCrcValue) noexcept {
-  if (poly == payloadPolynomial)
+  if (poly == payloadPolynomial) {
+#ifdef PAVENDA_CRC_FOLDING
+    if (data.size() >= 32 && canFold())
+      return folded(data, initialCrcValue);
+#endif
     return sliced(data, initialCrcValue);
+  }
   return byteWise(genCrc16TableMsb(poly), data, initialCrcValue);
 }
 
