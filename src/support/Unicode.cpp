@@ -278,8 +278,9 @@ std::string toUtf8(std::u16string_view text) {
   return out;
 }
 
-// The two blocks of CJK ideographs that Chinese text is written in: every code point of both is
-// assigned, an other-letter (Lo) that stands alone as a character, so no lookup is needed for them.
+// The two blocks of CJK ideographs that Chinese text is written in: since Unicode 14 (ICU 70)
+// every code point of both is an other-letter (Lo) that stands alone as a character, so no lookup
+// is needed for them.
 constexpr bool isCommonIdeograph(UChar32 c) noexcept {
   return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF);
 }
@@ -351,9 +352,10 @@ bool isValidUtf8(std::string_view text) noexcept {
 
 namespace {
 
-// Whether every byte of a text of up to 64 bytes is printable ASCII (0x20 to 0x7F), so that each
-// is a character of its own: a byte below 0x20 or from 0x80 on sets its top bit in the difference
-// or the word. The last word overlaps the one before it; only the existence of a byte matters.
+// Whether every byte of a text of up to 64 bytes is from 0x20 to 0x7F, so that each is a character
+// of its own (no CR to pair with an LF): a byte below 0x20 or from 0x80 on sets its top bit in the
+// difference or in the word. The last word overlaps the one before it; only the existence of such
+// a byte matters.
 bool shortPrintableAscii(std::string_view text) noexcept {
   constexpr std::uint64_t spaces = 0x2020202020202020ULL;
   constexpr std::uint64_t topBits = 0x8080808080808080ULL;
