@@ -394,15 +394,16 @@ std::optional<std::size_t> asciiAndIdeographCount(std::string_view text) noexcep
       ++i;
       continue;
     }
-    // Both blocks lie in the three-byte forms led by E3 to E9: U+3400 is E3 90 80, U+4DC0 to
-    // U+4DFF (not ideographs) are E4 B7 xx, U+4E00 is E4 B8 80 and U+9FFF is E9 BF BF.
-    if (lead - 0xE3U > 0xE9U - 0xE3U || size - i < 3)
+    // Both blocks are runs of three-byte forms, ordered as their code points: U+3400 to U+4DBF
+    // are E3 90 80 to E4 B6 BF, U+4E00 to U+9FFF are E4 B8 80 to E9 BF BF.
+    if (size - i < 3)
       return std::nullopt;
-    const unsigned second = bytes[i + 1];
-    const unsigned third = bytes[i + 2];
-    if (((second ^ 0x80U) | (third ^ 0x80U)) >= 0x40U)
-      return std::nullopt;
-    if ((lead == 0xE3 && second < 0x90) || (lead == 0xE4 && second == 0xB7))
+    const std::uint32_t form =
+        (lead << 16) | (std::uint32_t{bytes[i + 1]} << 8) | std::uint32_t{bytes[i + 2]};
+    const bool continued = (form & 0xC0C0U) == 0x8080U;
+    const bool extensionA = form - 0xE39080U <= 0xE4B6BFU - 0xE39080U;
+    const bool unified = form - 0xE4B880U <= 0xE9BFBFU - 0xE4B880U;
+    if (!continued || !(extensionA || unified))
       return std::nullopt;
     i += 3;
   }
@@ -412,40 +413,8 @@ std::optional<std::size_t> asciiAndIdeographCount(std::string_view text) noexcep
 // The count of any text but a short one of printable ASCII; apart, so that the common case does
 // not pay for setting up the general one.
 [[gnu::noinline]] std::size_t countCharacters(std::string_view text) {
-  if (text.size() <= 64) {
-    // Short texts, the most common by far: one pass, eight bytes a step, finds both whether any
-    // byte is non-ASCII and whether any is a CR (a zero byte of the word XOR CR).
-    constexpr std::uint64_t ones = 0x0101010101010101ULL;
-    constexpr std::uint64_t topBits = 0x8080808080808080ULL;
-    std::uint64_t any = 0;
-    std::uint64_t cr = 0;
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-      std::uint64_t word;
-      std::memcpy(&word, text.data() + i, sizeof word);
-      any |= word;
-      const std::uint64_t x = word ^ (ones * '\r');
-      cr |= (x - ones) & ~x & topBits;
-    }
-    if (i < text.size() && text.size() >= 8) {
-      // The last eight bytes, overlapping what was read: only the existence of a byte matters.
-      std::uint64_t word;
-      std::memcpy(&word, text.data() + text.size() - 8, sizeof word);
-      any |= word;
-      const std::uint64_t x = word ^ (ones * '\r');
-      cr |= (x - ones) & ~x & topBits;
-    } else {
-      for (; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        any |= c;
-        cr |= c == '\r' ? 1U : 0U;
-      }
-    }
-    if ((any & topBits) == 0)
-      return cr != 0 ? text.size() - crLfCount(text) : text.size();
-  } else if (isAscii(text)) {
+  if (isAscii(text))
     return text.size() - crLfCount(text);
-  }
   if (const std::optional<std::size_t> count = asciiAndIdeographCount(text))
     return *count;
   std::size_t count = 0;

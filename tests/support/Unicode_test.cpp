@@ -160,7 +160,7 @@ TEST(UnicodeRegex, MatchesOverUnicodeText) {
 }
 
 // The character-class tests and the count over ASCII, the ideograph blocks and their neighbours:
-// U+33FF and U+4DC0 (a hexagram) are symbols, U+302A is a tone mark that joins the ideograph
+// U+33FF and U+4DC0 (a hexagram) are symbols, U+302A (a tone mark) and U+A66F join the ideograph
 // before it, U+0663 is an Arabic-Indic digit.
 struct ClassCase {
   const char* name;
@@ -204,6 +204,7 @@ INSTANTIATE_TEST_SUITE_P(
         ClassCase{"HexagramAfterExtensionA", "1\u4DC0", false, false, false, true, 2},
         ClassCase{"ToneMarkJoinsIdeograph", "\u4E2D\u302A", false, true, true, true, 1},
         ClassCase{"YiSyllableIsALetter", "\uA000", false, true, true, true, 1},
+        ClassCase{"MarkAfterTheLastIdeograph", "\u9FFF\uA66F", false, true, true, true, 1},
         ClassCase{"IdeographsAroundCrLf", "\u4E2D\r\n\u6587", false, false, true, true, 3}));
 
 struct WellFormedCase {
