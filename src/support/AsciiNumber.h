@@ -11,6 +11,14 @@ constexpr bool isAsciiDigit(char c) noexcept {
   return c >= '0' && c <= '9';
 }
 
+/// Whether every character of `text` is one of the ASCII digits 0-9; true for the empty text.
+constexpr bool allAsciiDigits(std::string_view text) noexcept {
+  for (const char c : text)
+    if (!isAsciiDigit(c))
+      return false;
+  return true;
+}
+
 /// The value of two ASCII digits ("07" is 7), or nothing for anything else.
 constexpr std::optional<int> twoAsciiDigits(std::string_view text) noexcept {
   if (text.size() != 2 || !isAsciiDigit(text[0]) || !isAsciiDigit(text[1]))

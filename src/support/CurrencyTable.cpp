@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace pavenda {
 namespace {
@@ -65,7 +66,27 @@ static_assert(strictlyIncreasing([](const ISOCurrency& r) { return r.code; }, al
 static_assert(strictlyIncreasing([](const ISOCurrency& r) { return r.number; }, byNumberTable),
               "each numeric code must occur once");
 
+// One bit per number below the largest key, so that the checks test membership without a search.
+constexpr int largestNumber = byNumberTable.back().number;
+using NumberBits = std::array<std::uint64_t, largestNumber / 64 + 1>;
+
+constexpr NumberBits numberBits = [] {
+  NumberBits bits{};
+  for (const ISOCurrency& row : byNumberTable)
+    bits[static_cast<std::size_t>(row.number) / 64] |= std::uint64_t{1} << (row.number % 64);
+  return bits;
+}();
+
+static_assert(byNumberTable.front().number >= 0, "numeric codes are not negative");
+
 } // namespace
+
+bool ISOCurrencyTable::contains(int number) const noexcept {
+  if (number < 0 || number > largestNumber)
+    return false;
+  const auto n = static_cast<std::size_t>(number);
+  return ((numberBits[n / 64] >> (n % 64)) & 1U) != 0;
+}
 
 std::size_t ISOCurrencyTable::size() const noexcept {
   return byNumberTable.size();

@@ -27,8 +27,8 @@ public:
   /// The alphabetic code of `number`, or nothing when the table has no such key.
   std::optional<std::string_view> lookup(int number) const noexcept;
 
-  /// Whether `number` is a key of the table.
-  bool contains(int number) const noexcept { return lookup(number).has_value(); }
+  /// Whether `number` is a key of the table; any int, negative ones included.
+  bool contains(int number) const noexcept;
 
   /// Every entry, in ascending order of the numeric code.
   std::span<const ISOCurrency> entries() const noexcept;

@@ -301,18 +301,46 @@ std::string toUtf8(std::u16string_view text) {
   return out;
 }
 
+// The two blocks of CJK ideographs that Chinese text is written in: since Unicode 14 (ICU 70)
+// every code point of both is an other-letter (Lo) that stands alone as a character, so no lookup
+// is needed for them.
+constexpr bool isCommonIdeograph(UChar32 c) noexcept {
+  return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF);
+}
+
 bool isDigit(UChar32 c) {
   if (c < 0x80)
     return c >= '0' && c <= '9';
+  if (isCommonIdeograph(c))
+    return false;
   return u_charType(c) == U_DECIMAL_DIGIT_NUMBER;
+}
+
+constexpr bool isAsciiLetter(UChar32 c) noexcept {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 bool isLetter(UChar32 c) {
   if (c < 0)
     return false;
   if (c < 0x80)
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return isAsciiLetter(c);
+  if (isCommonIdeograph(c))
+    return true;
   return (U_GET_GC_MASK(c) & (U_GC_L_MASK | U_GC_M_MASK)) != 0;
+}
+
+// The length of the leading run of ASCII bytes of `text` for which `stop` answers false: where
+// `stop` answered true, or where the first non-ASCII byte is, or the end. The ASCII prefix of
+// a text ends on a code point boundary, so the code point tests can go on from there.
+template <typename Stop> std::size_t asciiPrefix(std::string_view text, Stop stop) noexcept {
+  std::size_t i = 0;
+  for (; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x80 || stop(c))
+      break;
+  }
+  return i;
 }
 
 } // namespace
@@ -410,41 +438,73 @@ bool joinsPrevious(std::string_view text, std::size_t at) {
 
 } // namespace detail
 
-std::size_t characterCount(std::string_view text) {
-  if (text.size() <= 64) {
-    // Short texts, the most common by far: one pass, eight bytes a step, finds both whether any
-    // byte is non-ASCII and whether any is a CR (a zero byte of the word XOR CR).
-    constexpr std::uint64_t ones = 0x0101010101010101ULL;
-    constexpr std::uint64_t topBits = 0x8080808080808080ULL;
-    std::uint64_t any = 0;
-    std::uint64_t cr = 0;
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-      std::uint64_t word;
-      std::memcpy(&word, text.data() + i, sizeof word);
-      any |= word;
-      const std::uint64_t x = word ^ (ones * '\r');
-      cr |= (x - ones) & ~x & topBits;
-    }
-    if (i < text.size() && text.size() >= 8) {
-      // The last eight bytes, overlapping what was read: only the existence of a byte matters.
-      std::uint64_t word;
-      std::memcpy(&word, text.data() + text.size() - 8, sizeof word);
-      any |= word;
-      const std::uint64_t x = word ^ (ones * '\r');
-      cr |= (x - ones) & ~x & topBits;
-    } else {
-      for (; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        any |= c;
-        cr |= c == '\r' ? 1U : 0U;
-      }
-    }
-    if ((any & topBits) == 0)
-      return cr != 0 ? text.size() - crLfCount(text) : text.size();
-  } else if (isAscii(text)) {
-    return text.size() - crLfCount(text);
+namespace {
+
+// Whether every byte of a text of up to 64 bytes is from 0x20 to 0x7F, so that each is a character
+// of its own (no CR to pair with an LF): a byte below 0x20 or from 0x80 on sets its top bit in the
+// difference or in the word. The last word overlaps the one before it; only the existence of such
+// a byte matters.
+bool shortPrintableAscii(std::string_view text) noexcept {
+  constexpr std::uint64_t spaces = 0x2020202020202020ULL;
+  constexpr std::uint64_t topBits = 0x8080808080808080ULL;
+  const char* const p = text.data();
+  const std::size_t n = text.size();
+  if (n < 8) {
+    unsigned below = 0;
+    for (std::size_t i = 0; i < n; ++i)
+      below |= (static_cast<unsigned char>(p[i]) - 0x20U) | static_cast<unsigned char>(p[i]);
+    return (below & 0x80000080U) == 0;
   }
+  std::uint64_t flags = 0;
+  const auto add = [&flags, p](std::size_t at) {
+    std::uint64_t word;
+    std::memcpy(&word, p + at, sizeof word);
+    flags |= (word - spaces) | word;
+  };
+  for (std::size_t i = 0; i + 8 < n; i += 8)
+    add(i);
+  add(n - 8);
+  return (flags & topBits) == 0;
+}
+
+// The character count of a text of ASCII other than CR and of the common CJK ideographs, or
+// nothing for any other text. None of these code points joins its neighbour, so each is a
+// character of its own.
+std::optional<std::size_t> asciiAndIdeographCount(std::string_view text) noexcept {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t size = text.size();
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < size; ++count) {
+    const unsigned lead = bytes[i];
+    if (lead < 0x80) {
+      if (lead == '\r')
+        return std::nullopt;
+      ++i;
+      continue;
+    }
+    // Both blocks are runs of three-byte forms, ordered as their code points: U+3400 to U+4DBF
+    // are E3 90 80 to E4 B6 BF, U+4E00 to U+9FFF are E4 B8 80 to E9 BF BF.
+    if (size - i < 3)
+      return std::nullopt;
+    const std::uint32_t form =
+        (lead << 16) | (std::uint32_t{bytes[i + 1]} << 8) | std::uint32_t{bytes[i + 2]};
+    const bool continued = (form & 0xC0C0U) == 0x8080U;
+    const bool extensionA = form - 0xE39080U <= 0xE4B6BFU - 0xE39080U;
+    const bool unified = form - 0xE4B880U <= 0xE9BFBFU - 0xE4B880U;
+    if (!continued || !(extensionA || unified))
+      return std::nullopt;
+    i += 3;
+  }
+  return count;
+}
+
+// The count of any text but a short one of printable ASCII; apart, so that the common case does
+// not pay for setting up the general one.
+[[gnu::noinline]] std::size_t countCharacters(std::string_view text) {
+  if (isAscii(text))
+    return text.size() - crLfCount(text);
+  if (const std::optional<std::size_t> count = asciiAndIdeographCount(text))
+    return *count;
   std::size_t count = 0;
   forEachBoundary(
       text, 0,
@@ -454,6 +514,14 @@ std::size_t characterCount(std::string_view text) {
       },
       false);
   return count;
+}
+
+} // namespace
+
+std::size_t characterCount(std::string_view text) {
+  if (text.size() <= 64 && shortPrintableAscii(text))
+    return text.size();
+  return countCharacters(text);
 }
 
 CharIndex::CharIndex(std::string_view text) : CharIndex(text, false) {}
@@ -531,20 +599,45 @@ std::size_t CharIndex::farOffset(std::size_t position) const {
   return starts_[position];
 }
 
+// Each test runs over bytes while they are ASCII and decodes code points only from the first byte
+// that is not.
+
 bool allDecimalDigits(std::string_view text) {
-  return !anyCodePoint(text, [](UChar32 c) { return !isDigit(c); });
+  const std::size_t i = asciiPrefix(text, [](unsigned char c) { return c < '0' || c > '9'; });
+  if (i == text.size())
+    return true;
+  if (static_cast<unsigned char>(text[i]) < 0x80)
+    return false;
+  return !anyCodePoint(text.substr(i), [](UChar32 c) { return !isDigit(c); });
 }
 
 bool allLetters(std::string_view text) {
-  return !anyCodePoint(text, [](UChar32 c) { return !isLetter(c); });
+  const std::size_t i = asciiPrefix(text, [](unsigned char c) { return !isAsciiLetter(c); });
+  if (i == text.size())
+    return true;
+  if (static_cast<unsigned char>(text[i]) < 0x80)
+    return false;
+  return !anyCodePoint(text.substr(i), [](UChar32 c) { return !isLetter(c); });
 }
 
 bool containsLetter(std::string_view text) {
-  return anyCodePoint(text, isLetter);
+  const std::size_t i = asciiPrefix(text, [](unsigned char c) { return isAsciiLetter(c); });
+  if (i == text.size())
+    return false;
+  if (static_cast<unsigned char>(text[i]) < 0x80)
+    return true;
+  return anyCodePoint(text.substr(i), isLetter);
 }
 
 bool containsOtherThanDigitsAnd(std::string_view text, char extra) {
-  return anyCodePoint(text, [extra](UChar32 c) { return c != extra && !isDigit(c); });
+  // Compared as the code point tests compare: a non-ASCII `extra` matches no ASCII byte.
+  const auto other = [extra](UChar32 c) { return c != extra && !isDigit(c); };
+  const std::size_t i = asciiPrefix(text, [&other](unsigned char c) { return other(c); });
+  if (i == text.size())
+    return false;
+  if (static_cast<unsigned char>(text[i]) < 0x80)
+    return true;
+  return anyCodePoint(text.substr(i), other);
 }
 
 std::string toLower(std::string_view text) {

@@ -79,12 +79,52 @@ bool containsOtherThanDigitsAndPeriod(std::string_view text) {
   return unicode::containsOtherThanDigitsAnd(text, period);
 }
 
+// What one pass over a text of ASCII digits 0-9 and periods finds; nothing for any other text.
+// Each byte of such a text is a character, none a letter, none other than a digit or a period.
+struct PlainNumber {
+  std::size_t periods;
+  bool nonZeroDigit;
+
+  // Whether the text is a number above zero, as `isPositiveNumber` reads it.
+  bool positive(std::string_view text) const noexcept {
+    if (text.size() > 300)
+      return isPositiveNumber(text);
+    return periods <= 1 && nonZeroDigit;
+  }
+};
+
+std::optional<PlainNumber> scanPlainNumber(std::string_view text) noexcept {
+  PlainNumber found{0, false};
+  for (const char c : text) {
+    if (c == period)
+      ++found.periods;
+    else if (!isAsciiDigit(c))
+      return std::nullopt;
+    else
+      found.nonZeroDigit = found.nonZeroDigit || c != '0';
+  }
+  return found;
+}
+
+bool lengthWithin(std::size_t length, std::size_t minimum, std::size_t maximum) noexcept {
+  return length >= minimum && length <= maximum;
+}
+
 } // namespace
 
 void validateTransactAmount(CodeList& codes, Text value) {
   if (!value)
     return;
   const std::string_view amount = *value;
+  if (const std::optional<PlainNumber> plain = scanPlainNumber(amount)) {
+    if (!lengthWithin(amount.size(), 1, plain->periods == 0 ? 12 : 13))
+      codes.append(code::transactionAmountInvalidLength);
+    if (!plain->positive(amount))
+      codes.append(code::transactionAmountIncorrectValue);
+    if (amount.empty())
+      codes.append(code::transactionAmountTagPresentWithoutAmountValue);
+    return;
+  }
   // A plain digit string may have 12 characters; one with a period (or anything else) 13.
   const int maxLength = unicode::allDecimalDigits(amount) ? 12 : 13;
   if (!isLengthInRange(amount, 1, maxLength))
@@ -99,6 +139,15 @@ void validateTransactAmount(CodeList& codes, Text value) {
 }
 
 void validateConvenienceFeeAmount(CodeList& codes, std::string_view value) {
+  if (const std::optional<PlainNumber> plain = scanPlainNumber(value)) {
+    if (!lengthWithin(value.size(), 1, 13))
+      codes.append(code::convenienceFeeAmountInvalidLength);
+    if (!plain->positive(value))
+      codes.append(code::convenienceFeeAmountIncorrectValue);
+    if (value.empty())
+      codes.append(code::convenienceFeeTagPresentWithoutValue);
+    return;
+  }
   if (!isLengthInRange(value, 1, 13))
     codes.append(code::convenienceFeeAmountInvalidLength);
   if (unicode::containsLetter(value)) {
@@ -143,11 +192,16 @@ void validateTipAndFeeIndicator(CodeList& codes, const RecordView& record) {
     noFeeFieldAllowed();
     return;
   }
-  if (isEqualTo(*indicator, "01")) {
+  // The indicators are digits, which have no case: ASCII text equals one only byte for byte.
+  const bool ascii = unicode::isAscii(*indicator);
+  const auto is = [&](std::string_view wanted) {
+    return ascii ? *indicator == wanted : isEqualTo(*indicator, wanted);
+  };
+  if (is("01")) {
     noFeeFieldAllowed();
     return;
   }
-  if (isEqualTo(*indicator, "02")) {
+  if (is("02")) {
     if (amount)
       validateConvenienceFeeAmount(codes, *amount);
     else
@@ -156,7 +210,7 @@ void validateTipAndFeeIndicator(CodeList& codes, const RecordView& record) {
       codes.append(code::convenienceInvalidTagPresent);
     return;
   }
-  if (isEqualTo(*indicator, "03")) {
+  if (is("03")) {
     if (percentage) {
       validateConveniencePercentage(codes, *percentage);
       return;

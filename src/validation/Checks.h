@@ -58,6 +58,11 @@ void tagMandatoryLengthCheck(CodeList& codes, std::string_view type, std::string
                              const std::optional<TemplateView>& dataDictionary, bool isMandatory,
                              int minLenght, int maxLenght);
 
+/// The same check of a sub-field already looked up: `value` null when the template lacks it.
+void subFieldLengthCheck(CodeList& codes, std::string_view type, std::string_view tagKeys,
+                         const std::string_view* value, bool isMandatory, int minLenght,
+                         int maxLenght);
+
 // Merchant identity checks.
 void validateMerchantID(CodeList& codes, Text id);
 void validateMerchantAccountInformationTemplate(CodeList& codes, const RecordView& record);

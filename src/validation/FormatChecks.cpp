@@ -16,6 +16,12 @@ namespace code = ZArodezErrorConstants;
 void validatePayloadFormatIndicator(CodeList& codes, Text value) {
   if (!value)
     return;
+  // Two ASCII digits are two characters, all decimal: only the value can be wrong.
+  if (value->size() == 2 && allAsciiDigits(*value)) {
+    if (*value != "01")
+      codes.append(code::payloadFormatIndicatorInvalidValue);
+    return;
+  }
   if (unicode::characterCount(*value) != 2)
     codes.append(code::payloadFormatIndicatorInvalidLength);
   else if (*value != "01")
@@ -29,6 +35,8 @@ void validateMerchantCategoryCode(CodeList& codes, Text value) {
     codes.append(code::merchantCategoryCodeNotPresent);
     return;
   }
+  if (value->size() == 4 && allAsciiDigits(*value))
+    return;
   if (unicode::characterCount(*value) != 4 || !unicode::allDecimalDigits(*value))
     codes.append(code::merchantCategoryCodeInvalidLength);
 }
@@ -36,6 +44,13 @@ void validateMerchantCategoryCode(CodeList& codes, Text value) {
 void validateCountryCode(CodeList& codes, Text value) {
   if (!value) {
     codes.append(code::countryCodeNotPresent);
+    return;
+  }
+  // Two ASCII capitals are two letters: only the region list can reject them.
+  const auto capital = [](char c) { return c >= 'A' && c <= 'Z'; };
+  if (value->size() == 2 && capital((*value)[0]) && capital((*value)[1])) {
+    if (!unicode::isISORegionCode(*value))
+      codes.append(code::countryCodeInvalidLengthOrCharacters);
     return;
   }
   if (!unicode::isISORegionCode(*value))
@@ -67,7 +82,8 @@ void validateCurrencyCode(CodeList& codes, Text value) {
     codes.append(code::currencyCodeNotPresent);
     return;
   }
-  if (unicode::characterCount(*value) != 3 || !unicode::allDecimalDigits(*value)) {
+  // Three characters that are all decimal digits but not all ASCII name no currency either.
+  if (value->size() != 3 || !allAsciiDigits(*value)) {
     codes.append(code::currencyCodeInvaidLength);
     return;
   }

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -109,12 +111,72 @@ bool luhnsAlgorithmCheck(std::string_view forMerchantPan) {
   return luhn(characters.size(), [&](std::size_t k) { return digitValue(characters.slice(k, 1)); });
 }
 
+// Whether a text of one or more ASCII digits fits in 64 bits, leading zeros aside.
+bool digitsFitUnsigned64(std::string_view digits) noexcept {
+  constexpr std::string_view max = "18446744073709551615";
+  if (digits.size() < max.size())
+    return true;
+  const std::size_t first = digits.find_first_not_of('0');
+  if (first == std::string_view::npos)
+    return true;
+  digits.remove_prefix(first);
+  // Texts of digits of one length compare as their numbers do.
+  return digits.size() < max.size() || (digits.size() == max.size() && digits <= max);
+}
+
+// The Luhn sum of a text in its PAN form, or nothing unless every byte is an ASCII digit. The
+// padding zeros add nothing, so the PAN form is only assembled when it is short.
+std::optional<unsigned> asciiLuhnSum(std::string_view text) noexcept {
+  std::array<char, panLength> pan{};
+  if (needsPanPadding(text.size())) {
+    const std::size_t zeros = panLength - text.size();
+    std::copy_n(text.begin(), 6, pan.begin());
+    std::fill_n(pan.begin() + 6, zeros, '0');
+    std::copy(text.begin() + 6, text.end(), pan.begin() + 6 + zeros);
+    text = std::string_view(pan.data(), pan.size());
+  }
+  // From the right: every second digit is doubled, and a doubled digit above 4 loses 9.
+  unsigned plain = 0;
+  unsigned doubled = 0;
+  unsigned aboveFour = 0;
+  unsigned notDigit = 0;
+  std::size_t k = text.size();
+  for (; k >= 2; k -= 2) {
+    const unsigned last = digitValue(text[k - 1]);
+    const unsigned before = digitValue(text[k - 2]);
+    notDigit |= static_cast<unsigned>(last > 9) | static_cast<unsigned>(before > 9);
+    plain += last;
+    doubled += before;
+    aboveFour += static_cast<unsigned>(before > 4);
+  }
+  if (k == 1) {
+    const unsigned first = digitValue(text[0]);
+    notDigit |= static_cast<unsigned>(first > 9);
+    plain += first;
+  }
+  if (notDigit != 0)
+    return std::nullopt;
+  return plain + 2 * doubled - 9 * aboveFour;
+}
+
 } // namespace
 
 void validateMerchantID(CodeList& codes, Text id) {
   if (!id)
     return;
   const std::string_view text = *id;
+  if (const std::optional<unsigned> sum = asciiLuhnSum(text); sum && !text.empty()) {
+    // The common form: each byte a character and a digit.
+    if (text.front() != '4')
+      codes.append(code::merchantIdInvalidStartingDigit);
+    if (text.size() < 8 || text.size() > 16)
+      codes.append(code::merchantIdInvalidLength);
+    if (!digitsFitUnsigned64(text))
+      codes.append(code::merchantIdInvalidFormat);
+    if (*sum % 10 != 0)
+      codes.append(code::merchantIdInvalidCheckDigit);
+    return;
+  }
   // The character index only where characters are not simply bytes.
   const bool bytes = bytesAreCharacters(text);
   std::optional<unicode::CharIndex> index;

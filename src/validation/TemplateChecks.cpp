@@ -1,3 +1,5 @@
+#include <array>
+
 #include <pavenda/ErrorConstants.h>
 
 #include "encoding/TagCatalogue.h"
@@ -80,11 +82,14 @@ void validateAdditionalDataField(CodeList& codes, const RecordView& record) {
         codes.append(code::additionalConsumerDataInvalidValue);
       continue;
     }
-    tagMandatoryLengthCheck(codes, additionalDataType, key, additionalData, false, 1, 25);
+    // Keys are unique within a template: `value` is what a look-up of `key` would find.
+    subFieldLengthCheck(codes, additionalDataType, key, &value, false, 1, 25);
   }
 }
 
-SubtagRules validateSubtags(std::string_view key) noexcept {
+namespace {
+
+constexpr SubtagRules rulesOfSubtag(std::string_view key) noexcept {
   if (key == "languagePreference")
     return {true, 2, 2};
   if (key == "merchantNameAlternateLanguage")
@@ -94,23 +99,53 @@ SubtagRules validateSubtags(std::string_view key) noexcept {
   return {false, 1, 99};
 }
 
+constexpr auto& languageEntries = catalogue::languageEntries;
+
+// The rules of the known sub-fields, in sub-tag order.
+constexpr std::array<SubtagRules, languageEntries.size()> knownRules = [] {
+  std::array<SubtagRules, languageEntries.size()> rules{};
+  for (std::size_t i = 0; i < rules.size(); ++i)
+    rules[i] = rulesOfSubtag(languageEntries[i].key);
+  return rules;
+}();
+
+} // namespace
+
+SubtagRules validateSubtags(std::string_view key) noexcept {
+  return rulesOfSubtag(key);
+}
+
 void validateMerchantInformationLanguageTemplate(CodeList& codes, const RecordView& record) {
   const std::optional<TemplateView> languageTemplate =
       record.map(RecordView::MapProperty::merchantInformationLanguageTemplate);
   if (!languageTemplate)
     return;
-  const auto check = [&](std::string_view key) {
-    const SubtagRules rules = validateSubtags(key);
-    tagMandatoryLengthCheck(codes, languageTemplateType, key, languageTemplate, rules.isMandatory,
-                            rules.minLenght, rules.maxLenght);
-  };
+  // One pass finds where each known sub-field stands (keys are unique within a template).
+  std::array<const std::string_view*, languageEntries.size()> known{};
+  bool anyUnknown = false;
+  for (const SubField& field : *languageTemplate) {
+    std::size_t i = 0;
+    while (i < languageEntries.size() && languageEntries[i].key != field.key)
+      ++i;
+    if (i < languageEntries.size())
+      known[i] = &field.value;
+    else
+      anyUnknown = true;
+  }
   // The known sub-fields first, so that a missing mandatory one is found.
-  for (const auto& [subtag, key] : catalogue::merchantInformationLanguageTemplateSubTagDictionary())
-    check(key);
-  // A known sub-field checked again would raise the same codes, which the append rule drops.
-  for (const auto& [key, value, characters] : *languageTemplate)
-    if (!catalogue::languageSubtagForKey(key))
-      check(key);
+  for (std::size_t i = 0; i < languageEntries.size(); ++i)
+    subFieldLengthCheck(codes, languageTemplateType, languageEntries[i].key, known[i],
+                        knownRules[i].isMandatory, knownRules[i].minLenght,
+                        knownRules[i].maxLenght);
+  if (!anyUnknown)
+    return;
+  for (const SubField& field : *languageTemplate) {
+    if (catalogue::languageSubtagForKey(field.key))
+      continue;
+    const SubtagRules rules = rulesOfSubtag(field.key);
+    subFieldLengthCheck(codes, languageTemplateType, field.key, &field.value, rules.isMandatory,
+                        rules.minLenght, rules.maxLenght);
+  }
 }
 
 } // namespace pavenda::validation

@@ -46,7 +46,12 @@ std::optional<std::uint16_t> parseCrc(std::string_view text) noexcept {
 std::size_t startOfLastFourCharacters(std::string_view text) {
   if (text.size() >= 5) {
     const std::string_view tail = text.substr(text.size() - 5);
-    if (unicode::isAscii(tail) && tail.find("\r\n") == std::string_view::npos)
+    bool bytesAreCharacters = true;
+    for (std::size_t i = 0; i < tail.size(); ++i)
+      if (static_cast<unsigned char>(tail[i]) >= 0x80 ||
+          (tail[i] == '\r' && i + 1 < tail.size() && tail[i + 1] == '\n'))
+        bytesAreCharacters = false;
+    if (bytesAreCharacters)
       return text.size() - 4;
   }
   const unicode::CharIndex characters(text);
@@ -98,10 +103,7 @@ void validatePayMerchantTLV01(CodeList& codes, const RecordView& record) {
 void validateCRC(CodeList& codes, Text crc, Text tlvString) {
   if (!crc || !tlvString)
     return;
-  if (unicode::characterCount(*crc) != 4) {
-    codes.append(code::crcInvalidValue);
-    return;
-  }
+  // Four hexadecimal digits are four characters: a text of any other length fails the parse.
   const std::optional<std::uint16_t> given = parseCrc(*crc);
   if (!given) {
     codes.append(code::crcInvalidValue);
@@ -116,7 +118,14 @@ void validateCRC(CodeList& codes, Text crc, Text tlvString) {
 void tagMandatoryLengthCheck(CodeList& codes, std::string_view type, std::string_view tagKeys,
                              const std::optional<TemplateView>& dataDictionary, bool isMandatory,
                              int minLenght, int maxLenght) {
-  const std::string_view* value = dataDictionary ? dataDictionary->find(tagKeys) : nullptr;
+  subFieldLengthCheck(codes, type, tagKeys,
+                      dataDictionary ? dataDictionary->find(tagKeys) : nullptr, isMandatory,
+                      minLenght, maxLenght);
+}
+
+void subFieldLengthCheck(CodeList& codes, std::string_view type, std::string_view tagKeys,
+                         const std::string_view* value, bool isMandatory, int minLenght,
+                         int maxLenght) {
   if (value != nullptr) {
     if (isLengthInRange(*value, minLenght, maxLenght))
       return;

@@ -9,8 +9,8 @@
 namespace pavenda {
 namespace {
 
-std::uint16_t bitwiseReference(std::string_view text) {
-  std::uint16_t crc = 0xFFFF;
+std::uint16_t bitwiseReference(std::string_view text, std::uint16_t initial = 0xFFFF) {
+  std::uint16_t crc = initial;
   for (const unsigned char byte : text) {
     crc ^= static_cast<std::uint16_t>(byte << 8);
     for (int bit = 0; bit < 8; ++bit)
@@ -47,15 +47,20 @@ TEST(Crc16, NonAsciiEntersAsUtf8Bytes) {
   EXPECT_EQ(ZArodezQRUtility::payloadCrc("caf\u00e9"), bitwiseReference("caf\xC3\xA9"));
 }
 
-// The eight-table path must agree with the one-bit-at-a-time definition at every length and
-// alignment, including the tail shorter than eight bytes.
-TEST(Crc16, SliceByEightMatchesBitwiseDefinition) {
+// The table-sliced and the folding paths must agree with the one-bit-at-a-time definition at every
+// length and alignment, including every tail shorter than one step, and for any initial value.
+TEST(Crc16, SlicedMatchesBitwiseDefinition) {
   std::mt19937 random(7);
   for (std::size_t length = 0; length < 300; ++length) {
     std::string text(length, '\0');
     for (char& c : text)
       c = static_cast<char>(random() & 0xFF);
     ASSERT_EQ(ZArodezQRUtility::payloadCrc(text), bitwiseReference(text)) << length;
+    const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    for (const std::uint16_t initial : {0x0000, 0x1D0F})
+      ASSERT_EQ(ZArodezQRUtility::calculateCrcMsb(bytes, 0x1021, initial),
+                bitwiseReference(text, initial))
+          << length << " from " << initial;
   }
 }
 

@@ -31,6 +31,7 @@ TEST(CurrencyTable, MatchesIcuExceptTheOneDeparture) {
       EXPECT_EQ(row.number, icuNumericCode(row.code)) << row.code;
     }
     EXPECT_EQ(table.lookup(row.number), row.code);
+    EXPECT_TRUE(table.contains(row.number)) << row.number;
   }
 }
 
@@ -50,7 +51,7 @@ TEST(CurrencyTable, LooksNumbersUp) {
   EXPECT_EQ(table.lookup(840), "USD");
   EXPECT_EQ(table.lookup(932), "ZWD");
   EXPECT_EQ(table.lookup(999), "XXX");
-  for (const int absent : {222, 716, 928, 929, 930, 933, 0, -8})
+  for (const int absent : {222, 716, 928, 929, 930, 933, 0, -8, 1000, 1023, 1024, 1032, -1024})
     EXPECT_FALSE(table.contains(absent)) << absent;
 }
 

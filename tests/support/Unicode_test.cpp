@@ -164,6 +164,54 @@ TEST(UnicodeRegex, MatchesOverUnicodeText) {
   EXPECT_EQ(error, "The value \u201C(\u201D is invalid (U_REGEX_MISMATCHED_PAREN).");
 }
 
+// The character-class tests and the count over ASCII, the ideograph blocks and their neighbours:
+// U+33FF and U+4DC0 (a hexagram) are symbols, U+302A (a tone mark) and U+A66F join the ideograph
+// before it, U+0663 is an Arabic-Indic digit.
+struct ClassCase {
+  const char* name;
+  std::string text;
+  bool allDigits;
+  bool allLetters;
+  bool containsLetter;
+  bool otherThanDigitsAndPeriod;
+  std::size_t characters;
+};
+
+void PrintTo(const ClassCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class UnicodeClasses : public ::testing::TestWithParam<ClassCase> {};
+
+TEST_P(UnicodeClasses, AnswerPerCodePoint) {
+  const ClassCase& c = GetParam();
+  EXPECT_EQ(allDecimalDigits(c.text), c.allDigits);
+  EXPECT_EQ(allLetters(c.text), c.allLetters);
+  EXPECT_EQ(containsLetter(c.text), c.containsLetter);
+  EXPECT_EQ(containsOtherThanDigitsAnd(c.text, '.'), c.otherThanDigitsAndPeriod);
+  EXPECT_EQ(characterCount(c.text), c.characters);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Unicode, UnicodeClasses,
+    ::testing::Values(
+        ClassCase{"Empty", "", true, true, false, false, 0},
+        ClassCase{"AsciiDigits", "0123456789", true, false, false, false, 10},
+        ClassCase{"AsciiAmount", "12.50", false, false, false, false, 5},
+        ClassCase{"AsciiLetters", "azAZ", false, true, true, true, 4},
+        ClassCase{"AsciiBoundaries", "@[`{/:", false, false, false, true, 6},
+        ClassCase{"DigitsThenArabicIndic", "1.\u0663", false, false, false, false, 3},
+        ClassCase{"ArabicIndicDigits", "\u0661\u0663", true, false, false, false, 2},
+        ClassCase{"IdeographBlockEdges", "\u3400\u4DBF\u4E00\u9FFF", false, true, true, true, 4},
+        ClassCase{"LettersThenIdeograph", "ab\u4E2D", false, true, true, true, 3},
+        ClassCase{"DigitThenIdeograph", "7\u4E2D", false, false, true, true, 2},
+        ClassCase{"SymbolBeforeExtensionA", "\u33FF", false, false, false, true, 1},
+        ClassCase{"HexagramAfterExtensionA", "1\u4DC0", false, false, false, true, 2},
+        ClassCase{"ToneMarkJoinsIdeograph", "\u4E2D\u302A", false, true, true, true, 1},
+        ClassCase{"YiSyllableIsALetter", "\uA000", false, true, true, true, 1},
+        ClassCase{"MarkAfterTheLastIdeograph", "\u9FFF\uA66F", false, true, true, true, 1},
+        ClassCase{"IdeographsAroundCrLf", "\u4E2D\r\n\u6587", false, false, true, true, 3}));
+
 struct WellFormedCase {
   const char* name;
   std::string text;

@@ -41,6 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
         CodeCase{"SeventeenValid", "41234567890123458", {"2"}},
         CodeCase{"TwentyDigitsOverflow", "40000000000000000002", {"2", "4"}},
         CodeCase{"MinusZeros", "-0000000", {"1"}},
+        CodeCase{"LeadingZerosFit", "000000000000000000004", {"1", "2", "3"}},
+        CodeCase{"TwentyDigitsAtTheLimit", "18446744073709551615", {"1", "2", "3"}},
         CodeCase{"PlusSign", "+4000000000000002", {"1", "2"}},
         CodeCase{"OtherScriptDigitAddsNothing", "4" + arabicThree + "00000000000002", {"4"}},
         CodeCase{"NonAsciiPanForm", "4" + eAcute + "0000002", {"4"}},
