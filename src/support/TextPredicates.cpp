@@ -62,10 +62,7 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept {
 } // namespace
 
 bool isLengthInRange(std::string_view text, std::int64_t minimum, std::int64_t maxValue) {
-  if (minimum > maxValue)
-    return false;
-  const auto count = static_cast<std::int64_t>(unicode::characterCount(text));
-  return count >= minimum && count <= maxValue;
+  return minimum <= maxValue && isCountInRange(unicode::characterCount(text), minimum, maxValue);
 }
 
 std::optional<std::string> characterAt(std::string_view text, std::int64_t position) {

@@ -32,6 +32,13 @@ struct ZArodezBaseConstants {
 /// minimum above `maxValue` never holds).
 bool isLengthInRange(std::string_view text, std::int64_t minimum, std::int64_t maxValue);
 
+/// The same test on a character count already known.
+constexpr bool isCountInRange(std::size_t count, std::int64_t minimum,
+                              std::int64_t maxValue) noexcept {
+  return minimum <= maxValue && static_cast<std::int64_t>(count) >= minimum &&
+         static_cast<std::int64_t>(count) <= maxValue;
+}
+
 /// The character at 0-based `position` as its own text, or nothing when `position` is negative or
 /// not below the character count.
 std::optional<std::string> characterAt(std::string_view text, std::int64_t position);

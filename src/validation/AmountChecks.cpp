@@ -127,7 +127,7 @@ void validateTransactAmount(CodeList& codes, Text value) {
   }
   // A plain digit string may have 12 characters; one with a period (or anything else) 13.
   const int maxLength = unicode::allDecimalDigits(amount) ? 12 : 13;
-  if (!isLengthInRange(amount, 1, maxLength))
+  if (!isCountInRange(value.characters(), 1, maxLength))
     codes.append(code::transactionAmountInvalidLength);
   if (unicode::containsLetter(amount) || containsOtherThanDigitsAndPeriod(amount)) {
     codes.append(code::transactionAmountIncorrectValue);
@@ -138,7 +138,8 @@ void validateTransactAmount(CodeList& codes, Text value) {
     codes.append(code::transactionAmountTagPresentWithoutAmountValue);
 }
 
-void validateConvenienceFeeAmount(CodeList& codes, std::string_view value) {
+void validateConvenienceFeeAmount(CodeList& codes, Text field) {
+  const std::string_view value = *field;
   if (const std::optional<PlainNumber> plain = scanPlainNumber(value)) {
     if (!lengthWithin(value.size(), 1, 13))
       codes.append(code::convenienceFeeAmountInvalidLength);
@@ -148,7 +149,7 @@ void validateConvenienceFeeAmount(CodeList& codes, std::string_view value) {
       codes.append(code::convenienceFeeTagPresentWithoutValue);
     return;
   }
-  if (!isLengthInRange(value, 1, 13))
+  if (!isCountInRange(field.characters(), 1, 13))
     codes.append(code::convenienceFeeAmountInvalidLength);
   if (unicode::containsLetter(value)) {
     // A letter counts as a length fault here, not as a wrong value.
@@ -162,8 +163,9 @@ void validateConvenienceFeeAmount(CodeList& codes, std::string_view value) {
     codes.append(code::convenienceFeeTagPresentWithoutValue);
 }
 
-void validateConveniencePercentage(CodeList& codes, std::string_view value) {
-  if (!isLengthInRange(value, 1, 5))
+void validateConveniencePercentage(CodeList& codes, Text field) {
+  const std::string_view value = *field;
+  if (!isCountInRange(field.characters(), 1, 5))
     codes.append(code::convenienceFeePercentageInvalidLength);
   if (unicode::containsLetter(value) || containsOtherThanDigitsAndPeriod(value)) {
     codes.append(code::convenienceFeePercentageIncorrectValue);
@@ -203,7 +205,7 @@ void validateTipAndFeeIndicator(CodeList& codes, const RecordView& record) {
   }
   if (is("02")) {
     if (amount)
-      validateConvenienceFeeAmount(codes, *amount);
+      validateConvenienceFeeAmount(codes, amount);
     else
       codes.append(code::convenienceInvalidTagPresent);
     if (percentage)
@@ -212,7 +214,7 @@ void validateTipAndFeeIndicator(CodeList& codes, const RecordView& record) {
   }
   if (is("03")) {
     if (percentage) {
-      validateConveniencePercentage(codes, *percentage);
+      validateConveniencePercentage(codes, percentage);
       return;
     }
     if (!amount) {

@@ -58,10 +58,9 @@ void tagMandatoryLengthCheck(CodeList& codes, std::string_view type, std::string
                              const std::optional<TemplateView>& dataDictionary, bool isMandatory,
                              int minLenght, int maxLenght);
 
-/// The same check of a sub-field already looked up: `value` null when the template lacks it.
+/// The same check of a sub-field already looked up: `field` null when the template lacks it.
 void subFieldLengthCheck(CodeList& codes, std::string_view type, std::string_view tagKeys,
-                         const std::string_view* value, bool isMandatory, int minLenght,
-                         int maxLenght);
+                         const SubField* field, bool isMandatory, int minLenght, int maxLenght);
 
 // Merchant identity checks.
 void validateMerchantID(CodeList& codes, Text id);
@@ -79,8 +78,8 @@ void validatePostalCode(CodeList& codes, Text value);
 // Amount, tip and fee checks.
 void validateTransactAmount(CodeList& codes, Text value);
 void validateTipAndFeeIndicator(CodeList& codes, const RecordView& record);
-void validateConvenienceFeeAmount(CodeList& codes, std::string_view value);
-void validateConveniencePercentage(CodeList& codes, std::string_view value);
+void validateConvenienceFeeAmount(CodeList& codes, Text field);
+void validateConveniencePercentage(CodeList& codes, Text field);
 
 // Additional data and language template checks.
 void validatePrimaryId(CodeList& codes, Text value);

@@ -22,7 +22,7 @@ void validatePayloadFormatIndicator(CodeList& codes, Text value) {
       codes.append(code::payloadFormatIndicatorInvalidValue);
     return;
   }
-  if (unicode::characterCount(*value) != 2)
+  if (value.characters() != 2)
     codes.append(code::payloadFormatIndicatorInvalidLength);
   else if (*value != "01")
     codes.append(code::payloadFormatIndicatorInvalidValue);
@@ -37,7 +37,7 @@ void validateMerchantCategoryCode(CodeList& codes, Text value) {
   }
   if (value->size() == 4 && allAsciiDigits(*value))
     return;
-  if (unicode::characterCount(*value) != 4 || !unicode::allDecimalDigits(*value))
+  if (value.characters() != 4 || !unicode::allDecimalDigits(*value))
     codes.append(code::merchantCategoryCodeInvalidLength);
 }
 
@@ -55,7 +55,7 @@ void validateCountryCode(CodeList& codes, Text value) {
   }
   if (!unicode::isISORegionCode(*value))
     codes.append(code::countryCodeInvalidLengthOrCharacters);
-  if (unicode::characterCount(*value) != 2 || !unicode::allLetters(*value))
+  if (value.characters() != 2 || !unicode::allLetters(*value))
     codes.append(code::countryCodeInvalidLengthOrCharacters);
 }
 
@@ -64,7 +64,7 @@ void validateMerchantName(CodeList& codes, Text value) {
     codes.append(code::merchantNameNotPresent);
     return;
   }
-  if (!isLengthInRange(*value, 1, 25))
+  if (!isCountInRange(value.characters(), 1, 25))
     codes.append(code::merchantNameInvalidLengthOrCharacters);
 }
 
@@ -73,7 +73,7 @@ void validateCityName(CodeList& codes, Text value) {
     codes.append(code::cityNameNotPresent);
     return;
   }
-  if (!isLengthInRange(*value, 1, 15))
+  if (!isCountInRange(value.characters(), 1, 15))
     codes.append(code::cityNameInvalidLengthOrCharacters);
 }
 
@@ -95,7 +95,7 @@ void validateCurrencyCode(CodeList& codes, Text value) {
 void validatePostalCode(CodeList& codes, Text value) {
   if (!value)
     return;
-  if (!isLengthInRange(*value, 1, 10))
+  if (!isCountInRange(value.characters(), 1, 10))
     codes.append(code::postalCodeIndicatorInvalidLength);
 }
 

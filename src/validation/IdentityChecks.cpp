@@ -214,12 +214,12 @@ void validateMerchantAccountInformationTemplate(CodeList& codes, const RecordVie
         record.map(static_cast<MapProperty>(property));
     if (!accountTemplate)
       continue;
-    const std::string_view* identifier = accountTemplate->find("00");
+    const SubField* identifier = accountTemplate->field("00");
     if (identifier == nullptr) {
       codes.append(account::missingUniqueIdentifier);
       continue;
     }
-    const std::size_t length = unicode::characterCount(*identifier);
+    const std::size_t length = identifier->characters();
     if (length < 1 || length > 32)
       codes.append(account::invalidLength);
   }

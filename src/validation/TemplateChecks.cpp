@@ -36,7 +36,8 @@ void checkIdentifier(CodeList& codes, Text value, const std::optional<unicode::R
   if (!value)
     return;
   const std::string_view id = *value;
-  if (!isLengthInRange(id, 1, 26))
+  const std::size_t characters = value.characters();
+  if (!isCountInRange(characters, 1, 26))
     codes.append(raise.invalidLength);
   if (id.empty()) {
     codes.append(raise.withoutValue);
@@ -44,7 +45,7 @@ void checkIdentifier(CodeList& codes, Text value, const std::optional<unicode::R
   }
   if (characterAt(id, 0) != "?")
     return;
-  if (!isLengthInRange(id, 1, 2))
+  if (!isCountInRange(characters, 1, 2))
     codes.append(raise.invalidLength);
   if (const std::optional<std::string> second = characterAt(id, 1))
     if (!secondCharacterMatches(compiled, pattern, *second))
@@ -74,16 +75,16 @@ void validateAdditionalDataField(CodeList& codes, const RecordView& record) {
       record.map(RecordView::MapProperty::additionalDataFieldTemplate);
   if (!additionalData)
     return;
-  for (const auto& [key, value, characters] : *additionalData) {
-    if (key == "additionalConsumerDataRequest") {
-      if (!isLengthInRange(value, 1, 3))
+  for (const SubField& field : *additionalData) {
+    if (field.key == "additionalConsumerDataRequest") {
+      if (!isCountInRange(field.characters(), 1, 3))
         codes.append(code::additionalConsumerDataInvalidValue);
-      if (value.find_first_not_of("AME") != std::string_view::npos)
+      if (field.value.find_first_not_of("AME") != std::string_view::npos)
         codes.append(code::additionalConsumerDataInvalidValue);
       continue;
     }
-    // Keys are unique within a template: `value` is what a look-up of `key` would find.
-    subFieldLengthCheck(codes, additionalDataType, key, &value, false, 1, 25);
+    // Keys are unique within a template: `field` is what a look-up of its key would find.
+    subFieldLengthCheck(codes, additionalDataType, field.key, &field, false, 1, 25);
   }
 }
 
@@ -121,14 +122,14 @@ void validateMerchantInformationLanguageTemplate(CodeList& codes, const RecordVi
   if (!languageTemplate)
     return;
   // One pass finds where each known sub-field stands (keys are unique within a template).
-  std::array<const std::string_view*, languageEntries.size()> known{};
+  std::array<const SubField*, languageEntries.size()> known{};
   bool anyUnknown = false;
   for (const SubField& field : *languageTemplate) {
     std::size_t i = 0;
     while (i < languageEntries.size() && languageEntries[i].key != field.key)
       ++i;
     if (i < languageEntries.size())
-      known[i] = &field.value;
+      known[i] = &field;
     else
       anyUnknown = true;
   }
@@ -143,7 +144,7 @@ void validateMerchantInformationLanguageTemplate(CodeList& codes, const RecordVi
     if (catalogue::languageSubtagForKey(field.key))
       continue;
     const SubtagRules rules = rulesOfSubtag(field.key);
-    subFieldLengthCheck(codes, languageTemplateType, field.key, &field.value, rules.isMandatory,
+    subFieldLengthCheck(codes, languageTemplateType, field.key, &field, rules.isMandatory,
                         rules.minLenght, rules.maxLenght);
   }
 }

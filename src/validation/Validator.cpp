@@ -119,15 +119,14 @@ void tagMandatoryLengthCheck(CodeList& codes, std::string_view type, std::string
                              const std::optional<TemplateView>& dataDictionary, bool isMandatory,
                              int minLenght, int maxLenght) {
   subFieldLengthCheck(codes, type, tagKeys,
-                      dataDictionary ? dataDictionary->find(tagKeys) : nullptr, isMandatory,
+                      dataDictionary ? dataDictionary->field(tagKeys) : nullptr, isMandatory,
                       minLenght, maxLenght);
 }
 
 void subFieldLengthCheck(CodeList& codes, std::string_view type, std::string_view tagKeys,
-                         const std::string_view* value, bool isMandatory, int minLenght,
-                         int maxLenght) {
-  if (value != nullptr) {
-    if (isLengthInRange(*value, minLenght, maxLenght))
+                         const SubField* field, bool isMandatory, int minLenght, int maxLenght) {
+  if (field != nullptr) {
+    if (isCountInRange(field->characters(), minLenght, maxLenght))
       return;
     if (tagKeys == "languagePreference")
       codes.append(language::languagePreferenceInvalidTagLength);
