@@ -2,8 +2,8 @@
 #define PAVENDA_FINDINGS_H
 
 // Explanations beside the codes: which field broke which rule, where a payload stopped decoding,
-// the CRC given and computed, and advisories about what the rules allow but readers trip on. None of
-// this changes the codes: an explanation reads the decoded record, the codes and the decoder's
+// the CRC given and computed, and advisories about what the rules allow but readers trip on. None
+// of this changes the codes: an explanation reads the decoded record, the codes and the decoder's
 // stopping point.
 
 #include <cstddef>

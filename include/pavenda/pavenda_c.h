@@ -281,8 +281,8 @@ PAVENDA_C_API const char* pavenda_response_finding_field(const pavenda_response*
                                                          size_t index, size_t field);
 
 /** 1 when the field was present in the payload (possibly empty), 0 when absent or out of range. */
-PAVENDA_C_API int pavenda_response_finding_has_value(const pavenda_response* response,
-                                                     size_t index, size_t field);
+PAVENDA_C_API int pavenda_response_finding_has_value(const pavenda_response* response, size_t index,
+                                                     size_t field);
 
 /**
  * The decoded value of the field, NUL-terminated, or null when it is absent (see

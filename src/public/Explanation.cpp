@@ -15,9 +15,8 @@ namespace pavenda {
 bool CrcCheck::matches() const noexcept {
   if (!given || !computed || given->size() != computed->size())
     return false;
-  return std::equal(given->begin(), given->end(), computed->begin(), [](char a, char b) {
-    return (a >= 'a' && a <= 'f' ? a - 32 : a) == b;
-  });
+  return std::equal(given->begin(), given->end(), computed->begin(),
+                    [](char a, char b) { return (a >= 'a' && a <= 'f' ? a - 32 : a) == b; });
 }
 
 Explanation explainPayload(std::string_view payload, ErrorCorrection level) {

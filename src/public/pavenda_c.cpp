@@ -365,21 +365,21 @@ pavenda_status pavenda_validate_explained(const char* payload, size_t length, in
       *out = nullptr;
     return PAVENDA_INVALID_ARGUMENT;
   }
-  return guardedText(payload, length, out, [level](pavenda_response& response,
-                                                   std::string_view text) {
-    pavenda::Explanation explanation =
-        pavenda::explainPayload(text, static_cast<pavenda::ErrorCorrection>(level));
-    if (explanation.errorCodes.empty()) {
-      response.payload = std::string(text);
-    } else {
-      std::vector<pavenda::QRError> errors;
-      errors.reserve(explanation.findings.size());
-      for (const pavenda::Finding& finding : explanation.findings)
-        errors.emplace_back(finding.code, finding.message);
-      setFindings(response, pavenda::QRCodeError(explanation.errorCodes), errors);
-    }
-    response.explanation = std::move(explanation);
-  });
+  return guardedText(
+      payload, length, out, [level](pavenda_response& response, std::string_view text) {
+        pavenda::Explanation explanation =
+            pavenda::explainPayload(text, static_cast<pavenda::ErrorCorrection>(level));
+        if (explanation.errorCodes.empty()) {
+          response.payload = std::string(text);
+        } else {
+          std::vector<pavenda::QRError> errors;
+          errors.reserve(explanation.findings.size());
+          for (const pavenda::Finding& finding : explanation.findings)
+            errors.emplace_back(finding.code, finding.message);
+          setFindings(response, pavenda::QRCodeError(explanation.errorCodes), errors);
+        }
+        response.explanation = std::move(explanation);
+      });
 }
 
 size_t pavenda_response_finding_count(const pavenda_response* response) {

@@ -41,7 +41,9 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 12> singleCh
     {"convenienceFeePercentage", "B"},
 }};
 
-std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string quoted(std::string_view text) {
+  return "'" + std::string(text) + "'";
+}
 
 std::string plural(std::size_t count, std::string_view noun) {
   return std::to_string(count) + " " + std::string(noun) + (count == 1 ? "" : "s");
@@ -56,8 +58,8 @@ std::optional<std::string> firstCodePoint(std::string_view text,
     const std::int32_t start = i;
     UChar32 c = 0;
     U8_NEXT(bytes, i, length, c);
-    const std::string_view point = text.substr(static_cast<std::size_t>(start),
-                                               static_cast<std::size_t>(i - start));
+    const std::string_view point =
+        text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(i - start));
     if (test(point))
       return std::string(point);
   }
@@ -73,16 +75,15 @@ std::optional<std::string> firstLetter(std::string_view text) {
 }
 
 std::optional<std::string> firstNeitherDigitNorPeriod(std::string_view text) {
-  return firstCodePoint(text,
-                        [](std::string_view c) { return unicode::containsOtherThanDigitsAnd(c, '.'); });
+  return firstCodePoint(
+      text, [](std::string_view c) { return unicode::containsOtherThanDigitsAnd(c, '.'); });
 }
 
 // How a text of digits 0-9 and periods parses as a decimal number: nothing when it does not (no
 // digit 0-9, two periods, a digit of another script), else its value.
 std::optional<double> decimalValue(std::string_view text) {
-  const bool onlyAscii = std::all_of(text.begin(), text.end(), [](char c) {
-    return (c >= '0' && c <= '9') || c == '.';
-  });
+  const bool onlyAscii = std::all_of(text.begin(), text.end(),
+                                     [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
   if (!onlyAscii || std::count(text.begin(), text.end(), '.') > 1 ||
       std::none_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
     return std::nullopt;
@@ -128,9 +129,9 @@ private:
     const std::string subject = named(f);
     if (count == 0)
       return subject + " is empty; " +
-             (minimum == maximum ? "exactly " + plural(minimum, unit) + " are required"
-                                 : std::to_string(minimum) + " to " + plural(maximum, unit) +
-                                       " are required");
+             (minimum == maximum
+                  ? "exactly " + plural(minimum, unit) + " are required"
+                  : std::to_string(minimum) + " to " + plural(maximum, unit) + " are required");
     std::string has = subject + " has " + plural(count, unit) + "; ";
     if (minimum == maximum)
       return has + "exactly " + std::to_string(minimum) + " " + (minimum == 1 ? "is" : "are") +
@@ -145,16 +146,17 @@ private:
     return count < minimum || count > maximum;
   }
 
-  static std::string absent(const FindingField& f) { return named(f) + " is absent; it is required"; }
+  static std::string absent(const FindingField& f) {
+    return named(f) + " is absent; it is required";
+  }
 
   static std::string emptyButPresent(const FindingField& f) {
     return named(f) + " is present but empty; leave the tag out when it has no value";
   }
 
   static Finding make(std::string_view code, std::vector<FindingField> fields, std::string detail) {
-    return {std::string(code),
-            std::string(ZArodezErrorConstantsMap::message(code).value_or("")), std::move(fields),
-            std::move(detail)};
+    return {std::string(code), std::string(ZArodezErrorConstantsMap::message(code).value_or("")),
+            std::move(fields), std::move(detail)};
   }
 
   static std::string joined(const std::vector<std::string>& parts) {
@@ -194,10 +196,9 @@ Finding Explainer::merchantId(std::string_view code) const {
              ZArodezPayMerchantTLVValidator::convertMerchantIdToPan(value);
   } else if (value.empty()) {
     detail = named(id) + " is empty; it must be an unsigned decimal number";
-  } else if (const auto other = firstCodePoint(std::string_view(value).substr(value[0] == '+' ? 1 : 0),
-                                               [](std::string_view c) {
-                                                 return c.size() != 1 || c[0] < '0' || c[0] > '9';
-                                               })) {
+  } else if (const auto other = firstCodePoint(
+                 std::string_view(value).substr(value[0] == '+' ? 1 : 0),
+                 [](std::string_view c) { return c.size() != 1 || c[0] < '0' || c[0] > '9'; })) {
     detail = named(id) + " holds " + quoted(*other) + ", which is not a digit 0-9";
   } else {
     detail = named(id) + " exceeds 18446744073709551615, the largest number it may hold";
@@ -213,9 +214,11 @@ Finding Explainer::currency(std::string_view code) const {
   if (lengthOutside(f, 3, 3))
     return make(code, {f}, lengthDetail(f, 3, 3, "digit"));
   if (const auto other = firstNonDigit(value))
-    return make(code, {f}, named(f) + " holds " + quoted(*other) + ", which is not a decimal digit");
-  return make(code, {f}, named(f) + " is " + quoted(value) +
-                             ", which is not a known ISO 4217 numeric currency code");
+    return make(code, {f},
+                named(f) + " holds " + quoted(*other) + ", which is not a decimal digit");
+  return make(code, {f},
+              named(f) + " is " + quoted(value) +
+                  ", which is not a known ISO 4217 numeric currency code");
 }
 
 Finding Explainer::amount(std::string_view code) const {
@@ -231,11 +234,13 @@ Finding Explainer::amount(std::string_view code) const {
   if (const auto letter = firstLetter(value))
     return make(code, {f}, named(f) + " holds the letter " + quoted(*letter));
   if (const auto other = firstNeitherDigitNorPeriod(value))
-    return make(code, {f}, named(f) + " holds " + quoted(*other) +
-                               ", which is neither a decimal digit nor a period");
+    return make(code, {f},
+                named(f) + " holds " + quoted(*other) +
+                    ", which is neither a decimal digit nor a period");
   if (!decimalValue(value))
-    return make(code, {f}, named(f) + " " + quoted(value) +
-                               " is not a decimal number (digits 0-9 with at most one period)");
+    return make(code, {f},
+                named(f) + " " + quoted(value) +
+                    " is not a decimal number (digits 0-9 with at most one period)");
   return make(code, {f}, named(f) + " is " + quoted(value) + "; it must be greater than 0");
 }
 
@@ -255,8 +260,8 @@ Finding Explainer::identifier(std::string_view code, std::string_view key) const
   if (shortForm && count >= 2 && (code == "23" || code == "24")) {
     const std::string second = *characterAt(value, 1);
     const bool allowed = second.size() == 1 && ((second[0] >= '1' && second[0] <= '9') ||
-                                                 (second[0] >= 'a' && second[0] <= 'q') ||
-                                                 (second[0] >= 'A' && second[0] <= 'Q'));
+                                                (second[0] >= 'a' && second[0] <= 'q') ||
+                                                (second[0] >= 'A' && second[0] <= 'Q'));
     if (!allowed)
       reasons.push_back(named(f) + " has " + quoted(second) +
                         " after '?'; only 1-9, a-q or A-Q may follow it");
@@ -297,12 +302,14 @@ Finding Explainer::feePercentage(std::string_view code) const {
   if (const auto other = firstCodePoint(value, [](std::string_view c) {
         return unicode::containsLetter(c) || unicode::containsOtherThanDigitsAnd(c, '.');
       }))
-    return make(code, {f}, named(f) + " holds " + quoted(*other) +
-                               ", which is neither a decimal digit nor a period");
+    return make(code, {f},
+                named(f) + " holds " + quoted(*other) +
+                    ", which is neither a decimal digit nor a period");
   const std::optional<double> number = decimalValue(value);
   if (!number)
-    return make(code, {f}, named(f) + " " + quoted(value) +
-                               " is not a decimal number (digits 0-9 with at most one period)");
+    return make(code, {f},
+                named(f) + " " + quoted(value) +
+                    " is not a decimal number (digits 0-9 with at most one period)");
   return make(code, {f}, named(f) + " is " + quoted(value) + "; it must be from 0.01 to 99.99");
 }
 
@@ -312,18 +319,16 @@ Finding Explainer::tipAndFee(std::string_view code) const {
   const FindingField percentage = field("convenienceFeePercentage");
   if (code == "28")
     return make(code, {indicator},
-                indicator.value->empty()
-                    ? named(indicator) + " is empty; it must be 01, 02 or 03"
-                    : named(indicator) + " is " + quoted(*indicator.value) +
-                          "; it must be 01, 02 or 03");
+                indicator.value->empty() ? named(indicator) + " is empty; it must be 01, 02 or 03"
+                                         : named(indicator) + " is " + quoted(*indicator.value) +
+                                               "; it must be 01, 02 or 03");
   if (code == "30")
     return make(code, {indicator}, emptyButPresent(indicator));
 
   std::vector<FindingField> fields{indicator};
   std::vector<std::string> reasons;
-  const std::string setting =
-      indicator.value ? named(indicator) + " is " + quoted(*indicator.value)
-                      : named(indicator) + " is absent";
+  const std::string setting = indicator.value ? named(indicator) + " is " + quoted(*indicator.value)
+                                              : named(indicator) + " is absent";
   if (code == "29") {
     for (const FindingField* fee : {&amount, &percentage})
       if (fee->value) {
@@ -331,8 +336,8 @@ Finding Explainer::tipAndFee(std::string_view code) const {
         reasons.push_back(named(*fee) + " is present although " + setting +
                           "; a fee field needs the indicator 02 or 03");
       }
-  } else if (code == "40" || (code == "39" && isEqualTo(indicator.value.value_or(""), "03") &&
-                              amount.value)) {
+  } else if (code == "40" ||
+             (code == "39" && isEqualTo(indicator.value.value_or(""), "03") && amount.value)) {
     fields.push_back(percentage);
     fields.push_back(amount);
     reasons.push_back(setting + " (a percentage fee) but the payload gives " + named(amount) +
@@ -367,9 +372,8 @@ Finding Explainer::additionalData(std::string_view code) const {
     if (code == "46" && key == "additionalConsumerDataRequest") {
       if (lengthOutside(f, 1, 3))
         reasons.push_back(lengthDetail(f, 1, 3));
-      if (const auto other = firstCodePoint(value, [](std::string_view c) {
-            return c != "A" && c != "M" && c != "E";
-          }))
+      if (const auto other = firstCodePoint(
+              value, [](std::string_view c) { return c != "A" && c != "M" && c != "E"; }))
         reasons.push_back(named(f) + " holds " + quoted(*other) + "; only A, M and E are allowed");
       fields.push_back(std::move(f));
     } else if (code == "45" && key != "additionalConsumerDataRequest" && lengthOutside(f, 1, 25)) {
@@ -415,19 +419,19 @@ Finding Explainer::languageTemplate(std::string_view code) const {
                         value ? std::optional<std::string>(*value) : std::nullopt};
   };
   if (code == "51" || code == "52") {
-    const FindingField f = sub(code == "51" ? "languagePreference" : "merchantNameAlternateLanguage");
-    return make(code, {f},
-                named(f) + " is missing; the alternate-language template requires it");
+    const FindingField f =
+        sub(code == "51" ? "languagePreference" : "merchantNameAlternateLanguage");
+    return make(code, {f}, named(f) + " is missing; the alternate-language template requires it");
   }
   for (const auto& [key, value] : language) {
     const auto rules = ZArodezPayMerchantTLVValidator::validateSubtags(key);
     FindingField f = sub(key);
     const auto minimum = static_cast<std::size_t>(rules.minLenght);
     const auto maximum = static_cast<std::size_t>(rules.maxLenght);
-    const bool ownCode = (key == "languagePreference" && code == "53") ||
-                         (key == "merchantNameAlternateLanguage" && code == "54") ||
-                         (key != "languagePreference" && key != "merchantNameAlternateLanguage" &&
-                          code == "55");
+    const bool ownCode =
+        (key == "languagePreference" && code == "53") ||
+        (key == "merchantNameAlternateLanguage" && code == "54") ||
+        (key != "languagePreference" && key != "merchantNameAlternateLanguage" && code == "55");
     if (ownCode && lengthOutside(f, minimum, maximum)) {
       reasons.push_back(lengthDetail(f, minimum, maximum));
       fields.push_back(std::move(f));
@@ -460,61 +464,92 @@ Finding Explainer::explain(std::string_view code) const {
     return make(code, {f}, f.value ? lengthDetail(f, minimum, maximum) : absent(f));
   };
   switch (number.value_or(-1)) {
-  case 1: case 2: case 3: case 4:
+  case 1:
+  case 2:
+  case 3:
+  case 4:
     return merchantId(code);
-  case 6: case 7:
+  case 6:
+  case 7:
     return simple("merchantName", 1, 25);
-  case 8: case 9: {
+  case 8:
+  case 9: {
     const FindingField f = field("merchantCategoryCode");
     if (!f.value)
       return make(code, {f}, absent(f));
     if (lengthOutside(f, 4, 4))
       return make(code, {f}, lengthDetail(f, 4, 4, "digit"));
-    return make(code, {f}, named(f) + " holds " + quoted(firstNonDigit(*f.value).value_or("")) +
-                               ", which is not a decimal digit");
+    return make(code, {f},
+                named(f) + " holds " + quoted(firstNonDigit(*f.value).value_or("")) +
+                    ", which is not a decimal digit");
   }
-  case 10: case 11:
+  case 10:
+  case 11:
     return simple("cityName", 1, 15);
-  case 12: case 13: {
+  case 12:
+  case 13: {
     const FindingField f = field("countryCode");
     if (!f.value)
       return make(code, {f}, absent(f));
     if (lengthOutside(f, 2, 2))
       return make(code, {f}, lengthDetail(f, 2, 2, "letter"));
-    return make(code, {f}, named(f) + " is " + quoted(*f.value) +
-                               ", which is not an ISO 3166-1 two-letter region code in upper case");
+    return make(code, {f},
+                named(f) + " is " + quoted(*f.value) +
+                    ", which is not an ISO 3166-1 two-letter region code in upper case");
   }
-  case 14: case 15:
+  case 14:
+  case 15:
     return currency(code);
-  case 16: case 17: case 18:
+  case 16:
+  case 17:
+  case 18:
     return amount(code);
-  case 20: case 21: case 23:
+  case 20:
+  case 21:
+  case 23:
     return identifier(code, "primaryID");
-  case 24: case 25:
+  case 24:
+  case 25:
     return identifier(code, "secondaryID");
-  case 28: case 29: case 30: case 39: case 40:
+  case 28:
+  case 29:
+  case 30:
+  case 39:
+  case 40:
     return tipAndFee(code);
-  case 31: case 32: case 34:
+  case 31:
+  case 32:
+  case 34:
     return feeAmount(code);
-  case 35: case 36: case 38:
+  case 35:
+  case 36:
+  case 38:
     return feePercentage(code);
-  case 41: case 42: {
+  case 41:
+  case 42: {
     const FindingField f = field("payloadFormatIndicator");
     if (code == "41")
       return make(code, {f}, lengthDetail(f, 2, 2, "digit"));
     if (const auto other = firstNonDigit(*f.value))
-      return make(code, {f}, named(f) + " holds " + quoted(*other) + ", which is not a decimal digit");
+      return make(code, {f},
+                  named(f) + " holds " + quoted(*other) + ", which is not a decimal digit");
     return make(code, {f}, named(f) + " is " + quoted(*f.value) + "; it must be 01");
   }
   case 43:
     return simple("postalCode", 1, 10);
-  case 45: case 46:
+  case 45:
+  case 46:
     return additionalData(code);
   case 48:
     return crc(code);
-  case 49: case 50:
+  case 49:
+  case 50:
     return accountTemplates(code);
-  case 51: case 52: case 53: case 54: case 55:
+  case 51:
+  case 52:
+  case 53:
+  case 54:
+  case 55:
     return languageTemplate(code);
   default:
     return make(code, {}, "code " + std::string(code) + " is not one the validator raises");
@@ -587,8 +622,8 @@ DecodeError describeStop(const decoding::DecodeStop& stop, std::string_view payl
     break;
   case StopReason::tooShort:
     offset = 0;
-    reason = "the payload has " + plural(stop.remaining, "character") +
-             "; the shortest element has 2";
+    reason =
+        "the payload has " + plural(stop.remaining, "character") + "; the shortest element has 2";
     break;
   case StopReason::tagCutShort:
     reason = "only " + plural(stop.remaining, "character") + " (" + quoted(stop.element) +
@@ -599,13 +634,14 @@ DecodeError describeStop(const decoding::DecodeStop& stop, std::string_view payl
     reason = elementName(stop) + " occurs a second time";
     break;
   case StopReason::lengthCutShort:
-    reason = elementName(stop) + (singleCharacter ? " has no length character after it"
-                                                  : " has no two-digit length field" + within(stop));
+    reason =
+        elementName(stop) + (singleCharacter ? " has no length character after it"
+                                             : " has no two-digit length field" + within(stop));
     break;
   case StopReason::lengthNotNumber:
-    reason = singleCharacter
-                 ? "length character " + quoted(stop.element) + " is not a digit 0-9 or a letter a-z"
-                 : "length field " + quoted(stop.element) + " is not two digits";
+    reason = singleCharacter ? "length character " + quoted(stop.element) +
+                                   " is not a digit 0-9 or a letter a-z"
+                             : "length field " + quoted(stop.element) + " is not two digits";
     break;
   case StopReason::lengthBelowOne:
     reason = "length field " + quoted(stop.element) + " is below 01";
@@ -620,7 +656,8 @@ DecodeError describeStop(const decoding::DecodeStop& stop, std::string_view payl
              (stop.enclosing.empty() ? "" : " there");
     break;
   case StopReason::noClosingCrc:
-    reason = "the payload ends with tag " + quoted(stop.element) + "; it must end with tag 63 (CRC)";
+    reason =
+        "the payload ends with tag " + quoted(stop.element) + "; it must end with tag 63 (CRC)";
     break;
   }
   return {std::move(reason), offset};
@@ -628,8 +665,8 @@ DecodeError describeStop(const decoding::DecodeStop& stop, std::string_view payl
 
 Finding malformedFinding(const DecodeError& error) {
   return {std::string(ZArodezErrorConstants::malformedTags),
-          std::string(ZArodezErrorConstantsMap::message(ZArodezErrorConstants::malformedTags)
-                          .value_or("")),
+          std::string(
+              ZArodezErrorConstantsMap::message(ZArodezErrorConstants::malformedTags).value_or("")),
           {},
           "at character " + std::to_string(error.offset) + ": " + error.reason};
 }

@@ -310,7 +310,8 @@ static void test_explanations(void) {
   CHECK(!pavenda_response_crc_given(undecodable) && !pavenda_response_crc_computed(undecodable));
 
   CHECK(pavenda_validate_explained(hidden, strlen(hidden), PAVENDA_ECC_M, &advised) == PAVENDA_OK);
-  CHECK(pavenda_response_finding_count(advised) == 0 && pavenda_response_advisory_count(advised) == 2);
+  CHECK(pavenda_response_finding_count(advised) == 0 &&
+        pavenda_response_advisory_count(advised) == 2);
   CHECK(strcmp(pavenda_response_advisory_kind(advised, 0), "framing") == 0 &&
         strcmp(pavenda_response_advisory_tag(advised, 0), "59") == 0);
   CHECK(strcmp(pavenda_response_advisory_kind(advised, 1), "invisible-characters") == 0 &&

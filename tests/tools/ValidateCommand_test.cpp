@@ -44,10 +44,10 @@ TEST(ValidateCommand, JsonLines) {
 
 TEST(ValidateCommand, JsonGivesEachCodesMessage) {
   const std::string wrongCrc = valid.substr(0, valid.size() - 4) + "0000";
-  EXPECT_EQ(nlohmann::json::parse(runCli("validate --json " + quoted(wrongCrc)).out)
-                .at("errorMessages"),
-            nlohmann::json::array(
-                {"Check if the CRC of all the tags till 62 matches the value in  tag 63"}));
+  EXPECT_EQ(
+      nlohmann::json::parse(runCli("validate --json " + quoted(wrongCrc)).out).at("errorMessages"),
+      nlohmann::json::array(
+          {"Check if the CRC of all the tags till 62 matches the value in  tag 63"}));
 }
 
 // Hand-checked: the name has 31 characters, the CRC of everything before "ABCD" is 2BE7.
@@ -64,7 +64,8 @@ TEST(ValidateCommand, ExplainIndentsOneLinePerFindingAndAdvisory) {
                 "\n  48: crc (tag 63) is 'ABCD'; the CRC of the payload before it is '2BE7'"
                 "\n0\t00020159I Shop\n  0: at character 8: length field 'I ' is not two digits\n");
   // Control characters in a value are escaped in the detail as in the payload.
-  const auto escapedLine = runCli("validate --explain", "13a\x01" "b\n");
+  const auto escapedLine = runCli("validate --explain", "13a\x01"
+                                                        "b\n");
   EXPECT_NE(escapedLine.out.find("\n  advisory invisible-characters: merchantName (tag 1) holds "
                                  "U+0001 <control-0001> at character 1;"),
             std::string::npos)
@@ -77,19 +78,19 @@ TEST(ValidateCommand, ExplainJsonHasTheFindingsTheirPlaceAndTheCrc) {
       nlohmann::json::parse(runCli("validate --explain --json " + quoted(longName)).out);
   EXPECT_EQ(findings.at("errorCodes"), nlohmann::json::array({"6", "48"}));
   EXPECT_EQ(findings.at("findings").at(0),
-            nlohmann::json({{"code", "6"},
-                            {"message",
-                             "Length of merchant name must be from 1-25 alphanumeric characters"},
-                            {"tag", "59"},
-                            {"field", "merchantName"},
-                            {"value", "Sunrise Bakery and Coffee House"},
-                            {"detail", "merchantName (tag 59) has 31 characters; at most 25 are "
-                                       "allowed"},
-                            {"fields",
-                             {{{"tag", "59"},
-                               {"subtag", nullptr},
-                               {"field", "merchantName"},
-                               {"value", "Sunrise Bakery and Coffee House"}}}}}));
+            nlohmann::json(
+                {{"code", "6"},
+                 {"message", "Length of merchant name must be from 1-25 alphanumeric characters"},
+                 {"tag", "59"},
+                 {"field", "merchantName"},
+                 {"value", "Sunrise Bakery and Coffee House"},
+                 {"detail", "merchantName (tag 59) has 31 characters; at most 25 are "
+                            "allowed"},
+                 {"fields",
+                  {{{"tag", "59"},
+                    {"subtag", nullptr},
+                    {"field", "merchantName"},
+                    {"value", "Sunrise Bakery and Coffee House"}}}}}));
   EXPECT_EQ(findings.at("crc"), nlohmann::json({{"given", "ABCD"}, {"computed", "2BE7"}}));
   EXPECT_FALSE(findings.contains("decodeError"));
   EXPECT_EQ(findings.at("advisories"), nlohmann::json::array());

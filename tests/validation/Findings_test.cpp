@@ -38,9 +38,16 @@ std::string tlv01(const std::string& objects) {
 }
 
 // Valid single-character fields.
-const std::string valid00 = "0G4000000000000002" "14Shop" "245812" "36Mumbai" "42IN" "53356";
+const std::string valid00 = "0G4000000000000002"
+                            "14Shop"
+                            "245812"
+                            "36Mumbai"
+                            "42IN"
+                            "53356";
 
-std::optional<std::string> absent() { return std::nullopt; }
+std::optional<std::string> absent() {
+  return std::nullopt;
+}
 
 struct FindingCase {
   const char* name;
@@ -50,7 +57,9 @@ struct FindingCase {
   std::string detail;
 };
 
-void PrintTo(const FindingCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FindingCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class Findings : public ::testing::TestWithParam<FindingCase> {};
 
@@ -59,9 +68,8 @@ TEST_P(Findings, NameTheFieldAndTheBrokenRule) {
   const Explanation explanation = explainPayload(c.payload);
   EXPECT_EQ(explanation.errorCodes, TLVGenerator::tlvValidation(c.payload));
   ASSERT_EQ(explanation.findings.size(), explanation.errorCodes.size());
-  const auto found =
-      std::find_if(explanation.findings.begin(), explanation.findings.end(),
-                   [&](const Finding& f) { return f.code == c.code; });
+  const auto found = std::find_if(explanation.findings.begin(), explanation.findings.end(),
+                                  [&](const Finding& f) { return f.code == c.code; });
   ASSERT_NE(found, explanation.findings.end()) << "no finding for code " << c.code;
   EXPECT_EQ(found->fields, c.fields);
   EXPECT_EQ(found->detail, c.detail);
@@ -73,10 +81,10 @@ FindingField f01(std::string tag, std::string field, std::optional<std::string> 
   return {std::move(tag), std::move(subtag), std::move(field), std::move(value)};
 }
 
-const std::string name31 = "Sunrise Bakery and Coffee House";    // 31 characters
-const std::string b26 = "INV-0000000000000000000026";            // 26 characters
-const std::string id33 = "com.example.acquirer.of.payments1";    // 33 characters
-const std::string alt26 = "Alternate Merchant Name 26";          // 26 characters
+const std::string name31 = "Sunrise Bakery and Coffee House"; // 31 characters
+const std::string b26 = "INV-0000000000000000000026";         // 26 characters
+const std::string id33 = "com.example.acquirer.of.payments1"; // 33 characters
+const std::string alt26 = "Alternate Merchant Name 26";       // 26 characters
 
 INSTANTIATE_TEST_SUITE_P(
     EveryCode, Findings,
@@ -318,7 +326,9 @@ struct DecodeCase {
   std::string reason;
 };
 
-void PrintTo(const DecodeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class DecodeFailures : public ::testing::TestWithParam<DecodeCase> {};
 
@@ -340,8 +350,12 @@ INSTANTIATE_TEST_SUITE_P(
     EveryReason, DecodeFailures,
     ::testing::Values(
         DecodeCase{"Empty", "", 0, "the payload has 0 characters; the shortest element has 2"},
-        DecodeCase{"OneCharacter", "0", 0, "the payload has 1 character; the shortest element has 2"},
-        DecodeCase{"NotUtf8", "0002\xFF" "01", 4, "the text is not well-formed UTF-8"},
+        DecodeCase{"OneCharacter", "0", 0,
+                   "the payload has 1 character; the shortest element has 2"},
+        DecodeCase{"NotUtf8",
+                   "0002\xFF"
+                   "01",
+                   4, "the text is not well-formed UTF-8"},
         DecodeCase{"TagCutShort", "0002016", 6,
                    "only 1 character ('6') remains before the end of the payload, too few for a "
                    "two-digit tag"},
@@ -352,11 +366,13 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"LengthCountsCharacters", "0002015904Café60I Mumbai", 16,
                    "length field 'I ' is not two digits"},
         DecodeCase{"LengthZero", "0002015900", 8, "length field '00' is below 01"},
-        DecodeCase{"ValueCutShort", "0002015931Shop", 10,
-                   "tag '59' declares 31 characters but only 4 remain before the end of the payload"},
-        DecodeCase{"SubFieldCutShort", "00020162050103abc6304ABCD", 14,
-                   "sub-tag '01' of template 62 declares 3 characters but only 1 remains before the "
-                   "end of template 62"},
+        DecodeCase{
+            "ValueCutShort", "0002015931Shop", 10,
+            "tag '59' declares 31 characters but only 4 remain before the end of the payload"},
+        DecodeCase{
+            "SubFieldCutShort", "00020162050103abc6304ABCD", 14,
+            "sub-tag '01' of template 62 declares 3 characters but only 1 remains before the "
+            "end of template 62"},
         DecodeCase{"UnknownTag", "000201XY02ab6304ABCD", 6,
                    "tag 'XY' is not a field this format accepts"},
         DecodeCase{"RefusedSubTag", "00020162060002ab6304ABCD", 10,
@@ -366,8 +382,10 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"SingleCharacterLength", "1*Shop", 1,
                    "length character '*' is not a digit 0-9 or a letter a-z"},
         DecodeCase{"SingleCharacterRepeated", "11A11B", 3, "tag '1' occurs a second time"},
-        DecodeCase{"SingleCharacterNoLength", "14Shop2", 7, "tag '2' has no length character after it"},
-        DecodeCase{"SingleCharacterUnknownTag", "C1x", 0, "tag 'C' is not a field this format accepts"}),
+        DecodeCase{"SingleCharacterNoLength", "14Shop2", 7,
+                   "tag '2' has no length character after it"},
+        DecodeCase{"SingleCharacterUnknownTag", "C1x", 0,
+                   "tag 'C' is not a field this format accepts"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- the CRC ----
