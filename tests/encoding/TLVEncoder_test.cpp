@@ -131,18 +131,18 @@ TEST(Encoder, TagAccessorsNameTheCatalogueTags) {
 }
 
 TEST(Encoder, RecordsWhereEachObjectWasWritten) {
-  std::vector<encoding::WrittenObject> written;
+  encoding::WrittenObjects written;
   const std::string payload = encoding::encode(
       {{"payloadFormatIndicator", "01"}, {"62", FieldDictionary{{"01", "1234"}, {"07", "T1"}}}},
       &written);
   ASSERT_EQ(payload.substr(0, 28), "000201621401041234070"
                                    "2T1"
                                    "6304");
-  const std::vector<encoding::WrittenObject> expected{{0, 4, 6, 0, false},
-                                                      {6, 10, 24, 0, true},
-                                                      {10, 14, 18, 1, false},
-                                                      {18, 22, 24, 1, false},
-                                                      {24, 28, 32, 0, false}};
+  const encoding::WrittenObjects expected{{0, 4, 6, 0, false},
+                                          {6, 10, 24, 0, true},
+                                          {10, 14, 18, 1, false},
+                                          {18, 22, 24, 1, false},
+                                          {24, 28, 32, 0, false}};
   EXPECT_EQ(written, expected);
 }
 
