@@ -4,8 +4,8 @@
 #include <array>
 #include <bitset>
 #include <cstring>
-#include <span>
 #include <string_view>
+#include <vector>
 
 #include <pavenda/TLVGenerator.h>
 
@@ -23,61 +23,81 @@ constexpr auto formatIndicatorIndex = static_cast<std::uint8_t>(*catalogue::inde
 constexpr auto crcIndex = static_cast<std::uint8_t>(*catalogue::indexOfTag("63"));
 constexpr auto languageTemplateIndex = static_cast<std::uint8_t>(*catalogue::indexOfTag("64"));
 
-// One entry of a dictionary after keys given as tag numbers were turned into field keys.
-struct Item {
+// One entry of a dictionary, its key given as a tag number turned into its field key.
+struct Field {
   std::string_view key;    // the field key of a catalogue entry, else the key as given
   const FieldValue* value; // null when the entry moved elsewhere
   std::uint8_t index;      // in catalogue::entries, or noEntry
   bool byTag;              // given under its tag number
 };
 
-using Items = std::pmr::vector<Item>;
-
-// A field given both by name and by tag number: the value under the tag number wins, in the place
-// of the field key. Rare, so it may take a second pass.
-[[gnu::cold, gnu::noinline]] void mergeTwins(std::span<Item> items) {
-  std::array<Item*, entryCount> named{};
-  for (Item& item : items)
-    if (item.index != noEntry && !item.byTag)
-      named[item.index] = &item;
-  for (Item& item : items)
-    if (item.byTag && named[item.index] != nullptr) {
-      named[item.index]->value = item.value;
-      item.value = nullptr;
-    }
+Field fieldOf(std::string_view key, const FieldValue& value) {
+  if (const auto index = catalogue::indexOfTag(key))
+    return {catalogue::entries[*index].key, &value, static_cast<std::uint8_t>(*index), true};
+  if (const auto index = catalogue::indexOfKey(key))
+    return {key, &value, static_cast<std::uint8_t>(*index), false};
+  return {key, &value, noEntry, false};
 }
 
-// Turns tag-number keys into field keys without copying a value.
-void normalise(const FieldDictionary& map, Items& items) {
-  items.reserve(map.size());
+// Calls `write` for each field of `map` in its order. Answers false at once, having written part
+// of the map, on a field given both by name and by tag number: that needs `normalised`.
+template <typename Write> bool forEachSimpleField(const FieldDictionary& map, Write write) {
   std::bitset<entryCount> byName, byTag;
-  bool twins = false;
   for (const auto& [key, value] : map) {
-    if (const auto index = catalogue::indexOfTag(key)) {
-      twins |= byName[*index];
-      byTag[*index] = true;
-      items.push_back(
-          {catalogue::entries[*index].key, &value, static_cast<std::uint8_t>(*index), true});
-    } else if (const auto keyIndex = catalogue::indexOfKey(key)) {
-      twins |= byTag[*keyIndex];
-      byName[*keyIndex] = true;
-      items.push_back({key, &value, static_cast<std::uint8_t>(*keyIndex), false});
-    } else {
-      items.push_back({key, &value, noEntry, false});
+    const Field field = fieldOf(key, value);
+    if (field.index != noEntry) {
+      if ((field.byTag ? byName : byTag)[field.index])
+        return false;
+      (field.byTag ? byTag : byName)[field.index] = true;
     }
+    write(field);
   }
-  if (twins)
-    mergeTwins(items);
+  return true;
 }
+
+// The fields of `map`. A field given both by name and by tag number takes the value under the
+// tag number, in the place of the field key.
+[[gnu::cold, gnu::noinline]] std::vector<Field> normalised(const FieldDictionary& map) {
+  std::vector<Field> fields;
+  fields.reserve(map.size());
+  std::array<Field*, entryCount> named{};
+  for (const auto& [key, value] : map) {
+    fields.push_back(fieldOf(key, value));
+    if (fields.back().index != noEntry && !fields.back().byTag)
+      named[fields.back().index] = &fields.back();
+  }
+  for (Field& field : fields)
+    if (field.byTag && named[field.index] != nullptr) {
+      named[field.index]->value = field.value;
+      field.value = nullptr;
+    }
+  return fields;
+}
+
+// The length field's two digits of every length below 100.
+constexpr auto digitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (std::size_t i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
 
 // How lengths are counted. `bytes` takes every character for one byte, which holds for ASCII
 // without CR; the encoder checks that once over the whole output and counts again otherwise.
 enum class Counting { bytes, characters };
 
+class Writer;
+
+// Calls `write` for each field of `map` in its order, from `normalised` when a field is given both
+// by name and by tag number (after taking back what the first try wrote).
+template <typename Write>
+void forEachField(Writer& writer, const FieldDictionary& map, Write write);
+
 class Writer {
 public:
-  Writer(Counting counting, WrittenObjects* written, std::pmr::memory_resource* resource)
-      : counting_(counting), written_(written), resource_(resource) {
+  Writer(Counting counting, WrittenObjects* written) : counting_(counting), written_(written) {
     // Room for a payload of the usual size, so that writing it allocates once.
     out_.resize(512);
     if (written_ != nullptr) {
@@ -88,6 +108,18 @@ public:
 
   std::string_view text() const { return {out_.data(), size_}; }
 
+  // How far the output has come, to go back to.
+  struct Mark {
+    std::size_t size;
+    std::size_t objects;
+  };
+  Mark mark() const { return {size_, written_ != nullptr ? written_->size() : 0}; }
+  void rewind(Mark mark) {
+    size_ = mark.size;
+    if (written_ != nullptr)
+      written_->resize(mark.objects);
+  }
+
   // Appends tag, length and value, recording it at `depth`.
   void appendObject(std::string_view tag, std::string_view value, std::uint8_t depth) {
     const std::size_t tagBegin = size_;
@@ -97,15 +129,12 @@ public:
       return;
     }
     char* at = claim(tag.size() + 2 + value.size());
-    if (tag.size() == 2) {
-      at[0] = tag[0];
-      at[1] = tag[1];
-    } else {
+    if (tag.size() == 2)
+      std::memcpy(at, tag.data(), 2);
+    else
       std::memcpy(at, tag.data(), tag.size());
-    }
     at += tag.size();
-    at[0] = static_cast<char>('0' + length / 10);
-    at[1] = static_cast<char>('0' + length % 10);
+    std::memcpy(at, &digitPairs[2 * length], 2);
     std::memcpy(at + 2, value.data(), value.size());
     record(tagBegin, size_ - value.size(), depth, false);
   }
@@ -119,30 +148,27 @@ public:
     const std::size_t valueBegin = size_;
     const std::size_t parent = written_ != nullptr ? written_->size() : 0;
     record(tagBegin, valueBegin, 0, true);
-    Items items(resource_);
-    normalise(map, items);
-    for (const Item& item : items) {
-      if (item.value == nullptr || item.value->text() == nullptr)
-        continue;
+    forEachField(*this, map, [this, index](const Field& field) {
+      const std::string* text = field.value->text();
+      if (text == nullptr)
+        return;
       std::string_view subtag;
-      if (item.index != noEntry) {
-        subtag = catalogue::entries[item.index].tag;
+      if (field.index != noEntry) {
+        subtag = catalogue::entries[field.index].tag;
         subtag.remove_prefix(subtag.size() - 2);
       } else if (index == languageTemplateIndex) {
-        subtag = catalogue::languageSubtagForKey(item.key).value_or("");
+        subtag = catalogue::languageSubtagForKey(field.key).value_or("");
       } else {
-        subtag = item.key;
+        subtag = field.key;
       }
-      appendObject(subtag, *item.value->text(), 1);
-    }
+      appendObject(subtag, *text, 1);
+    });
     const std::size_t length = count(text().substr(valueBegin));
     std::size_t widening = 0;
-    if (length >= 100) [[unlikely]] {
+    if (length >= 100) [[unlikely]]
       widening = widenLength(valueBegin, length, parent);
-    } else {
-      out_[valueBegin - 2] = static_cast<char>('0' + length / 10);
-      out_[valueBegin - 1] = static_cast<char>('0' + length % 10);
-    }
+    else
+      std::memcpy(out_.data() + valueBegin - 2, &digitPairs[2 * length], 2);
     if (written_ != nullptr) {
       (*written_)[parent].valueBegin = static_cast<std::uint32_t>(valueBegin + widening);
       (*written_)[parent].valueEnd = static_cast<std::uint32_t>(size_);
@@ -176,7 +202,6 @@ private:
   }
 
   [[gnu::noinline]] void grow(std::size_t n) { out_.resize(std::max(out_.size() * 2, size_ + n)); }
-
   // A value of 100 characters or more, rare: kept out of line so that the usual two digits stay
   // cheap.
   [[gnu::noinline, gnu::cold]] void appendLongObject(std::string_view tag, std::size_t length,
@@ -222,33 +247,54 @@ private:
   std::string out_; // the output so far is its first `size_` bytes; the rest is room
   std::size_t size_ = 0;
   WrittenObjects* written_;
-  std::pmr::memory_resource* resource_;
 };
 
-// Every data object but the closing CRC, the payload format indicator first.
-void writeFields(Writer& writer, std::span<const Item> items) {
-  for (const Item& item : items)
-    if (item.index == formatIndicatorIndex && item.value != nullptr) {
-      if (item.value->text() != nullptr)
-        writer.appendObject("00", *item.value->text(), 0);
-      break;
-    }
+template <typename Write>
+void forEachField(Writer& writer, const FieldDictionary& map, Write write) {
+  const Writer::Mark mark = writer.mark();
+  if (forEachSimpleField(map, write))
+    return;
+  writer.rewind(mark);
+  for (const Field& field : normalised(map))
+    if (field.value != nullptr)
+      write(field);
+}
 
-  for (const Item& item : items) {
-    if (item.value == nullptr || item.index == crcIndex || item.index == formatIndicatorIndex)
-      continue;
-    if (item.index != noEntry) {
-      const std::string_view tag = catalogue::entries[item.index].tag;
-      // Catalogue tags are ASCII digits, so only two-byte ones are two characters long.
-      if (const std::string* text = item.value->text(); text != nullptr && tag.size() == 2)
-        writer.appendObject(tag, *text, 0);
-      else if (const FieldDictionary* map = item.value->map())
-        writer.appendTemplate(item.index, *map);
-    } else if (const std::string* text = item.value->text();
-               text != nullptr && unicode::characterCount(item.key) == 2) {
-      writer.appendObject(item.key, *text, 0);
-    }
+// The payload format indicator: under its tag number when given both ways (that value wins),
+// else under its field key.
+const FieldValue* formatIndicatorOf(const FieldDictionary& dictionary) {
+  const FieldValue* named = nullptr;
+  for (const auto& [key, value] : dictionary) {
+    const std::string_view k = key;
+    if (k == "00")
+      return &value;
+    if (k == "payloadFormatIndicator")
+      named = &value;
   }
+  return named;
+}
+
+// Every data object but the closing CRC, the payload format indicator first.
+void writeFields(Writer& writer, const FieldDictionary& dictionary) {
+  if (const FieldValue* indicator = formatIndicatorOf(dictionary))
+    if (const std::string* text = indicator->text())
+      writer.appendObject("00", *text, 0);
+
+  forEachField(writer, dictionary, [&writer](const Field& field) {
+    if (field.index == formatIndicatorIndex || field.index == crcIndex)
+      return;
+    const std::string* text = field.value->text();
+    if (field.index != noEntry) {
+      const std::string_view tag = catalogue::entries[field.index].tag;
+      // Catalogue tags are ASCII digits, so only two-byte ones are two characters long.
+      if (text != nullptr && tag.size() == 2)
+        writer.appendObject(tag, *text, 0);
+      else if (const FieldDictionary* map = field.value->map())
+        writer.appendTemplate(field.index, *map);
+    } else if (text != nullptr && unicode::characterCount(field.key) == 2) {
+      writer.appendObject(field.key, *text, 0);
+    }
+  });
 }
 
 // Whether every character of `text` is one byte, as byte counting assumed.
@@ -259,19 +305,12 @@ bool bytesAreCharacters(std::string_view text) {
 } // namespace
 
 std::string encode(const FieldDictionary& dictionary, WrittenObjects* written) {
-  // Room for the items of a usual dictionary and its templates, so that they take no heap.
-  std::array<std::byte, 2048> buffer;
-  std::pmr::monotonic_buffer_resource resource(buffer.data(), buffer.size(),
-                                               std::pmr::new_delete_resource());
-  Items items(&resource);
-  normalise(dictionary, items);
-
-  Writer writer(Counting::bytes, written, &resource);
-  writeFields(writer, items);
+  Writer writer(Counting::bytes, written);
+  writeFields(writer, dictionary);
   if (bytesAreCharacters(writer.text()))
     return writer.finish();
-  Writer counted(Counting::characters, written, &resource);
-  writeFields(counted, items);
+  Writer counted(Counting::characters, written);
+  writeFields(counted, dictionary);
   return counted.finish();
 }
 

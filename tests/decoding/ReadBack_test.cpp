@@ -52,6 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                      with("tag26", FieldDictionary{{"00", "id"}, {"abc", "v"}}), false},
         ReadBackCase{"OneCharacterSubKey", with("tag26", FieldDictionary{{"0", "0000"}}), false},
         ReadBackCase{"UnknownLanguageSubKey", with("64", FieldDictionary{{"other", "xy"}}), false},
+        ReadBackCase{"CrLfIsOneCharacter", with("cityName", "a\r\nb"), true},
         ReadBackCase{"LeadingCombiningMark", with("cityName", "\u0301Paris"), false},
         ReadBackCase{"EmptyValue", with("cityName", ""), false},
         ReadBackCase{"NoFormatIndicator", FieldDictionary{{"merchantName", "Shop"}}, false},
