@@ -31,7 +31,7 @@ struct Field {
   bool byTag;              // given under its tag number
 };
 
-Field fieldOf(std::string_view key, const FieldValue& value) {
+[[gnu::always_inline]] inline Field fieldOf(std::string_view key, const FieldValue& value) {
   if (const auto index = catalogue::indexOfTag(key))
     return {catalogue::entries[*index].key, &value, static_cast<std::uint8_t>(*index), true};
   if (const auto index = catalogue::indexOfKey(key))
@@ -141,7 +141,7 @@ public:
 
   // Writes the sub-fields in place after a two-digit length placeholder, then fills the length in,
   // widening the field in the rare case that the template has 100 characters or more.
-  void appendTemplate(std::uint8_t index, const FieldDictionary& map) {
+  [[gnu::noinline]] void appendTemplate(std::uint8_t index, const FieldDictionary& map) {
     const std::string_view tag = catalogue::entries[index].tag;
     const std::size_t tagBegin = size_;
     std::memcpy(claim(tag.size() + 2), tag.data(), tag.size());
