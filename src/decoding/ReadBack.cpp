@@ -9,9 +9,25 @@
 namespace pavenda::decoding {
 namespace {
 
+// Character positions of a text whose every character is one byte: ASCII without CR LF.
+class BytePositions {
+public:
+  explicit BytePositions(std::string_view text) : text_(text) {}
+  std::size_t size() const noexcept { return text_.size(); }
+  std::size_t offset(std::size_t position) const noexcept { return position; }
+  // Both lie within the text, as the callers check: no bounds check here.
+  std::string_view slice(std::size_t position, std::size_t count) const noexcept {
+    return {text_.data() + position, count};
+  }
+
+private:
+  std::string_view text_;
+};
+
 // Reads one data object at `position` within [.., end) as the decoder does and compares where its
 // tag and value lie with `expected`. Moves `position` to the start of the value.
-bool readObject(const unicode::CharIndex& chars, std::size_t& position, std::size_t end,
+template <typename Positions>
+bool readObject(const Positions& chars, std::size_t& position, std::size_t end,
                 const encoding::WrittenObject& expected, std::size_t& valueEnd) {
   if (end - position < 4 || chars.offset(position) != expected.tagBegin)
     return false;
@@ -24,17 +40,8 @@ bool readObject(const unicode::CharIndex& chars, std::size_t& position, std::siz
          chars.offset(valueEnd) == expected.valueEnd;
 }
 
-} // namespace
-
-bool readsBackAsWritten(std::string_view payload,
-                        std::span<const encoding::WrittenObject> written) {
-  if (!payload.starts_with("00"))
-    return false;
-  // Checks the form while indexing: ASCII, the usual case, is then read once instead of twice.
-  const std::optional<unicode::CharIndex> index = unicode::CharIndex::ofWellFormed(payload);
-  if (!index)
-    return false;
-  const unicode::CharIndex& chars = *index;
+template <typename Positions>
+bool readsBack(const Positions& chars, std::span<const encoding::WrittenObject> written) {
   std::size_t position = 0;
   std::size_t next = 0;
   while (position < chars.size()) {
@@ -60,6 +67,20 @@ bool readsBackAsWritten(std::string_view payload,
     position = valueEnd;
   }
   return next == written.size();
+}
+
+} // namespace
+
+bool readsBackAsWritten(std::string_view payload,
+                        std::span<const encoding::WrittenObject> written) {
+  if (!payload.starts_with("00"))
+    return false;
+  // The usual payload: positions are byte offsets, and no index is needed.
+  if (unicode::isAscii(payload) && payload.find("\r\n") == std::string_view::npos)
+    return readsBack(BytePositions(payload), written);
+  // Checks the form while indexing.
+  const std::optional<unicode::CharIndex> index = unicode::CharIndex::ofWellFormed(payload);
+  return index && readsBack(*index, written);
 }
 
 } // namespace pavenda::decoding

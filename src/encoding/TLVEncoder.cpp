@@ -1,8 +1,11 @@
 #include "encoding/TLVEncoder.h"
 
+#include <algorithm>
 #include <array>
-#include <optional>
+#include <bitset>
+#include <cstring>
 #include <string_view>
+#include <vector>
 
 #include <pavenda/TLVGenerator.h>
 
@@ -13,182 +16,302 @@
 namespace pavenda::encoding {
 namespace {
 
-// One entry of a dictionary after keys given as tag numbers were turned into field keys.
-struct Item {
-  std::string_view key;
+constexpr std::size_t entryCount = catalogue::entries.size();
+constexpr std::uint8_t noEntry = 0xFF;
+static_assert(entryCount < noEntry);
+constexpr auto formatIndicatorIndex = static_cast<std::uint8_t>(*catalogue::indexOfTag("00"));
+constexpr auto crcIndex = static_cast<std::uint8_t>(*catalogue::indexOfTag("63"));
+constexpr auto languageTemplateIndex = static_cast<std::uint8_t>(*catalogue::indexOfTag("64"));
+
+// One entry of a dictionary, its key given as a tag number turned into its field key.
+struct Field {
+  std::string_view key;    // the field key of a catalogue entry, else the key as given
   const FieldValue* value; // null when the entry moved elsewhere
-  std::optional<std::size_t> catalogueIndex;
+  std::uint8_t index;      // in catalogue::entries, or noEntry
+  bool byTag;              // given under its tag number
 };
 
-// Turns tag-number keys into field keys without copying a value. The value given under the tag
-// number wins; it takes the place of the field key when both are present, else its own place.
-std::vector<Item> normalise(const FieldDictionary& dictionary) {
-  std::vector<Item> items;
-  items.reserve(dictionary.size());
-  std::array<int, catalogue::entries.size()> slot;
-  slot.fill(-1);
-  std::array<bool, catalogue::entries.size()> givenByTag{};
-  for (const auto& [key, value] : dictionary) {
-    if (const auto index = catalogue::indexOfTag(key)) {
-      givenByTag[*index] = true;
-      if (slot[*index] >= 0) {
-        items[static_cast<std::size_t>(slot[*index])].value = &value;
-      } else {
-        slot[*index] = static_cast<int>(items.size());
-        items.push_back({catalogue::entries[*index].key, &value, index});
-      }
-    } else if (const auto keyIndex = catalogue::indexOfKey(key)) {
-      if (slot[*keyIndex] >= 0 && givenByTag[*keyIndex]) {
-        Item& earlier = items[static_cast<std::size_t>(slot[*keyIndex])];
-        const FieldValue* tagValue = earlier.value;
-        earlier.value = nullptr;
-        slot[*keyIndex] = static_cast<int>(items.size());
-        items.push_back({earlier.key, tagValue, keyIndex});
-      } else {
-        slot[*keyIndex] = static_cast<int>(items.size());
-        items.push_back({catalogue::entries[*keyIndex].key, &value, keyIndex});
-      }
-    } else {
-      items.push_back({key, &value, std::nullopt});
+[[gnu::always_inline]] inline Field fieldOf(std::string_view key, const FieldValue& value) {
+  if (const auto index = catalogue::indexOfTag(key))
+    return {catalogue::entries[*index].key, &value, static_cast<std::uint8_t>(*index), true};
+  if (const auto index = catalogue::indexOfKey(key))
+    return {key, &value, static_cast<std::uint8_t>(*index), false};
+  return {key, &value, noEntry, false};
+}
+
+// Calls `write` for each field of `map` in its order. Answers false at once, having written part
+// of the map, on a field given both by name and by tag number: that needs `normalised`.
+template <typename Write> bool forEachSimpleField(const FieldDictionary& map, Write write) {
+  std::bitset<entryCount> byName, byTag;
+  for (const auto& [key, value] : map) {
+    const Field field = fieldOf(key, value);
+    if (field.index != noEntry) {
+      if ((field.byTag ? byName : byTag)[field.index])
+        return false;
+      (field.byTag ? byTag : byName)[field.index] = true;
     }
+    write(field);
   }
-  return items;
+  return true;
 }
 
-// A length of 100 or more, rare: kept out of line so that the usual two digits stay cheap.
-[[gnu::noinline, gnu::cold]] void appendLongLength(std::string& out, std::size_t count) {
-  out += std::to_string(count);
+// The fields of `map`. A field given both by name and by tag number takes the value under the
+// tag number, in the place of the field key.
+[[gnu::cold, gnu::noinline]] std::vector<Field> normalised(const FieldDictionary& map) {
+  std::vector<Field> fields;
+  fields.reserve(map.size());
+  std::array<Field*, entryCount> named{};
+  for (const auto& [key, value] : map) {
+    fields.push_back(fieldOf(key, value));
+    if (fields.back().index != noEntry && !fields.back().byTag)
+      named[fields.back().index] = &fields.back();
+  }
+  for (Field& field : fields)
+    if (field.byTag && named[field.index] != nullptr) {
+      named[field.index]->value = field.value;
+      field.value = nullptr;
+    }
+  return fields;
 }
 
-// The length field: at least two decimal digits.
-[[gnu::always_inline]] inline void appendLength(std::string& out, std::size_t count) {
-  if (count < 100) {
-    const char digits[2] = {static_cast<char>('0' + count / 10),
-                            static_cast<char>('0' + count % 10)};
-    out.append(digits, 2);
-  } else {
-    appendLongLength(out, count);
+// The length field's two digits of every length below 100.
+constexpr auto digitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (std::size_t i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
   }
-}
+  return pairs;
+}();
+
+// How lengths are counted. `bytes` takes every character for one byte, which holds for ASCII
+// without CR; the encoder checks that once over the whole output and counts again otherwise.
+enum class Counting { bytes, characters };
+
+class Writer;
+
+// Calls `write` for each field of `map` in its order, from `normalised` when a field is given both
+// by name and by tag number (after taking back what the first try wrote).
+template <typename Write>
+void forEachField(Writer& writer, const FieldDictionary& map, Write write);
 
 class Writer {
 public:
-  explicit Writer(std::vector<WrittenObject>* written) : written_(written) {
+  Writer(Counting counting, WrittenObjects* written) : counting_(counting), written_(written) {
     // Room for a payload of the usual size, so that writing it allocates once.
-    out_.reserve(512);
-    if (written_ != nullptr)
+    out_.resize(512);
+    if (written_ != nullptr) {
+      written_->clear();
       written_->reserve(32);
+    }
   }
 
-  std::string& text() { return out_; }
+  std::string_view text() const { return {out_.data(), size_}; }
+
+  // How far the output has come, to go back to.
+  struct Mark {
+    std::size_t size;
+    std::size_t objects;
+  };
+  Mark mark() const { return {size_, written_ != nullptr ? written_->size() : 0}; }
+  void rewind(Mark mark) {
+    size_ = mark.size;
+    if (written_ != nullptr)
+      written_->resize(mark.objects);
+  }
 
   // Appends tag, length and value, recording it at `depth`.
   void appendObject(std::string_view tag, std::string_view value, std::uint8_t depth) {
-    const std::size_t tagBegin = out_.size();
-    out_ += tag;
-    appendLength(out_, unicode::characterCount(value));
-    const std::size_t valueBegin = out_.size();
-    out_ += value;
-    record(tagBegin, valueBegin, depth, false);
+    const std::size_t tagBegin = size_;
+    const std::size_t length = count(value);
+    if (length >= 100) [[unlikely]] {
+      appendLongObject(tag, length, value, depth);
+      return;
+    }
+    char* at = claim(tag.size() + 2 + value.size());
+    if (tag.size() == 2)
+      std::memcpy(at, tag.data(), 2);
+    else
+      std::memcpy(at, tag.data(), tag.size());
+    at += tag.size();
+    std::memcpy(at, &digitPairs[2 * length], 2);
+    std::memcpy(at + 2, value.data(), value.size());
+    record(tagBegin, size_ - value.size(), depth, false);
   }
 
   // Writes the sub-fields in place after a two-digit length placeholder, then fills the length in,
   // widening the field in the rare case that the template has 100 characters or more.
-  void appendTemplate(std::string_view tag, const FieldDictionary& map) {
-    const std::size_t tagBegin = out_.size();
-    out_ += tag;
-    const std::size_t lengthBegin = out_.size();
-    out_ += "00";
-    const std::size_t valueBegin = out_.size();
+  [[gnu::noinline]] void appendTemplate(std::uint8_t index, const FieldDictionary& map) {
+    const std::string_view tag = catalogue::entries[index].tag;
+    const std::size_t tagBegin = size_;
+    std::memcpy(claim(tag.size() + 2), tag.data(), tag.size());
+    const std::size_t valueBegin = size_;
     const std::size_t parent = written_ != nullptr ? written_->size() : 0;
     record(tagBegin, valueBegin, 0, true);
-    for (const Item& item : normalise(map)) {
-      if (item.value == nullptr || item.value->text() == nullptr)
-        continue;
+    forEachField(*this, map, [this, index](const Field& field) {
+      const std::string* text = field.value->text();
+      if (text == nullptr)
+        return;
       std::string_view subtag;
-      if (item.catalogueIndex) {
-        subtag = catalogue::entries[*item.catalogueIndex].tag;
+      if (field.index != noEntry) {
+        subtag = catalogue::entries[field.index].tag;
         subtag.remove_prefix(subtag.size() - 2);
-      } else if (tag == "64") {
-        subtag = catalogue::languageSubtagForKey(item.key).value_or("");
+      } else if (index == languageTemplateIndex) {
+        subtag = catalogue::languageSubtagForKey(field.key).value_or("");
       } else {
-        subtag = item.key;
+        subtag = field.key;
       }
-      appendObject(subtag, *item.value->text(), 1);
-    }
-    std::string length;
-    appendLength(length, unicode::characterCount(std::string_view(out_).substr(valueBegin)));
-    const std::size_t widening = length.size() - 2;
-    if (widening > 0) {
-      out_.insert(lengthBegin, widening, '0');
-      if (written_ != nullptr)
-        for (std::size_t i = parent + 1; i < written_->size(); ++i)
-          shift((*written_)[i], widening);
-    }
-    out_.replace(lengthBegin, length.size(), length);
+      appendObject(subtag, *text, 1);
+    });
+    const std::size_t length = count(text().substr(valueBegin));
+    std::size_t widening = 0;
+    if (length >= 100) [[unlikely]]
+      widening = widenLength(valueBegin, length, parent);
+    else
+      std::memcpy(out_.data() + valueBegin - 2, &digitPairs[2 * length], 2);
     if (written_ != nullptr) {
       (*written_)[parent].valueBegin = static_cast<std::uint32_t>(valueBegin + widening);
-      (*written_)[parent].valueEnd = static_cast<std::uint32_t>(out_.size());
+      (*written_)[parent].valueEnd = static_cast<std::uint32_t>(size_);
     }
   }
 
+  // Closes the payload with "6304" and its CRC, and hands the text over.
+  std::string finish() {
+    const std::size_t tagBegin = size_;
+    std::memcpy(claim(4), "6304", 4);
+    const std::array<char, 4> crc =
+        ZArodezQRUtility::crcDigits(ZArodezQRUtility::payloadCrc(text()));
+    std::memcpy(claim(4), crc.data(), crc.size());
+    record(tagBegin, tagBegin + 4, 0, false);
+    out_.resize(size_);
+    return std::move(out_);
+  }
+
 private:
+  std::size_t count(std::string_view text) const {
+    return counting_ == Counting::bytes ? text.size() : unicode::characterCount(text);
+  }
+
+  // `n` more bytes at the end of the output, growing it when full.
+  char* claim(std::size_t n) {
+    if (out_.size() - size_ < n) [[unlikely]]
+      grow(n);
+    char* at = out_.data() + size_;
+    size_ += n;
+    return at;
+  }
+
+  [[gnu::noinline]] void grow(std::size_t n) { out_.resize(std::max(out_.size() * 2, size_ + n)); }
+  // A value of 100 characters or more, rare: kept out of line so that the usual two digits stay
+  // cheap.
+  [[gnu::noinline, gnu::cold]] void appendLongObject(std::string_view tag, std::size_t length,
+                                                     std::string_view value, std::uint8_t depth) {
+    const std::size_t tagBegin = size_;
+    const std::string digits = std::to_string(length);
+    char* at = claim(tag.size() + digits.size() + value.size());
+    std::memcpy(at, tag.data(), tag.size());
+    std::memcpy(at + tag.size(), digits.data(), digits.size());
+    std::memcpy(at + tag.size() + digits.size(), value.data(), value.size());
+    record(tagBegin, size_ - value.size(), depth, false);
+  }
+
+  // Makes room for a template length of three or more digits: the sub-fields move right by the
+  // bytes answered.
+  [[gnu::noinline, gnu::cold]] std::size_t widenLength(std::size_t valueBegin, std::size_t length,
+                                                       std::size_t parent) {
+    const std::string digits = std::to_string(length);
+    const std::size_t widening = digits.size() - 2;
+    const std::size_t innerSize = size_ - valueBegin;
+    claim(widening);
+    std::memmove(out_.data() + valueBegin + widening, out_.data() + valueBegin, innerSize);
+    std::memcpy(out_.data() + valueBegin - 2, digits.data(), digits.size());
+    if (written_ != nullptr)
+      for (std::size_t i = parent + 1; i < written_->size(); ++i) {
+        WrittenObject& object = (*written_)[i];
+        object.tagBegin += static_cast<std::uint32_t>(widening);
+        object.valueBegin += static_cast<std::uint32_t>(widening);
+        object.valueEnd += static_cast<std::uint32_t>(widening);
+      }
+    return widening;
+  }
+
   void record(std::size_t tagBegin, std::size_t valueBegin, std::uint8_t depth,
               bool hasWrittenChildren) {
     if (written_ != nullptr)
       written_->push_back({static_cast<std::uint32_t>(tagBegin),
                            static_cast<std::uint32_t>(valueBegin),
-                           static_cast<std::uint32_t>(out_.size()), depth, hasWrittenChildren});
+                           static_cast<std::uint32_t>(size_), depth, hasWrittenChildren});
   }
 
-  static void shift(WrittenObject& object, std::size_t by) {
-    object.tagBegin += static_cast<std::uint32_t>(by);
-    object.valueBegin += static_cast<std::uint32_t>(by);
-    object.valueEnd += static_cast<std::uint32_t>(by);
-  }
-
-  std::string out_;
-  std::vector<WrittenObject>* written_;
+  Counting counting_;
+  std::string out_; // the output so far is its first `size_` bytes; the rest is room
+  std::size_t size_ = 0;
+  WrittenObjects* written_;
 };
+
+template <typename Write>
+void forEachField(Writer& writer, const FieldDictionary& map, Write write) {
+  const Writer::Mark mark = writer.mark();
+  if (forEachSimpleField(map, write))
+    return;
+  writer.rewind(mark);
+  for (const Field& field : normalised(map))
+    if (field.value != nullptr)
+      write(field);
+}
+
+// The payload format indicator: under its tag number when given both ways (that value wins),
+// else under its field key.
+const FieldValue* formatIndicatorOf(const FieldDictionary& dictionary) {
+  const FieldValue* named = nullptr;
+  for (const auto& [key, value] : dictionary) {
+    const std::string_view k = key;
+    if (k == "00")
+      return &value;
+    if (k == "payloadFormatIndicator")
+      named = &value;
+  }
+  return named;
+}
+
+// Every data object but the closing CRC, the payload format indicator first.
+void writeFields(Writer& writer, const FieldDictionary& dictionary) {
+  if (const FieldValue* indicator = formatIndicatorOf(dictionary))
+    if (const std::string* text = indicator->text())
+      writer.appendObject("00", *text, 0);
+
+  forEachField(writer, dictionary, [&writer](const Field& field) {
+    if (field.index == formatIndicatorIndex || field.index == crcIndex)
+      return;
+    const std::string* text = field.value->text();
+    if (field.index != noEntry) {
+      const std::string_view tag = catalogue::entries[field.index].tag;
+      // Catalogue tags are ASCII digits, so only two-byte ones are two characters long.
+      if (text != nullptr && tag.size() == 2)
+        writer.appendObject(tag, *text, 0);
+      else if (const FieldDictionary* map = field.value->map())
+        writer.appendTemplate(field.index, *map);
+    } else if (text != nullptr && unicode::characterCount(field.key) == 2) {
+      writer.appendObject(field.key, *text, 0);
+    }
+  });
+}
+
+// Whether every character of `text` is one byte, as byte counting assumed.
+bool bytesAreCharacters(std::string_view text) {
+  return unicode::isAscii(text) && text.find('\r') == std::string_view::npos;
+}
 
 } // namespace
 
-std::string encode(const FieldDictionary& dictionary, std::vector<WrittenObject>* written) {
-  const std::vector<Item> items = normalise(dictionary);
-  Writer writer(written);
-
-  for (const Item& item : items)
-    if (item.value != nullptr && item.key == "payloadFormatIndicator" &&
-        item.value->text() != nullptr)
-      writer.appendObject("00", *item.value->text(), 0);
-
-  for (const Item& item : items) {
-    if (item.value == nullptr || item.key == "crc" || item.key == "payloadFormatIndicator")
-      continue;
-    // Catalogue tags are ASCII digits, so only two-byte ones are two characters long.
-    std::optional<std::string_view> tag;
-    if (item.catalogueIndex) {
-      if (catalogue::entries[*item.catalogueIndex].tag.size() == 2)
-        tag = catalogue::entries[*item.catalogueIndex].tag;
-    } else if (unicode::characterCount(item.key) == 2) {
-      tag = item.key;
-    }
-    if (tag && item.value->text() != nullptr)
-      writer.appendObject(*tag, *item.value->text(), 0);
-    if (item.catalogueIndex && item.value->map() != nullptr)
-      writer.appendTemplate(catalogue::entries[*item.catalogueIndex].tag, *item.value->map());
-  }
-
-  std::string& out = writer.text();
-  out += "6304";
-  const std::size_t tagBegin = out.size() - 4;
-  const std::array<char, 4> crc = ZArodezQRUtility::crcDigits(ZArodezQRUtility::payloadCrc(out));
-  out.append(crc.data(), crc.size());
-  if (written != nullptr)
-    written->push_back({static_cast<std::uint32_t>(tagBegin),
-                        static_cast<std::uint32_t>(tagBegin + 4),
-                        static_cast<std::uint32_t>(out.size()), 0, false});
-  return std::move(out);
+std::string encode(const FieldDictionary& dictionary, WrittenObjects* written) {
+  Writer writer(Counting::bytes, written);
+  writeFields(writer, dictionary);
+  if (bytesAreCharacters(writer.text()))
+    return writer.finish();
+  Writer counted(Counting::characters, written);
+  writeFields(counted, dictionary);
+  return counted.finish();
 }
 
 } // namespace pavenda::encoding

@@ -2,8 +2,8 @@
 #define PAVENDA_ENCODING_TLVENCODER_H
 
 #include <cstdint>
+#include <memory_resource>
 #include <string>
-#include <vector>
 
 #include <pavenda/FieldDictionary.h>
 
@@ -22,9 +22,14 @@ struct WrittenObject {
   friend bool operator==(const WrittenObject&, const WrittenObject&) = default;
 };
 
+/// The record of an encoding; its memory comes from the caller, so that a buffer on the stack
+/// spares the heap.
+using WrittenObjects = std::pmr::vector<WrittenObject>;
+
 /// The payload text of `dictionary` (see `TLVGenerator::encodeDictToTLV`), recording every data
-/// object it writes, the closing CRC included, in `written` when that is not null.
-std::string encode(const FieldDictionary& dictionary, std::vector<WrittenObject>* written);
+/// object it writes, the closing CRC included, in `written` when that is not null (whatever it held
+/// before is replaced).
+std::string encode(const FieldDictionary& dictionary, WrittenObjects* written);
 
 } // namespace pavenda::encoding
 

@@ -4,12 +4,16 @@
 // The tag catalogue as the library reads it: (field key, tag) pairs, with lookups in both
 // directions that take no allocation and no lock.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "support/AsciiNumber.h"
 
@@ -51,8 +55,92 @@ static_assert([] {
   return true;
 }());
 
+namespace detail {
+
+constexpr auto keyLengths = [] {
+  std::pair<std::size_t, std::size_t> shortestAndLongest{SIZE_MAX, 0};
+  for (const Entry& entry : entries) {
+    shortestAndLongest.first = std::min(shortestAndLongest.first, entry.key.size());
+    shortestAndLongest.second = std::max(shortestAndLongest.second, entry.key.size());
+  }
+  return shortestAndLongest;
+}();
+static_assert(keyLengths.first >= 2 && keyLengths.second < 256);
+
+// A perfect hash of the field keys: the length and four of the characters (the first, the middle
+// and the last two) spread by one multiplication. The multiplier was picked, by trying, so that no
+// two keys share a slot; a changed list that makes two collide fails below and needs another.
+constexpr std::size_t keySlotBits = 9;
+constexpr std::uint64_t keyMultiplier = 0x7304BDBED6A58785U;
+constexpr std::uint8_t emptySlot = 0xFF;
+static_assert(entries.size() < emptySlot);
+
+// `key` has at least two bytes and fewer than 256.
+constexpr std::size_t keySlotOf(std::string_view key) noexcept {
+  const auto at = [key](std::size_t i) {
+    return static_cast<std::uint64_t>(static_cast<unsigned char>(key[i]));
+  };
+  const std::size_t n = key.size();
+  const std::uint64_t sample = n | at(0) << 8 | at(n / 2) << 16 | at(n - 2) << 24 | at(n - 1) << 32;
+  return static_cast<std::size_t>((sample * keyMultiplier) >> (64 - keySlotBits));
+}
+
+inline constexpr auto keySlots = [] {
+  std::array<std::uint8_t, std::size_t{1} << keySlotBits> slots{};
+  slots.fill(emptySlot);
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    slots[keySlotOf(entries[i].key)] = static_cast<std::uint8_t>(i);
+  return slots;
+}();
+
+static_assert(
+    [] {
+      for (std::size_t i = 0; i < entries.size(); ++i)
+        if (keySlots[keySlotOf(entries[i].key)] != i)
+          return false;
+      return true;
+    }(),
+    "two field keys share a slot: pick another keyMultiplier");
+
+template <typename Word> Word load(const char* at) noexcept {
+  Word word;
+  std::memcpy(&word, at, sizeof word);
+  return word;
+}
+
+// Whether the `n` bytes at `a` and `b` are equal, in overlapping word loads: keys are short, and a
+// call to memcmp would cost more than the comparison.
+inline bool sameBytes(const char* a, const char* b, std::size_t n) noexcept {
+  if (n >= 8) {
+    for (std::size_t i = 0; i + 8 < n; i += 8)
+      if (load<std::uint64_t>(a + i) != load<std::uint64_t>(b + i))
+        return false;
+    return load<std::uint64_t>(a + n - 8) == load<std::uint64_t>(b + n - 8);
+  }
+  if (n >= 4)
+    return load<std::uint32_t>(a) == load<std::uint32_t>(b) &&
+           load<std::uint32_t>(a + n - 4) == load<std::uint32_t>(b + n - 4);
+  for (std::size_t i = 0; i < n; ++i)
+    if (a[i] != b[i])
+      return false;
+  return true;
+}
+
+} // namespace detail
+
 /// The index in `entries` of the entry whose field key is `key` (case-sensitive), or nothing.
-std::optional<std::size_t> indexOfKey(std::string_view key) noexcept;
+inline std::optional<std::size_t> indexOfKey(std::string_view key) noexcept {
+  if (key.size() < detail::keyLengths.first || key.size() > detail::keyLengths.second)
+    return std::nullopt;
+  const std::uint8_t index = detail::keySlots[detail::keySlotOf(key)];
+  if (index == detail::emptySlot)
+    return std::nullopt;
+  const std::string_view candidate = entries[index].key;
+  if (candidate.size() != key.size() ||
+      !detail::sameBytes(candidate.data(), key.data(), key.size()))
+    return std::nullopt;
+  return index;
+}
 
 /// The field key of `tag`, or nothing.
 constexpr std::optional<std::string_view> keyForTag(std::string_view tag) noexcept {

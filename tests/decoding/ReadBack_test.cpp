@@ -19,7 +19,7 @@ void PrintTo(const ReadBackCase& c, std::ostream* os) {
 class ReadBack : public ::testing::TestWithParam<ReadBackCase> {};
 
 TEST_P(ReadBack, ComparesTheDecodersFramingWithTheEncoders) {
-  std::vector<encoding::WrittenObject> written;
+  encoding::WrittenObjects written;
   const std::string payload = encoding::encode(GetParam().dictionary, &written);
   EXPECT_EQ(decoding::readsBackAsWritten(payload, written), GetParam().readsBack) << payload;
 }
@@ -52,6 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                      with("tag26", FieldDictionary{{"00", "id"}, {"abc", "v"}}), false},
         ReadBackCase{"OneCharacterSubKey", with("tag26", FieldDictionary{{"0", "0000"}}), false},
         ReadBackCase{"UnknownLanguageSubKey", with("64", FieldDictionary{{"other", "xy"}}), false},
+        ReadBackCase{"CrLfIsOneCharacter", with("cityName", "a\r\nb"), true},
         ReadBackCase{"LeadingCombiningMark", with("cityName", "\u0301Paris"), false},
         ReadBackCase{"EmptyValue", with("cityName", ""), false},
         ReadBackCase{"NoFormatIndicator", FieldDictionary{{"merchantName", "Shop"}}, false},
@@ -59,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReadBack, RefusesAPayloadThatIsNotTheEncodersOutput) {
-  std::vector<encoding::WrittenObject> written;
+  encoding::WrittenObjects written;
   const std::string payload = encoding::encode(base, &written);
   EXPECT_FALSE(decoding::readsBackAsWritten(payload + "0201x", written));
   written.pop_back();

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include <pavenda/QRCodeTag.h>
 #include <pavenda/TLVGenerator.h>
 
@@ -101,7 +104,20 @@ INSTANTIATE_TEST_SUITE_P(
                     {{"merchantName", "Caf\u00e9"}, {"cityName", "\u5317\u4eac"}},
                     withCrc("5904Caf\u00e9"
                             "6002\u5317\u4eac")},
-        EncoderCase{"CrLfIsOneCharacter", {{"merchantName", "a\r\nb"}}, withCrc("5903a\r\nb")}),
+        EncoderCase{"CrLfIsOneCharacter", {{"merchantName", "a\r\nb"}}, withCrc("5903a\r\nb")},
+        EncoderCase{
+            "TemplateLengthInCharacters",
+            {{"64", FieldDictionary{{"merchantNameAlternateLanguage", "\u5317\u4eac\u996d\u5e97"}}},
+             {"62", FieldDictionary{{"05", "a\r\nb"}}}},
+            withCrc("6408"
+                    "0104\u5317\u4eac\u996d\u5e97"
+                    "6207"
+                    "0503a\r\nb")},
+        EncoderCase{"TemplateOfHundredCharactersWithAccent",
+                    {{"62", FieldDictionary{{"01", "\u00e9" + std::string(95, 'x')}}}},
+                    withCrc("62100"
+                            "0196\u00e9" +
+                            std::string(95, 'x'))}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Encoder, LengthFieldGrowsPastNinetyNine) {
@@ -131,19 +147,56 @@ TEST(Encoder, TagAccessorsNameTheCatalogueTags) {
 }
 
 TEST(Encoder, RecordsWhereEachObjectWasWritten) {
-  std::vector<encoding::WrittenObject> written;
+  encoding::WrittenObjects written;
   const std::string payload = encoding::encode(
       {{"payloadFormatIndicator", "01"}, {"62", FieldDictionary{{"01", "1234"}, {"07", "T1"}}}},
       &written);
   ASSERT_EQ(payload.substr(0, 28), "000201621401041234070"
                                    "2T1"
                                    "6304");
-  const std::vector<encoding::WrittenObject> expected{{0, 4, 6, 0, false},
-                                                      {6, 10, 24, 0, true},
-                                                      {10, 14, 18, 1, false},
-                                                      {18, 22, 24, 1, false},
-                                                      {24, 28, 32, 0, false}};
+  const encoding::WrittenObjects expected{{0, 4, 6, 0, false},
+                                          {6, 10, 24, 0, true},
+                                          {10, 14, 18, 1, false},
+                                          {18, 22, 24, 1, false},
+                                          {24, 28, 32, 0, false}};
   EXPECT_EQ(written, expected);
+}
+
+TEST(Encoder, FieldGivenBothWaysRecordsOnlyWhatItWrites) {
+  // The field given twice is found only after other objects were written, a template among them.
+  const std::pair<FieldDictionary, std::vector<encoding::WrittenObject>> cases[] = {
+      {{{"payloadFormatIndicator", "01"},
+        {"tag26",
+         FieldDictionary{{"00", "id"}, {"pointOfInitiation", "A"}, {"07", "x"}, {"01", "B"}}}},
+       {{0, 4, 6, 0, false},
+        {6, 10, 26, 0, true},
+        {10, 14, 16, 1, false},
+        {16, 20, 21, 1, false},
+        {21, 25, 26, 1, false},
+        {26, 30, 34, 0, false}}},
+      {{{"payloadFormatIndicator", "01"},
+        {"merchantName", "A"},
+        {"62", FieldDictionary{{"01", "x"}}},
+        {"59", "B"}},
+       {{0, 4, 6, 0, false},
+        {6, 10, 11, 0, false},
+        {11, 15, 20, 0, true},
+        {15, 19, 20, 1, false},
+        {20, 24, 28, 0, false}}}};
+  const std::string payloads[] = {withCrc("000201"
+                                          "2616"
+                                          "0002id0101B0701x"),
+                                  withCrc("000201"
+                                          "5901B"
+                                          "6205"
+                                          "0101x")};
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    encoding::WrittenObjects written;
+    EXPECT_EQ(encoding::encode(cases[i].first, &written), payloads[i]);
+    EXPECT_TRUE(
+        std::equal(written.begin(), written.end(), cases[i].second.begin(), cases[i].second.end()))
+        << payloads[i];
+  }
 }
 
 } // namespace

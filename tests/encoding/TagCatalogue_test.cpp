@@ -42,6 +42,16 @@ TEST(TagCatalogue, FastLookupsAgreeWithTheMap) {
     EXPECT_FALSE(catalogue::keyForTag(notATag)) << notATag;
 }
 
+TEST(TagCatalogue, KeyLookupRefusesNearMisses) {
+  // Most differ from a catalogue key only where the lookup's hash does not look, so they land on
+  // that key's slot and only the full comparison tells them apart; lengths cover every word size.
+  for (const char* nearMiss :
+       {"cRc", "jCb1", "aMex1", "tbg17", "pUrpose", "mErchantName", "mastErCardPAN1",
+        "pAyloadFormatIndicator", "merchantInformationLanguageTempXate",
+        "merchantInformationLanguaGeTemplate", "MerchantName", "merchant"})
+    EXPECT_FALSE(catalogue::tagForKey(nearMiss)) << nearMiss;
+}
+
 struct Lookup {
   std::string_view tag;
   std::string_view key;
