@@ -3,10 +3,12 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include <pavenda/PayMerchantTLV.h>
 
+#include "encoding/TLVEncoder.h"
 #include "validation/RecordView.h"
 
 namespace pavenda::decoding {
@@ -36,6 +38,11 @@ DecodeResult decode(validation::RecordView& view, std::string_view payload);
 /// payload `decodeGeneral` would refuse, leaving `view` partly filled (clear it before reuse).
 /// When it answers true, `view` holds what `decodeGeneral` gives.
 [[nodiscard]] bool decodeOrdinary(validation::RecordView& view, std::string_view payload);
+
+/// `decodeOrdinary` that also makes generation's read-back check (`readsBackAsWritten`) on the
+/// way: true only when both succeed. False leaves both undecided: make them the general way.
+[[nodiscard]] bool decodeOrdinaryAsWritten(validation::RecordView& view, std::string_view payload,
+                                           std::span<const encoding::WrittenObject> written);
 
 /// The general path of `decode`, for every payload: characters indexed, every rule applied in turn.
 DecodeResult decodeGeneral(validation::RecordView& view, std::string_view payload);

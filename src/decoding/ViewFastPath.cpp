@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "decoding/Decode.h"
@@ -121,11 +122,65 @@ std::size_t nextUnprintable(std::string_view text, std::size_t from) noexcept {
   return i;
 }
 
-class FastDecoder {
+// Validation alone compares the framing with nothing.
+struct NoFraming {
+  static bool open(std::size_t, std::size_t, bool) noexcept { return true; }
+  static bool sub(std::size_t, std::size_t, std::size_t) noexcept { return true; }
+  static bool close(std::size_t) noexcept { return true; }
+  static bool done() noexcept { return true; }
+};
+
+// Generation's read-back check done while decoding: each element read must lie where the encoder
+// wrote one (byte offsets), a template's sub-fields too when they were written as such, and every
+// object written must be read.
+class WrittenFraming {
 public:
-  FastDecoder(validation::RecordView& view, std::string_view payload)
+  explicit WrittenFraming(std::span<const encoding::WrittenObject> written) : written_(written) {}
+
+  // A top-level element whose tag starts at `tagBegin` and value at `valueBegin`, read as a
+  // template or not.
+  bool open(std::size_t tagBegin, std::size_t valueBegin, bool readAsTemplate) {
+    if (next_ >= written_.size() || written_[next_].depth != 0 ||
+        written_[next_].tagBegin != tagBegin || written_[next_].valueBegin != valueBegin)
+      return false;
+    current_ = &written_[next_++];
+    children_ = current_->hasWrittenChildren && readAsTemplate;
+    return true;
+  }
+
+  bool sub(std::size_t tagBegin, std::size_t valueBegin, std::size_t valueEnd) {
+    if (!children_)
+      return true;
+    if (next_ >= written_.size())
+      return false;
+    const encoding::WrittenObject& object = written_[next_++];
+    return object.depth == 1 && object.tagBegin == tagBegin && object.valueBegin == valueBegin &&
+           object.valueEnd == valueEnd;
+  }
+
+  bool close(std::size_t valueEnd) {
+    if (current_->valueEnd != valueEnd)
+      return false;
+    // Sub-fields written under a tag that is read as plain text, or left over.
+    while (next_ < written_.size() && written_[next_].depth != 0)
+      ++next_;
+    return true;
+  }
+
+  bool done() const noexcept { return next_ == written_.size(); }
+
+private:
+  std::span<const encoding::WrittenObject> written_;
+  std::size_t next_ = 0;
+  const encoding::WrittenObject* current_ = nullptr;
+  bool children_ = false;
+};
+
+template <typename Framing> class FastDecoder {
+public:
+  FastDecoder(validation::RecordView& view, std::string_view payload, Framing& framing)
       : view_(view), payload_(payload), bytes_(payload.data()),
-        unprintable_(nextUnprintable(payload, 0)) {}
+        unprintable_(nextUnprintable(payload, 0)), framing_(framing) {}
 
   // Every byte lies in a header, read as ASCII digits, or in a value, read as printable ASCII or
   // walked as well-formed characters: the payload is well-formed when this succeeds.
@@ -138,6 +193,8 @@ public:
       if (!readHeader(seen, tag, length))
         return false;
       const std::size_t valueStart = at_;
+      if (!framing_.open(valueStart - 4, valueStart, kinds[tag] != Kind::plain))
+        return false;
       switch (kinds[tag]) {
       case Kind::plain: {
         const std::optional<std::size_t> end = valueEnd(length);
@@ -158,9 +215,11 @@ public:
           return false;
         break;
       }
+      if (!framing_.close(at_))
+        return false;
       lastTag = tag;
     }
-    return lastTag == 63;
+    return lastTag == 63 && framing_.done();
   }
 
 private:
@@ -215,6 +274,8 @@ private:
       if (!end)
         return false;
       at_ = *end;
+      if (!framing_.sub(valueStart - 4, valueStart, *end))
+        return false;
       const std::string_view value = payload_.substr(valueStart, *end - valueStart);
       remaining -= 4 + subLength;
       // Sub-tags are distinct at one level, and so are the keys they give: no key to look for.
@@ -263,6 +324,7 @@ private:
   std::size_t unprintable_; // the first byte from the position on that is not printable ASCII
   std::size_t at_ = 0;
   std::size_t mark_ = 0; // where the template being read starts among the view's sub-fields
+  Framing& framing_;
 };
 
 } // namespace
@@ -270,7 +332,16 @@ private:
 bool decodeOrdinary(validation::RecordView& view, std::string_view payload) {
   if (!payload.starts_with("00"))
     return false;
-  return FastDecoder(view, payload).run();
+  NoFraming framing;
+  return FastDecoder(view, payload, framing).run();
+}
+
+bool decodeOrdinaryAsWritten(validation::RecordView& view, std::string_view payload,
+                             std::span<const encoding::WrittenObject> written) {
+  if (!payload.starts_with("00"))
+    return false;
+  WrittenFraming framing(written);
+  return FastDecoder(view, payload, framing).run();
 }
 
 } // namespace pavenda::decoding

@@ -5,6 +5,7 @@
 #include <pavenda/TLVGenerator.h>
 
 #include "decoding/Decode.h"
+#include "decoding/ReadBack.h"
 #include "validation/Checks.h"
 
 namespace pavenda::detail {
@@ -14,13 +15,11 @@ ValidationResult malformed() {
   return {{code}, {QRError(code, std::string(*ZArodezErrorConstantsMap::message(code)))}};
 }
 
-ValidationResult validatePayload(std::string_view payload, bool withErrorObjects) {
-  // Views into the payload: the fields are read where they lie, not copied. The view and the codes
-  // belong to this call alone, so threads validate at once without sharing anything.
-  validation::RecordView view;
-  if (!decoding::decode(view, payload).ok())
-    return malformed();
+namespace {
 
+// The checks on a decoded payload.
+ValidationResult check(const validation::RecordView& view, std::string_view payload,
+                       bool withErrorObjects) {
   using TextProperty = validation::RecordView::TextProperty;
   validation::CodeList codes;
   if (!view.text(TextProperty::payloadFormatIndicator)) {
@@ -33,6 +32,27 @@ ValidationResult validatePayload(std::string_view payload, bool withErrorObjects
   if (withErrorObjects)
     result.errors = codes.errorObjects();
   return result;
+}
+
+} // namespace
+
+ValidationResult validatePayload(std::string_view payload, bool withErrorObjects) {
+  // Views into the payload: the fields are read where they lie, not copied. The view and the codes
+  // belong to this call alone, so threads validate at once without sharing anything.
+  validation::RecordView view;
+  if (!decoding::decode(view, payload).ok())
+    return malformed();
+  return check(view, payload, withErrorObjects);
+}
+
+ValidationResult validateWritten(std::string_view payload,
+                                 std::span<const encoding::WrittenObject> written) {
+  validation::RecordView view;
+  // The usual payload is read once, for the framing and for the checks.
+  if (decoding::decodeOrdinaryAsWritten(view, payload, written))
+    return check(view, payload, true);
+  return decoding::readsBackAsWritten(payload, written) ? validatePayload(payload, true)
+                                                        : malformed();
 }
 
 } // namespace pavenda::detail

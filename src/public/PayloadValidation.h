@@ -1,11 +1,14 @@
 #ifndef PAVENDA_PUBLIC_PAYLOADVALIDATION_H
 #define PAVENDA_PUBLIC_PAYLOADVALIDATION_H
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <pavenda/QRCodeError.h>
+
+#include "encoding/TLVEncoder.h"
 
 namespace pavenda::detail {
 
@@ -20,6 +23,12 @@ ValidationResult validatePayload(std::string_view payload, bool withErrorObjects
 
 /// The result of a payload that did not decode: the single code "0" and its error object.
 ValidationResult malformed();
+
+/// Generation's validation of the `payload` it encoded, `written` recording where its data objects
+/// lie: `malformed()` when the decoder would split the payload otherwise (the read-back check),
+/// else `validatePayload(payload, true)`.
+ValidationResult validateWritten(std::string_view payload,
+                                 std::span<const encoding::WrittenObject> written);
 
 } // namespace pavenda::detail
 

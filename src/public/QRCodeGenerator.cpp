@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <memory_resource>
 
-#include "decoding/ReadBack.h"
 #include "encoding/TLVEncoder.h"
 #include "public/PayloadValidation.h"
 
@@ -19,9 +18,7 @@ PavendaResponse QRCodeGenerator::generateQRCodeString(const FieldDictionary& qrC
   std::string payload = encoding::encode(qrCodeDictionary, &written);
   // A payload that the decoder would split differently from how it was written carries other data
   // than the caller gave; validating what the decoder reads would vouch for the wrong payload.
-  detail::ValidationResult result = decoding::readsBackAsWritten(payload, written)
-                                        ? detail::validatePayload(payload, true)
-                                        : detail::malformed();
+  detail::ValidationResult result = detail::validateWritten(payload, written);
   if (result.codes.empty())
     return PavendaResponse(std::move(payload), std::nullopt, std::nullopt);
   return PavendaResponse(std::nullopt, QRCodeError(std::move(result.codes)),

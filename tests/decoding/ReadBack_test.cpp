@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "decoding/Decode.h"
 #include "decoding/ReadBack.h"
 #include "encoding/TLVEncoder.h"
+#include "public/PayloadValidation.h"
 
 namespace pavenda {
 namespace {
@@ -22,6 +24,10 @@ TEST_P(ReadBack, ComparesTheDecodersFramingWithTheEncoders) {
   encoding::WrittenObjects written;
   const std::string payload = encoding::encode(GetParam().dictionary, &written);
   EXPECT_EQ(decoding::readsBackAsWritten(payload, written), GetParam().readsBack) << payload;
+  // Generation makes the check while it decodes for validation: the same answer either way.
+  const detail::ValidationResult expected =
+      GetParam().readsBack ? detail::validatePayload(payload, true) : detail::malformed();
+  EXPECT_EQ(detail::validateWritten(payload, written).codes, expected.codes) << payload;
 }
 
 const FieldDictionary base{{"payloadFormatIndicator", "01"}, {"merchantName", "Shop"}};
@@ -63,8 +69,29 @@ TEST(ReadBack, RefusesAPayloadThatIsNotTheEncodersOutput) {
   encoding::WrittenObjects written;
   const std::string payload = encoding::encode(base, &written);
   EXPECT_FALSE(decoding::readsBackAsWritten(payload + "0201x", written));
+  validation::RecordView view;
+  EXPECT_FALSE(decoding::decodeOrdinaryAsWritten(view, payload + "0201x", written));
   written.pop_back();
   EXPECT_FALSE(decoding::readsBackAsWritten(payload, written));
+  view.clear();
+  EXPECT_FALSE(decoding::decodeOrdinaryAsWritten(view, payload, written));
+}
+
+// The check made while decoding: an ordinary payload passes it when every object lies where it
+// was written, and fails it when any one of them, a template's sub-field included, lies elsewhere.
+TEST(ReadBack, DecodingForValidationComparesEveryObject) {
+  const FieldDictionary dictionary =
+      with("62", FieldDictionary{{"01", "1234"}, {"07", "T1"}, {"50", "x"}});
+  encoding::WrittenObjects written;
+  const std::string payload = encoding::encode(dictionary, &written);
+  validation::RecordView view;
+  ASSERT_TRUE(decoding::decodeOrdinaryAsWritten(view, payload, written)) << payload;
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    encoding::WrittenObjects moved = written;
+    ++moved[i].valueEnd;
+    view.clear();
+    EXPECT_FALSE(decoding::decodeOrdinaryAsWritten(view, payload, moved)) << "object " << i;
+  }
 }
 
 } // namespace
