@@ -21,7 +21,10 @@
 #include <pavenda/TLVGenerator.h>
 
 #include "decoding/Decode.h"
+#include "decoding/ReadBack.h"
+#include "encoding/TLVEncoder.h"
 #include "encoding/TagCatalogue.h"
+#include "public/PayloadValidation.h"
 
 namespace pavenda::invariants {
 
@@ -182,6 +185,16 @@ inline Violations ofGeneration(const FieldDictionary& dictionary) {
   });
   if (handlerCalls != 1)
     out.push_back("the completion handler was called " + std::to_string(handlerCalls) + " times");
+
+  // The read-back check made while decoding answers as the separate check followed by validation.
+  encoding::WrittenObjects written;
+  const std::string encoded = encoding::encode(dictionary, &written);
+  const pavenda::detail::ValidationResult separate =
+      decoding::readsBackAsWritten(encoded, written)
+          ? pavenda::detail::validatePayload(encoded, true)
+          : pavenda::detail::malformed();
+  if (pavenda::detail::validateWritten(encoded, written).codes != separate.codes)
+    out.push_back("the read-back made while decoding answered otherwise than the separate one");
 
   if (const std::optional<std::string>& payload = response.tlvString()) {
     if (response.qrCodeError() || response.qrErrors())
