@@ -54,16 +54,29 @@ struct SubPlacement {
   std::optional<std::string_view> key;
 };
 
-const std::array<SubPlacement, 100> additionalDataSubs = [] {
-  std::array<SubPlacement, 100> table{};
-  for (std::size_t n = 0; n < table.size(); ++n) {
-    const std::string_view subtag = twoDigits(n);
-    const std::array<char, 4> composite{'6', '2', subtag[0], subtag[1]};
-    table[n].placement = placeTLV01Other("62", subtag, "x", false);
-    table[n].key = catalogue::keyForTag(std::string_view(composite.data(), composite.size()));
-  }
-  return table;
-}();
+// Where tag 62 goes, taken from the general placement rules once, on first use (so that no other
+// static's initialisation can run before it).
+struct AdditionalDataPlacements {
+  std::array<SubPlacement, 100> subs;
+  Placement text; // the template's whole text
+  Placement map;  // the template
+};
+
+const AdditionalDataPlacements& additionalData() {
+  static const AdditionalDataPlacements placements = [] {
+    AdditionalDataPlacements made{};
+    for (std::size_t n = 0; n < made.subs.size(); ++n) {
+      const std::string_view subtag = twoDigits(n);
+      const std::array<char, 4> composite{'6', '2', subtag[0], subtag[1]};
+      made.subs[n].placement = placeTLV01Other("62", subtag, "x", false);
+      made.subs[n].key = catalogue::keyForTag(std::string_view(composite.data(), composite.size()));
+    }
+    made.text = placeTLV01Other("62", std::nullopt, "x", false);
+    made.map = placeTLV01Other("62", std::nullopt, {}, true);
+    return made;
+  }();
+  return placements;
+}
 
 constexpr std::array<std::optional<std::string_view>, 100> languageKeys = [] {
   std::array<std::optional<std::string_view>, 100> table{};
@@ -80,9 +93,6 @@ static_assert([] {
       return false;
   return true;
 }());
-
-const Placement additionalDataText = placeTLV01Other("62", std::nullopt, "x", false);
-const Placement additionalDataMap = placeTLV01Other("62", std::nullopt, {}, true);
 
 // The tags read at one level, one bit each.
 class SeenDigits {
@@ -206,8 +216,8 @@ public:
         break;
       }
       case Kind::additionalData:
-        if (!readTemplate(tag, length) || !place(additionalDataText, valueStart, length) ||
-            !setMap(additionalDataMap))
+        if (!readTemplate(tag, length) || !place(additionalData().text, valueStart, length) ||
+            !setMap(additionalData().map))
           return false;
         break;
       case Kind::otherTemplate:
@@ -281,7 +291,7 @@ private:
       // Sub-tags are distinct at one level, and so are the keys they give: no key to look for.
       const std::string_view subtag = payload_.substr(valueStart - 4, 2);
       if (tag == 62) {
-        const SubPlacement& placement = additionalDataSubs[sub];
+        const SubPlacement& placement = additionalData().subs[sub];
         view_.appendSubField(placement.key.value_or(subtag), value, subLength);
         if (!placeText(placement.placement, value, subLength))
           return false;
