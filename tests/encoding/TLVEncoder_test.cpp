@@ -138,6 +138,22 @@ TEST(Encoder, LengthFieldGrowsPastNinetyNine) {
     EXPECT_EQ(TLVGenerator::encodeDictToTLV(dictionary), withCrc(objects)) << objects.substr(0, 8);
 }
 
+TEST(Encoder, CountsCharactersWhereverTheOutputLeavesAscii) {
+  // The encoder counts bytes and checks the whole output afterwards: an "é" (two bytes, one
+  // character) or a CR LF (one character) is found at every place of short and long outputs.
+  const std::pair<std::string, std::size_t> ends[] = {{"", 0}, {"\u00e9", 1}, {"\r\n", 1}};
+  for (std::size_t before = 0; before <= 40; ++before)
+    for (const auto& [end, characters] : ends) {
+      const std::string value = std::string(before, 'a') + end;
+      const std::size_t length = before + characters;
+      const std::string digits{static_cast<char>('0' + length / 10),
+                               static_cast<char>('0' + length % 10)};
+      EXPECT_EQ(TLVGenerator::encodeDictToTLV({{"merchantName", value}}),
+                withCrc("59" + digits + value))
+          << before << " bytes before " << end.size() << " others";
+    }
+}
+
 TEST(Encoder, TagAccessorsNameTheCatalogueTags) {
   EXPECT_EQ(QRCodeTag::merchantName(), "59");
   EXPECT_EQ(QRCodeTag::billID(), "6201");
