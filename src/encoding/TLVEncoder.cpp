@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bitset>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -39,20 +38,23 @@ struct Field {
   return {key, &value, noEntry, false};
 }
 
-// Calls `write` for each field of `map` in its order. Answers false at once, having written part
-// of the map, on a field given both by name and by tag number: that needs `normalised`.
+// Calls `write` for each field of `map` in its order. Answers false, having written the map
+// as given, when a field is given both by name and by tag number: that needs `normalised`.
 template <typename Write> bool forEachSimpleField(const FieldDictionary& map, Write write) {
-  std::bitset<entryCount> byName, byTag;
+  // One bit per entry, by name in the first words and by tag number in the others, set without a
+  // branch and compared once at the end; fields outside the catalogue land in a word of their own.
+  constexpr std::size_t words = noEntry / 64 + 1;
+  static_assert(entryCount <= (words - 1) * 64);
+  std::array<std::uint64_t, 2 * words> seen{};
   for (const auto& [key, value] : map) {
     const Field field = fieldOf(key, value);
-    if (field.index != noEntry) {
-      if ((field.byTag ? byName : byTag)[field.index])
-        return false;
-      (field.byTag ? byTag : byName)[field.index] = true;
-    }
+    seen[(field.byTag ? words : 0) + field.index / 64] |= std::uint64_t{1} << (field.index % 64);
     write(field);
   }
-  return true;
+  std::uint64_t both = 0;
+  for (std::size_t i = 0; i + 1 < words; ++i)
+    both |= seen[i] & seen[words + i];
+  return both == 0;
 }
 
 // The fields of `map`. A field given both by name and by tag number takes the value under the
@@ -305,27 +307,53 @@ const FieldValue* formatIndicatorOf(const FieldDictionary& dictionary) {
   return named;
 }
 
-// Every data object but the closing CRC, the payload format indicator first.
-void writeFields(Writer& writer, const FieldDictionary& dictionary) {
+// Writes a top-level field other than the payload format indicator.
+[[gnu::always_inline]] inline void writeField(Writer& writer, const Field& field) {
+  if (field.index == crcIndex)
+    return;
+  const std::string* text = field.value->text();
+  if (field.index != noEntry) {
+    const std::string_view tag = catalogue::entries[field.index].tag;
+    // Catalogue tags are ASCII digits, so only two-byte ones are two characters long.
+    if (text != nullptr && tag.size() == 2)
+      writer.appendObject(tag, *text, 0);
+    else if (const FieldDictionary* map = field.value->map())
+      writer.appendTemplate(field.index, *map);
+  } else if (text != nullptr && unicode::characterCount(field.key) == 2) {
+    writer.appendObject(field.key, *text, 0);
+  }
+}
+
+// What `writeFields` writes, for a dictionary whose format indicator is not its first field or
+// that gives a field both by name and by tag number.
+[[gnu::cold, gnu::noinline]] void writeFieldsReordered(Writer& writer,
+                                                       const FieldDictionary& dictionary) {
   if (const FieldValue* indicator = formatIndicatorOf(dictionary))
     if (const std::string* text = indicator->text())
       writer.appendObject("00", *text, 0);
-
   forEachField(writer, dictionary, [&writer](const Field& field) {
-    if (field.index == formatIndicatorIndex || field.index == crcIndex)
-      return;
-    const std::string* text = field.value->text();
-    if (field.index != noEntry) {
-      const std::string_view tag = catalogue::entries[field.index].tag;
-      // Catalogue tags are ASCII digits, so only two-byte ones are two characters long.
-      if (text != nullptr && tag.size() == 2)
-        writer.appendObject(tag, *text, 0);
-      else if (const FieldDictionary* map = field.value->map())
-        writer.appendTemplate(field.index, *map);
-    } else if (text != nullptr && unicode::characterCount(field.key) == 2) {
-      writer.appendObject(field.key, *text, 0);
-    }
+    if (field.index != formatIndicatorIndex)
+      writeField(writer, field);
   });
+}
+
+// Every data object but the closing CRC, the payload format indicator first.
+void writeFields(Writer& writer, const FieldDictionary& dictionary) {
+  // Usually the indicator is the first field, and one pass writes everything in order.
+  const Writer::Mark start = writer.mark();
+  bool indicatorLate = false;
+  const bool simple = forEachSimpleField(dictionary, [&](const Field& field) {
+    if (field.index != formatIndicatorIndex)
+      writeField(writer, field);
+    else if (!writer.text().empty())
+      indicatorLate = true;
+    else if (const std::string* text = field.value->text())
+      writer.appendObject("00", *text, 0);
+  });
+  if (simple && !indicatorLate) [[likely]]
+    return;
+  writer.rewind(start);
+  writeFieldsReordered(writer, dictionary);
 }
 
 // Whether every character of `text` is one byte, as byte counting assumed: ASCII without CR. One

@@ -66,6 +66,13 @@ INSTANTIATE_TEST_SUITE_P(
         EncoderCase{"TagNumberBeforeFieldKey",
                     {{"59", "B"}, {"cityName", "C"}, {"merchantName", "A"}},
                     withCrc("6001C5901B")},
+        EncoderCase{"TagNumberWinsForTagsAfter62",
+                    {{"merchantInformationLanguageTemplate", FieldDictionary{{"00", "ZH"}}},
+                     {"cityName", "C"},
+                     {"64", FieldDictionary{{"00", "EN"}}}},
+                    withCrc("6406"
+                            "0002EN"
+                            "6001C")},
         EncoderCase{"FormatIndicatorFirst",
                     {{"merchantName", "A"}, {"payloadFormatIndicator", "01"}},
                     withCrc("0002015901A")},
