@@ -90,19 +90,19 @@ constexpr auto digitPairs = [] {
 // without CR; the encoder checks that once over the whole output and counts again otherwise.
 enum class Counting { bytes, characters };
 
-class Writer;
-
 // Calls `write` for each field of `map` in its order, from `normalised` when a field is given both
 // by name and by tag number (after taking back what the first try wrote).
-template <typename Write>
+template <typename Writer, typename Write>
 void forEachField(Writer& writer, const FieldDictionary& map, Write write);
 
-class Writer {
+// Writes the output, counting lengths as `counting` says and, when `recording`, noting where each
+// data object went in `written` (fixed per writer, so that the usual encoding tests neither).
+template <Counting counting, bool recording> class Writer {
 public:
-  Writer(Counting counting, WrittenObjects* written) : counting_(counting), written_(written) {
+  explicit Writer(WrittenObjects* written) : written_(written) {
     // Room for a payload of the usual size, so that writing it allocates once.
     out_.resize(512);
-    if (written_ != nullptr) {
+    if constexpr (recording) {
       written_->clear();
       written_->reserve(32);
     }
@@ -115,10 +115,14 @@ public:
     std::size_t size;
     std::size_t objects;
   };
-  Mark mark() const { return {size_, written_ != nullptr ? written_->size() : 0}; }
+  Mark mark() const {
+    if constexpr (recording)
+      return {size_, written_->size()};
+    return {size_, 0};
+  }
   void rewind(Mark mark) {
     size_ = mark.size;
-    if (written_ != nullptr)
+    if constexpr (recording)
       written_->resize(mark.objects);
   }
 
@@ -149,7 +153,7 @@ public:
     const std::size_t tagBegin = size_;
     copyValue(claim(tag.size() + 2), tag);
     const std::size_t valueBegin = size_;
-    const std::size_t parent = written_ != nullptr ? written_->size() : 0;
+    const std::size_t parent = recording ? written_->size() : 0;
     record(tagBegin, valueBegin, 0, true);
     forEachField(*this, map, [this, index](const Field& field) {
       const std::string* text = field.value->text();
@@ -172,7 +176,7 @@ public:
       widening = widenLength(valueBegin, length, parent);
     else
       std::memcpy(out_.data() + valueBegin - 2, &digitPairs[2 * length], 2);
-    if (written_ != nullptr) {
+    if constexpr (recording) {
       (*written_)[parent].valueBegin = static_cast<std::uint32_t>(valueBegin + widening);
       (*written_)[parent].valueEnd = static_cast<std::uint32_t>(size_);
     }
@@ -192,7 +196,9 @@ public:
 
 private:
   std::size_t count(std::string_view text) const {
-    return counting_ == Counting::bytes ? text.size() : unicode::characterCount(text);
+    if constexpr (counting == Counting::bytes)
+      return text.size();
+    return unicode::characterCount(text);
   }
 
   // Copies `value` to `to`. Most values are short: for up to 16 bytes two overlapping loads and
@@ -258,7 +264,7 @@ private:
     claim(widening);
     std::memmove(out_.data() + valueBegin + widening, out_.data() + valueBegin, innerSize);
     std::memcpy(out_.data() + valueBegin - 2, digits.data(), digits.size());
-    if (written_ != nullptr)
+    if constexpr (recording)
       for (std::size_t i = parent + 1; i < written_->size(); ++i) {
         WrittenObject& object = (*written_)[i];
         object.tagBegin += static_cast<std::uint32_t>(widening);
@@ -270,21 +276,20 @@ private:
 
   void record(std::size_t tagBegin, std::size_t valueBegin, std::uint8_t depth,
               bool hasWrittenChildren) {
-    if (written_ != nullptr)
+    if constexpr (recording)
       written_->push_back({static_cast<std::uint32_t>(tagBegin),
                            static_cast<std::uint32_t>(valueBegin),
                            static_cast<std::uint32_t>(size_), depth, hasWrittenChildren});
   }
 
-  Counting counting_;
   std::string out_; // the output so far is its first `size_` bytes; the rest is room
   std::size_t size_ = 0;
   WrittenObjects* written_;
 };
 
-template <typename Write>
+template <typename Writer, typename Write>
 void forEachField(Writer& writer, const FieldDictionary& map, Write write) {
-  const Writer::Mark mark = writer.mark();
+  const auto mark = writer.mark();
   if (forEachSimpleField(map, write))
     return;
   writer.rewind(mark);
@@ -308,6 +313,7 @@ const FieldValue* formatIndicatorOf(const FieldDictionary& dictionary) {
 }
 
 // Writes a top-level field other than the payload format indicator.
+template <typename Writer>
 [[gnu::always_inline]] inline void writeField(Writer& writer, const Field& field) {
   if (field.index == crcIndex)
     return;
@@ -326,6 +332,7 @@ const FieldValue* formatIndicatorOf(const FieldDictionary& dictionary) {
 
 // What `writeFields` writes, for a dictionary whose format indicator is not its first field or
 // that gives a field both by name and by tag number.
+template <typename Writer>
 [[gnu::cold, gnu::noinline]] void writeFieldsReordered(Writer& writer,
                                                        const FieldDictionary& dictionary) {
   if (const FieldValue* indicator = formatIndicatorOf(dictionary))
@@ -338,9 +345,9 @@ const FieldValue* formatIndicatorOf(const FieldDictionary& dictionary) {
 }
 
 // Every data object but the closing CRC, the payload format indicator first.
-void writeFields(Writer& writer, const FieldDictionary& dictionary) {
+template <typename Writer> void writeFields(Writer& writer, const FieldDictionary& dictionary) {
   // Usually the indicator is the first field, and one pass writes everything in order.
-  const Writer::Mark start = writer.mark();
+  const auto start = writer.mark();
   bool indicatorLate = false;
   const bool simple = forEachSimpleField(dictionary, [&](const Field& field) {
     if (field.index != formatIndicatorIndex)
@@ -380,16 +387,22 @@ bool bytesAreCharacters(std::string_view text) {
   return ((halves[0] | halves[1]) & 0x8080808080808080U) == 0;
 }
 
-} // namespace
-
-std::string encode(const FieldDictionary& dictionary, WrittenObjects* written) {
-  Writer writer(Counting::bytes, written);
+template <bool recording>
+std::string encodeWith(const FieldDictionary& dictionary, WrittenObjects* written) {
+  Writer<Counting::bytes, recording> writer(written);
   writeFields(writer, dictionary);
   if (bytesAreCharacters(writer.text()))
     return writer.finish();
-  Writer counted(Counting::characters, written);
+  Writer<Counting::characters, recording> counted(written);
   writeFields(counted, dictionary);
   return counted.finish();
+}
+
+} // namespace
+
+std::string encode(const FieldDictionary& dictionary, WrittenObjects* written) {
+  return written != nullptr ? encodeWith<true>(dictionary, written)
+                            : encodeWith<false>(dictionary, nullptr);
 }
 
 } // namespace pavenda::encoding
