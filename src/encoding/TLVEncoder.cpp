@@ -379,7 +379,10 @@ bool bytesAreCharacters(std::string_view text) {
     return v | reinterpret_cast<Bytes>(v == '\r');
   };
   Bytes seen{};
-  for (std::size_t at = 0; at + sizeof(Bytes) < n; at += sizeof(Bytes))
+  std::size_t at = 0;
+  for (; at + 2 * sizeof(Bytes) < n; at += 2 * sizeof(Bytes))
+    seen |= found(at) | found(at + sizeof(Bytes));
+  if (at + sizeof(Bytes) < n)
     seen |= found(at);
   seen |= found(n - sizeof(Bytes)); // the last 16 bytes, overlapping what came before
   std::uint64_t halves[2];

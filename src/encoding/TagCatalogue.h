@@ -119,10 +119,14 @@ template <typename Word> Word load(const char* at) noexcept {
 // call to memcmp would cost more than the comparison.
 inline bool sameBytes(const char* a, const char* b, std::size_t n) noexcept {
   if (n >= 8) {
-    for (std::size_t i = 0; i + 8 < n; i += 8)
-      if (load<std::uint64_t>(a + i) != load<std::uint64_t>(b + i))
-        return false;
-    return load<std::uint64_t>(a + n - 8) == load<std::uint64_t>(b + n - 8);
+    // The first and the last word, and the words between; differences gathered without branching.
+    const auto differs = [a, b](std::size_t i) {
+      return load<std::uint64_t>(a + i) ^ load<std::uint64_t>(b + i);
+    };
+    std::uint64_t difference = differs(0) | differs(n - 8);
+    for (std::size_t i = 8; i + 8 < n; i += 8)
+      difference |= differs(i);
+    return difference == 0;
   }
   if (n >= 4)
     return load<std::uint32_t>(a) == load<std::uint32_t>(b) &&

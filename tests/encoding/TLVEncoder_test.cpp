@@ -148,17 +148,18 @@ TEST(Encoder, LengthFieldGrowsPastNinetyNine) {
 TEST(Encoder, CountsCharactersWhereverTheOutputLeavesAscii) {
   // The encoder counts bytes and checks the whole output afterwards: an "é" (two bytes, one
   // character) or a CR LF (one character) is found at every place of short and long outputs.
-  const std::pair<std::string, std::size_t> ends[] = {{"", 0}, {"\u00e9", 1}, {"\r\n", 1}};
-  for (std::size_t before = 0; before <= 40; ++before)
-    for (const auto& [end, characters] : ends) {
-      const std::string value = std::string(before, 'a') + end;
-      const std::size_t length = before + characters;
-      const std::string digits{static_cast<char>('0' + length / 10),
-                               static_cast<char>('0' + length % 10)};
-      EXPECT_EQ(TLVGenerator::encodeDictToTLV({{"merchantName", value}}),
-                withCrc("59" + digits + value))
-          << before << " bytes before " << end.size() << " others";
-    }
+  const std::pair<std::string, std::size_t> odd[] = {{"", 0}, {"\u00e9", 1}, {"\r\n", 1}};
+  for (const std::size_t after : {0, 25})
+    for (std::size_t before = 0; before <= 70; ++before)
+      for (const auto& [text, characters] : odd) {
+        const std::string value = std::string(before, 'a') + text + std::string(after, 'b');
+        const std::size_t length = before + characters + after;
+        const std::string digits{static_cast<char>('0' + length / 10),
+                                 static_cast<char>('0' + length % 10)};
+        EXPECT_EQ(TLVGenerator::encodeDictToTLV({{"merchantName", value}}),
+                  withCrc("59" + digits + value))
+            << before << " bytes, " << text.size() << " others, " << after << " bytes";
+      }
 }
 
 TEST(Encoder, TagAccessorsNameTheCatalogueTags) {
