@@ -206,10 +206,11 @@ private:
   static void copyValue(char* to, std::string_view value) {
     const char* from = value.data();
     const std::size_t n = value.size();
-    if (n > 16) {
-      std::memcpy(to, from, n);
-    } else if (n >= 8) {
-      copyWords<std::uint64_t>(to, from, n);
+    if (n >= 8) {
+      if (n > 16)
+        std::memcpy(to, from, n);
+      else
+        copyWords<std::uint64_t>(to, from, n);
     } else if (n >= 4) {
       copyWords<std::uint32_t>(to, from, n);
     } else if (n > 0) {
