@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bitset>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -39,20 +38,23 @@ struct Field {
   return {key, &value, noEntry, false};
 }
 
-// Calls `write` for each field of `map` in its order. Answers false at once, having written part
-// of the map, on a field given both by name and by tag number: that needs `normalised`.
+// Calls `write` for each field of `map` in its order. Answers false, having written the map
+// as given, when a field is given both by name and by tag number: that needs `normalised`.
 template <typename Write> bool forEachSimpleField(const FieldDictionary& map, Write write) {
-  std::bitset<entryCount> byName, byTag;
+  // One bit per entry, by name in the first words and by tag number in the others, set without a
+  // branch and compared once at the end; fields outside the catalogue land in a word of their own.
+  constexpr std::size_t words = noEntry / 64 + 1;
+  static_assert(entryCount <= (words - 1) * 64);
+  std::array<std::uint64_t, 2 * words> seen{};
   for (const auto& [key, value] : map) {
     const Field field = fieldOf(key, value);
-    if (field.index != noEntry) {
-      if ((field.byTag ? byName : byTag)[field.index])
-        return false;
-      (field.byTag ? byTag : byName)[field.index] = true;
-    }
+    seen[(field.byTag ? words : 0) + field.index / 64] |= std::uint64_t{1} << (field.index % 64);
     write(field);
   }
-  return true;
+  std::uint64_t both = 0;
+  for (std::size_t i = 0; i + 1 < words; ++i)
+    both |= seen[i] & seen[words + i];
+  return both == 0;
 }
 
 // The fields of `map`. A field given both by name and by tag number takes the value under the
@@ -88,19 +90,19 @@ constexpr auto digitPairs = [] {
 // without CR; the encoder checks that once over the whole output and counts again otherwise.
 enum class Counting { bytes, characters };
 
-class Writer;
-
 // Calls `write` for each field of `map` in its order, from `normalised` when a field is given both
 // by name and by tag number (after taking back what the first try wrote).
-template <typename Write>
+template <typename Writer, typename Write>
 void forEachField(Writer& writer, const FieldDictionary& map, Write write);
 
-class Writer {
+// Writes the output, counting lengths as `counting` says and, when `recording`, noting where each
+// data object went in `written` (fixed per writer, so that the usual encoding tests neither).
+template <Counting counting, bool recording> class Writer {
 public:
-  Writer(Counting counting, WrittenObjects* written) : counting_(counting), written_(written) {
+  explicit Writer(WrittenObjects* written) : written_(written) {
     // Room for a payload of the usual size, so that writing it allocates once.
     out_.resize(512);
-    if (written_ != nullptr) {
+    if constexpr (recording) {
       written_->clear();
       written_->reserve(32);
     }
@@ -113,15 +115,20 @@ public:
     std::size_t size;
     std::size_t objects;
   };
-  Mark mark() const { return {size_, written_ != nullptr ? written_->size() : 0}; }
+  Mark mark() const {
+    if constexpr (recording)
+      return {size_, written_->size()};
+    return {size_, 0};
+  }
   void rewind(Mark mark) {
     size_ = mark.size;
-    if (written_ != nullptr)
+    if constexpr (recording)
       written_->resize(mark.objects);
   }
 
   // Appends tag, length and value, recording it at `depth`.
-  void appendObject(std::string_view tag, std::string_view value, std::uint8_t depth) {
+  [[gnu::always_inline]] void appendObject(std::string_view tag, std::string_view value,
+                                           std::uint8_t depth) {
     const std::size_t tagBegin = size_;
     const std::size_t length = count(value);
     if (length >= 100) [[unlikely]] {
@@ -132,10 +139,10 @@ public:
     if (tag.size() == 2)
       std::memcpy(at, tag.data(), 2);
     else
-      std::memcpy(at, tag.data(), tag.size());
+      copyValue(at, tag);
     at += tag.size();
     std::memcpy(at, &digitPairs[2 * length], 2);
-    std::memcpy(at + 2, value.data(), value.size());
+    copyValue(at + 2, value);
     record(tagBegin, size_ - value.size(), depth, false);
   }
 
@@ -144,9 +151,9 @@ public:
   [[gnu::noinline]] void appendTemplate(std::uint8_t index, const FieldDictionary& map) {
     const std::string_view tag = catalogue::entries[index].tag;
     const std::size_t tagBegin = size_;
-    std::memcpy(claim(tag.size() + 2), tag.data(), tag.size());
+    copyValue(claim(tag.size() + 2), tag);
     const std::size_t valueBegin = size_;
-    const std::size_t parent = written_ != nullptr ? written_->size() : 0;
+    const std::size_t parent = recording ? written_->size() : 0;
     record(tagBegin, valueBegin, 0, true);
     forEachField(*this, map, [this, index](const Field& field) {
       const std::string* text = field.value->text();
@@ -169,7 +176,7 @@ public:
       widening = widenLength(valueBegin, length, parent);
     else
       std::memcpy(out_.data() + valueBegin - 2, &digitPairs[2 * length], 2);
-    if (written_ != nullptr) {
+    if constexpr (recording) {
       (*written_)[parent].valueBegin = static_cast<std::uint32_t>(valueBegin + widening);
       (*written_)[parent].valueEnd = static_cast<std::uint32_t>(size_);
     }
@@ -189,7 +196,40 @@ public:
 
 private:
   std::size_t count(std::string_view text) const {
-    return counting_ == Counting::bytes ? text.size() : unicode::characterCount(text);
+    if constexpr (counting == Counting::bytes)
+      return text.size();
+    return unicode::characterCount(text);
+  }
+
+  // Copies `value` to `to`. Most values are short: for up to 16 bytes two overlapping loads and
+  // stores cost less than a call to memcpy.
+  static void copyValue(char* to, std::string_view value) {
+    const char* from = value.data();
+    const std::size_t n = value.size();
+    if (n >= 8) {
+      if (n > 16)
+        std::memcpy(to, from, n);
+      else
+        copyWords<std::uint64_t>(to, from, n);
+    } else if (n >= 4) {
+      copyWords<std::uint32_t>(to, from, n);
+    } else if (n > 0) {
+      // One to three bytes: the first, the middle and the last, some of them the same.
+      const char first = from[0], middle = from[n / 2], last = from[n - 1];
+      to[0] = first;
+      to[n / 2] = middle;
+      to[n - 1] = last;
+    }
+  }
+
+  // The `n` bytes at `from` (`sizeof(Word)` <= n <= 2 * `sizeof(Word)`) as the first and the last
+  // word.
+  template <typename Word> static void copyWords(char* to, const char* from, std::size_t n) {
+    Word head, tail;
+    std::memcpy(&head, from, sizeof head);
+    std::memcpy(&tail, from + n - sizeof tail, sizeof tail);
+    std::memcpy(to, &head, sizeof head);
+    std::memcpy(to + n - sizeof tail, &tail, sizeof tail);
   }
 
   // `n` more bytes at the end of the output, growing it when full.
@@ -225,7 +265,7 @@ private:
     claim(widening);
     std::memmove(out_.data() + valueBegin + widening, out_.data() + valueBegin, innerSize);
     std::memcpy(out_.data() + valueBegin - 2, digits.data(), digits.size());
-    if (written_ != nullptr)
+    if constexpr (recording)
       for (std::size_t i = parent + 1; i < written_->size(); ++i) {
         WrittenObject& object = (*written_)[i];
         object.tagBegin += static_cast<std::uint32_t>(widening);
@@ -237,21 +277,20 @@ private:
 
   void record(std::size_t tagBegin, std::size_t valueBegin, std::uint8_t depth,
               bool hasWrittenChildren) {
-    if (written_ != nullptr)
+    if constexpr (recording)
       written_->push_back({static_cast<std::uint32_t>(tagBegin),
                            static_cast<std::uint32_t>(valueBegin),
                            static_cast<std::uint32_t>(size_), depth, hasWrittenChildren});
   }
 
-  Counting counting_;
   std::string out_; // the output so far is its first `size_` bytes; the rest is room
   std::size_t size_ = 0;
   WrittenObjects* written_;
 };
 
-template <typename Write>
+template <typename Writer, typename Write>
 void forEachField(Writer& writer, const FieldDictionary& map, Write write) {
-  const Writer::Mark mark = writer.mark();
+  const auto mark = writer.mark();
   if (forEachSimpleField(map, write))
     return;
   writer.rewind(mark);
@@ -274,44 +313,100 @@ const FieldValue* formatIndicatorOf(const FieldDictionary& dictionary) {
   return named;
 }
 
-// Every data object but the closing CRC, the payload format indicator first.
-void writeFields(Writer& writer, const FieldDictionary& dictionary) {
+// Writes a top-level field other than the payload format indicator.
+template <typename Writer>
+[[gnu::always_inline]] inline void writeField(Writer& writer, const Field& field) {
+  if (field.index == crcIndex)
+    return;
+  const std::string* text = field.value->text();
+  if (field.index != noEntry) {
+    const std::string_view tag = catalogue::entries[field.index].tag;
+    // Catalogue tags are ASCII digits, so only two-byte ones are two characters long.
+    if (text != nullptr && tag.size() == 2)
+      writer.appendObject(tag, *text, 0);
+    else if (const FieldDictionary* map = field.value->map())
+      writer.appendTemplate(field.index, *map);
+  } else if (text != nullptr && unicode::characterCount(field.key) == 2) {
+    writer.appendObject(field.key, *text, 0);
+  }
+}
+
+// What `writeFields` writes, for a dictionary whose format indicator is not its first field or
+// that gives a field both by name and by tag number.
+template <typename Writer>
+[[gnu::cold, gnu::noinline]] void writeFieldsReordered(Writer& writer,
+                                                       const FieldDictionary& dictionary) {
   if (const FieldValue* indicator = formatIndicatorOf(dictionary))
     if (const std::string* text = indicator->text())
       writer.appendObject("00", *text, 0);
-
   forEachField(writer, dictionary, [&writer](const Field& field) {
-    if (field.index == formatIndicatorIndex || field.index == crcIndex)
-      return;
-    const std::string* text = field.value->text();
-    if (field.index != noEntry) {
-      const std::string_view tag = catalogue::entries[field.index].tag;
-      // Catalogue tags are ASCII digits, so only two-byte ones are two characters long.
-      if (text != nullptr && tag.size() == 2)
-        writer.appendObject(tag, *text, 0);
-      else if (const FieldDictionary* map = field.value->map())
-        writer.appendTemplate(field.index, *map);
-    } else if (text != nullptr && unicode::characterCount(field.key) == 2) {
-      writer.appendObject(field.key, *text, 0);
-    }
+    if (field.index != formatIndicatorIndex)
+      writeField(writer, field);
   });
 }
 
-// Whether every character of `text` is one byte, as byte counting assumed.
+// Every data object but the closing CRC, the payload format indicator first.
+template <typename Writer> void writeFields(Writer& writer, const FieldDictionary& dictionary) {
+  // Usually the indicator is the first field, and one pass writes everything in order.
+  const auto start = writer.mark();
+  bool indicatorLate = false;
+  const bool simple = forEachSimpleField(dictionary, [&](const Field& field) {
+    if (field.index != formatIndicatorIndex)
+      writeField(writer, field);
+    else if (!writer.text().empty())
+      indicatorLate = true;
+    else if (const std::string* text = field.value->text())
+      writer.appendObject("00", *text, 0);
+  });
+  if (simple && !indicatorLate) [[likely]]
+    return;
+  writer.rewind(start);
+  writeFieldsReordered(writer, dictionary);
+}
+
+// Whether every character of `text` is one byte, as byte counting assumed: ASCII without CR. One
+// pass of 16 bytes a step: a byte of 0x80 or above, or a CR (which compares to all ones), leaves
+// its top bit in the accumulated vector.
 bool bytesAreCharacters(std::string_view text) {
-  return unicode::isAscii(text) && text.find('\r') == std::string_view::npos;
+  using Bytes = unsigned char __attribute__((vector_size(16)));
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t n = text.size();
+  if (n < sizeof(Bytes))
+    return std::ranges::all_of(
+        text, [](char c) { return static_cast<unsigned char>(c) < 0x80 && c != '\r'; });
+  const auto found = [p](std::size_t at) {
+    Bytes v;
+    std::memcpy(&v, p + at, sizeof v);
+    return v | reinterpret_cast<Bytes>(v == '\r');
+  };
+  Bytes seen{};
+  std::size_t at = 0;
+  for (; at + 2 * sizeof(Bytes) < n; at += 2 * sizeof(Bytes))
+    seen |= found(at) | found(at + sizeof(Bytes));
+  if (at + sizeof(Bytes) < n)
+    seen |= found(at);
+  seen |= found(n - sizeof(Bytes)); // the last 16 bytes, overlapping what came before
+  std::uint64_t halves[2];
+  std::memcpy(halves, &seen, sizeof halves);
+  return ((halves[0] | halves[1]) & 0x8080808080808080U) == 0;
+}
+
+template <bool recording>
+std::string encodeWith(const FieldDictionary& dictionary, WrittenObjects* written) {
+  Writer<Counting::bytes, recording> writer(written);
+  writeFields(writer, dictionary);
+  if (bytesAreCharacters(writer.text()))
+    return writer.finish();
+  Writer<Counting::characters, recording> counted(written);
+  writeFields(counted, dictionary);
+  return counted.finish();
 }
 
 } // namespace
 
 std::string encode(const FieldDictionary& dictionary, WrittenObjects* written) {
-  Writer writer(Counting::bytes, written);
-  writeFields(writer, dictionary);
-  if (bytesAreCharacters(writer.text()))
-    return writer.finish();
-  Writer counted(Counting::characters, written);
-  writeFields(counted, dictionary);
-  return counted.finish();
+  return written != nullptr ? encodeWith<true>(dictionary, written)
+                            : encodeWith<false>(dictionary, nullptr);
 }
 
 } // namespace pavenda::encoding

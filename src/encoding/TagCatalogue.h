@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -77,11 +78,17 @@ static_assert(entries.size() < emptySlot);
 
 // `key` has at least two bytes and fewer than 256.
 constexpr std::size_t keySlotOf(std::string_view key) noexcept {
-  const auto at = [key](std::size_t i) {
-    return static_cast<std::uint64_t>(static_cast<unsigned char>(key[i]));
-  };
   const std::size_t n = key.size();
-  const std::uint64_t sample = n | at(0) << 8 | at(1) << 16 | at(n - 2) << 24 | at(n - 1) << 32;
+  // The first and the last two characters, the earlier one in the lower byte.
+  const auto pair = [key](std::size_t i) -> std::uint64_t {
+    if (!std::is_constant_evaluated() && std::endian::native == std::endian::little) {
+      std::uint16_t two;
+      std::memcpy(&two, key.data() + i, sizeof two);
+      return two;
+    }
+    return static_cast<unsigned char>(key[i]) | static_cast<unsigned char>(key[i + 1]) << 8;
+  };
+  const std::uint64_t sample = n | pair(0) << 8 | pair(n - 2) << 24;
   return static_cast<std::size_t>((sample * keyMultiplier) >> (64 - keySlotBits));
 }
 
@@ -112,10 +119,14 @@ template <typename Word> Word load(const char* at) noexcept {
 // call to memcmp would cost more than the comparison.
 inline bool sameBytes(const char* a, const char* b, std::size_t n) noexcept {
   if (n >= 8) {
-    for (std::size_t i = 0; i + 8 < n; i += 8)
-      if (load<std::uint64_t>(a + i) != load<std::uint64_t>(b + i))
-        return false;
-    return load<std::uint64_t>(a + n - 8) == load<std::uint64_t>(b + n - 8);
+    // The first and the last word, and the words between; differences gathered without branching.
+    const auto differs = [a, b](std::size_t i) {
+      return load<std::uint64_t>(a + i) ^ load<std::uint64_t>(b + i);
+    };
+    std::uint64_t difference = differs(0) | differs(n - 8);
+    for (std::size_t i = 8; i + 8 < n; i += 8)
+      difference |= differs(i);
+    return difference == 0;
   }
   if (n >= 4)
     return load<std::uint32_t>(a) == load<std::uint32_t>(b) &&

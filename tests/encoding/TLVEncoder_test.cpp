@@ -66,6 +66,13 @@ INSTANTIATE_TEST_SUITE_P(
         EncoderCase{"TagNumberBeforeFieldKey",
                     {{"59", "B"}, {"cityName", "C"}, {"merchantName", "A"}},
                     withCrc("6001C5901B")},
+        EncoderCase{"TagNumberWinsForTagsAfter62",
+                    {{"merchantInformationLanguageTemplate", FieldDictionary{{"00", "ZH"}}},
+                     {"cityName", "C"},
+                     {"64", FieldDictionary{{"00", "EN"}}}},
+                    withCrc("6406"
+                            "0002EN"
+                            "6001C")},
         EncoderCase{"FormatIndicatorFirst",
                     {{"merchantName", "A"}, {"payloadFormatIndicator", "01"}},
                     withCrc("0002015901A")},
@@ -136,6 +143,23 @@ TEST(Encoder, LengthFieldGrowsPastNinetyNine) {
            x96}};
   for (const auto& [dictionary, objects] : cases)
     EXPECT_EQ(TLVGenerator::encodeDictToTLV(dictionary), withCrc(objects)) << objects.substr(0, 8);
+}
+
+TEST(Encoder, CountsCharactersWhereverTheOutputLeavesAscii) {
+  // The encoder counts bytes and checks the whole output afterwards: an "é" (two bytes, one
+  // character) or a CR LF (one character) is found at every place of short and long outputs.
+  const std::pair<std::string, std::size_t> odd[] = {{"", 0}, {"\u00e9", 1}, {"\r\n", 1}};
+  for (const std::size_t after : {0, 25})
+    for (std::size_t before = 0; before <= 70; ++before)
+      for (const auto& [text, characters] : odd) {
+        const std::string value = std::string(before, 'a') + text + std::string(after, 'b');
+        const std::size_t length = before + characters + after;
+        const std::string digits{static_cast<char>('0' + length / 10),
+                                 static_cast<char>('0' + length % 10)};
+        EXPECT_EQ(TLVGenerator::encodeDictToTLV({{"merchantName", value}}),
+                  withCrc("59" + digits + value))
+            << before << " bytes, " << text.size() << " others, " << after << " bytes";
+      }
 }
 
 TEST(Encoder, TagAccessorsNameTheCatalogueTags) {
