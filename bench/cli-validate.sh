@@ -52,19 +52,28 @@ awk -v n="$lines" -v b="$bytes" -v s="$start" -v e="$end" -v kib="$peak_kib" 'BE
   printf "peak RSS      %.1f MiB\n", kib / 1024
 }'
 
-# --jobs scaling: medians of RUNS runs each; the output must not depend on the number of jobs.
+# --jobs scaling: medians of RUNS runs each, the two settings taking turns so that a slow spell of
+# the machine falls on both; each output file is removed before its timed run, so that freeing the
+# previous run's pages is not timed. The output must not depend on the number of jobs.
 runs=${RUNS:-3}
 cores=$(nproc)
-median_wall() { # JOBS: prints the median wall time in seconds of `runs` runs
-  for _ in $(seq "$runs"); do
-    s=$(date +%s.%N)
-    "$cli" validate --jobs "$1" <"$work/payloads.txt" >"$work/jobs$1.txt"
-    e=$(date +%s.%N)
-    awk -v s="$s" -v e="$e" 'BEGIN { print e - s }'
-  done | sort -n | awk '{ t[NR] = $1 } END { print t[int((NR + 1) / 2)] }'
+wall() { # JOBS: runs once and prints the wall time in seconds
+  rm -f "$work/jobs$1.txt"
+  local s e
+  s=$(date +%s.%N)
+  "$cli" validate --jobs "$1" <"$work/payloads.txt" >"$work/jobs$1.txt"
+  e=$(date +%s.%N)
+  awk -v s="$s" -v e="$e" 'BEGIN { print e - s }'
 }
-one=$(median_wall 1)
-all=$(median_wall "$cores")
+: >"$work/times1"
+: >"$work/times$cores"
+for _ in $(seq "$runs"); do
+  wall 1 >>"$work/times1"
+  wall "$cores" >>"$work/times$cores"
+done
+median() { sort -n "$1" | awk '{ t[NR] = $1 } END { print t[int((NR + 1) / 2)] }'; }
+one=$(median "$work/times1")
+all=$(median "$work/times$cores")
 cmp -s "$work/jobs1.txt" "$work/jobs$cores.txt" ||
   { echo "cli-validate: --jobs 1 and --jobs $cores differ" >&2; exit 1; }
 awk -v n="$lines" -v a="$one" -v b="$all" -v c="$cores" -v r="$runs" \

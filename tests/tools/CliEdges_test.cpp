@@ -2,6 +2,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
 #include "tools/CliRunner.h"
 
 // The tool's edges: it never aborts, never loses or removes a file it did not make, never drops a
@@ -235,22 +240,45 @@ TEST(CliEdges, HelpListsTheOptionsOfEveryCommand) {
 
 // Any number of jobs gives the same bytes and status: blank lines, CR-only ends, invalid payloads,
 // bytes that are not UTF-8, and a line longer than a read block, over several blocks.
+// The bytes a `--json` verdict line echoes: "payload", or those of "payloadHex".
+std::string echoed(const nlohmann::json& verdict) {
+  if (verdict.contains("payload"))
+    return verdict.at("payload");
+  const std::string hex = verdict.at("payloadHex");
+  std::string bytes;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  return bytes;
+}
+
+// Several batches (a line of 3 MiB among them), read while the batch before is validated: every
+// line comes back once, in order, whatever the number of jobs.
 TEST(CliEdges, JobsGiveIdenticalOutput) {
   std::string input;
-  std::size_t payloads = 0;
+  std::vector<std::string> lines;
   for (int i = 0; i < 4000; ++i) {
     input += valid + (i % 3 == 0 ? "\r" : "\n") + "\n" + wrongCrc + "\r\n" + "\xFF" +
              std::to_string(i) + "\n";
-    payloads += 3;
+    std::string odd = std::to_string(i);
+    odd.insert(odd.begin(), '\xFF');
+    lines.insert(lines.end(), {valid, wrongCrc, odd});
     if (i == 2000) {
       input += std::string(3 << 20, '7') + "\n";
-      ++payloads;
+      lines.push_back(std::string(3 << 20, '7'));
     }
   }
   for (const char* format : {"", " --json"}) {
     const auto one = runCli(std::string("validate --jobs 1") + format, input);
     EXPECT_EQ(one.status, 1);
-    EXPECT_EQ(static_cast<std::size_t>(std::count(one.out.begin(), one.out.end(), '\n')), payloads);
+    EXPECT_EQ(static_cast<std::size_t>(std::count(one.out.begin(), one.out.end(), '\n')),
+              lines.size());
+    if (*format != '\0') {
+      std::istringstream verdicts(one.out);
+      std::size_t index = 0;
+      for (std::string verdict; std::getline(verdicts, verdict); ++index)
+        ASSERT_TRUE(index < lines.size() && echoed(nlohmann::json::parse(verdict)) == lines[index])
+            << "line " << index;
+    }
     for (const char* jobs : {"2", "7"}) {
       const auto many = runCli(std::string("validate --jobs ") + jobs + format, input);
       EXPECT_EQ(many.status, one.status) << jobs << format;

@@ -92,6 +92,20 @@ void InputBytes::dropFront(std::size_t count) noexcept {
   size_ -= count;
 }
 
+void InputBytes::append(std::string_view bytes) {
+  if (capacity_ - size_ < bytes.size()) {
+    const std::size_t wanted = std::max(size_ + bytes.size(), capacity_ * 2);
+    void* grown = std::realloc(data_, wanted);
+    if (grown == nullptr)
+      throw std::bad_alloc();
+    data_ = static_cast<char*>(grown);
+    capacity_ = wanted;
+  }
+  if (!bytes.empty())
+    std::memcpy(data_ + size_, bytes.data(), bytes.size());
+  size_ += bytes.size();
+}
+
 InputBytes readAll(const std::string& path) {
   constexpr std::size_t chunk = std::size_t{1} << 20;
   InputBytes text;
@@ -117,17 +131,24 @@ FieldDictionary readDictionary(const std::string& path) {
 
 bool LineBatches::next(std::vector<std::string_view>& lines) {
   lines.clear();
-  // Drop the lines handed out last time; keep the unfinished one.
-  data_.dropFront(data_.size() - carried_);
-  std::size_t end = 0; // one past the last line end in `data_`
+  // The other block takes the unfinished line; this one keeps the batch handed out last.
+  const InputBytes& previous = data_[current_];
+  current_ = 1 - current_;
+  InputBytes& block = data_[current_];
+  // A block grown for a long line is given back rather than kept for ordinary ones.
+  if (block.capacity() > 4 * blockSize)
+    block = InputBytes();
+  block.dropFront(block.size());
+  block.append(previous.view().substr(previous.size() - carried_));
+  std::size_t end = 0; // one past the last line end in `block`
   while (!ended_) {
-    const std::size_t scanned = data_.size();
-    if (data_.readSome(STDIN_FILENO, blockSize, "") == 0) {
+    const std::size_t scanned = block.size();
+    if (block.readSome(STDIN_FILENO, blockSize, "") == 0) {
       ended_ = true;
-      end = data_.size();
+      end = block.size();
       break;
     }
-    const std::string_view data = data_.view();
+    const std::string_view data = block.view();
     const auto last =
         std::find_if(data.rbegin(), data.rend() - static_cast<long>(scanned), isLineEnd);
     if (last != data.rend() - static_cast<long>(scanned)) {
@@ -135,9 +156,9 @@ bool LineBatches::next(std::vector<std::string_view>& lines) {
       break;
     }
   }
-  carried_ = data_.size() - end;
+  carried_ = block.size() - end;
   // memchr finds line ends far faster than a byte loop; this split is the one serial step.
-  const char* start = data_.view().data();
+  const char* start = block.view().data();
   const char* const stop = start + end;
   while (start < stop) {
     const char* next = static_cast<const char*>(std::memchr(start, '\n', stop - start));

@@ -38,6 +38,12 @@ public:
   /// Drops the first `count` bytes (at most `size()`), keeping the rest at the front.
   void dropFront(std::size_t count) noexcept;
 
+  /// Appends `bytes` (which must not lie in this block). Throws `std::bad_alloc`.
+  void append(std::string_view bytes);
+
+  /// The room held, read into or not.
+  std::size_t capacity() const noexcept { return capacity_; }
+
 private:
   char* data_ = nullptr;
   std::size_t size_ = 0;
@@ -60,13 +66,16 @@ class LineBatches {
 public:
   static constexpr std::size_t blockSize = std::size_t{1} << 20;
 
-  /// Fills `lines` with the next batch (views into this reader, valid until the next call); false
-  /// once the input is exhausted. Throws `ToolError` on a read error.
+  /// Fills `lines` with the next batch (views into this reader, valid until the call after the
+  /// next one, so that one batch can be read while the one before is still in use); false once
+  /// the input is exhausted. Throws `ToolError` on a read error.
   bool next(std::vector<std::string_view>& lines);
 
 private:
-  InputBytes data_;
-  std::size_t carried_ = 0; // bytes of an unfinished last line kept at the front of `data_`
+  // Two blocks taken in turn: the batch handed out last stays where it is while the next is read.
+  InputBytes data_[2];
+  std::size_t current_ = 0;
+  std::size_t carried_ = 0; // bytes of an unfinished last line at the end of the current block
   bool ended_ = false;
 };
 

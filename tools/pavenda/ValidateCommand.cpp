@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <atomic>
 #include <barrier>
 #include <exception>
 #include <span>
@@ -21,26 +23,30 @@ struct ValidateOptions {
   unsigned jobs = 0; // 0: one per core
 };
 
-// Threads that validate one batch at a time, each its own contiguous share of the lines; started
-// once, since starting threads per batch would cost more than a batch's work on many cores.
+// Threads that validate batches of lines, this one among them. Each batch is cut into chunks that
+// the threads take in turn; while the others work on a batch, this thread first reads the next one
+// and writes the verdicts of the one before, so that reading and writing overlap the validation.
+// Verdicts are kept per chunk and written in chunk order: the output is the input's order for any
+// number of threads. The threads are started once, since starting them per batch would cost more
+// than a batch's work on many cores.
 class Validators {
 public:
   Validators(unsigned jobs, const VerdictFormat& format)
-      : format_(format), shares_(jobs), start_(jobs), done_(jobs) {
+      : format_(format), start_(jobs), done_(jobs) {
     try {
       for (unsigned k = 1; k < jobs; ++k)
-        threads_.emplace_back([this, k] {
+        threads_.emplace_back([this] {
           while (true) {
             start_.arrive_and_wait();
             if (stopping_)
               return;
-            validate(k);
+            work();
             done_.arrive_and_wait();
           }
         });
     } catch (...) {
       // The threads that did start are released; the missing ones leave the barriers.
-      for (std::size_t missing = threads_.size() + 1; missing < shares_.size(); ++missing)
+      for (std::size_t missing = threads_.size() + 1; missing < jobs; ++missing)
         start_.arrive_and_drop();
       stop();
       throw;
@@ -48,48 +54,69 @@ public:
   }
   Validators(const Validators&) = delete;
   Validators& operator=(const Validators&) = delete;
-  ~Validators() { stop(); }
+  ~Validators() {
+    if (running_)
+      finish();
+    stop();
+  }
 
-  // Validates `lines` on every thread and writes the verdicts in input order; answers whether all
-  // were valid. The barriers order each batch's lines before, and its verdicts after, the work.
-  bool run(std::span<const std::string_view> lines) {
+  // Starts the other threads on `lines`, which must stay valid until the batch has been written.
+  void begin(std::span<const std::string_view> lines) {
+    slot_ = 1 - slot_;
     lines_ = lines;
+    chunks_[slot_].resize((lines.size() + chunkLines - 1) / chunkLines);
+    next_.store(0, std::memory_order_relaxed);
+    running_ = true;
     start_.arrive_and_wait();
-    validate(0);
+  }
+
+  // Takes chunks of the batch begun last until none is left, then waits for the other threads.
+  void finish() noexcept {
+    work();
     done_.arrive_and_wait();
+    running_ = false;
+  }
+
+  // Writes the verdicts of the batch finished last, in input order; answers whether all were valid.
+  // Call it after `finish`, or after the next `begin`: the other threads then go on meanwhile.
+  bool write() {
+    const std::size_t finished = running_ ? 1 - slot_ : slot_;
     bool allValid = true;
-    for (Share& share : shares_) {
-      if (share.failure)
-        std::rethrow_exception(share.failure);
-      writeVerdicts(share.out);
-      share.out.clear();
-      allValid = share.allValid && allValid;
-      share.allValid = true;
+    for (Chunk& chunk : chunks_[finished]) {
+      if (chunk.failure)
+        std::rethrow_exception(chunk.failure);
+      writeVerdicts(chunk.out);
+      chunk.out.clear();
+      allValid = chunk.allValid && allValid;
     }
     return allValid;
   }
 
 private:
-  // One cache line or more each, so that threads writing their own share never contend for one.
-  struct alignas(64) Share {
+  static constexpr std::size_t chunkLines = 32;
+
+  // One cache line or more each, so that threads writing their own chunk never contend for one.
+  struct alignas(64) Chunk {
     Verdicts out;
     bool allValid = true;
-    std::exception_ptr failure; // rethrown on the main thread
+    std::exception_ptr failure; // rethrown on this thread
   };
 
-  void validate(std::size_t k) noexcept {
-    const std::size_t size = (lines_.size() + shares_.size() - 1) / shares_.size();
-    const std::size_t first = std::min(k * size, lines_.size());
-    Share& share = shares_[k];
-    bool allValid = true;
-    try {
-      for (const std::string_view line :
-           lines_.subspan(first, std::min(size, lines_.size() - first)))
-        allValid = appendVerdict(share.out, line, format_) && allValid;
-    } catch (...) {
-      share.failure = std::current_exception();
+  void work() noexcept {
+    std::vector<Chunk>& chunks = chunks_[slot_];
+    for (std::size_t c = next_.fetch_add(1, std::memory_order_relaxed); c < chunks.size();
+         c = next_.fetch_add(1, std::memory_order_relaxed)) {
+      Chunk& chunk = chunks[c];
+      bool allValid = true;
+      try {
+        for (const std::string_view line :
+             lines_.subspan(c * chunkLines, std::min(chunkLines, lines_.size() - c * chunkLines)))
+          allValid = appendVerdict(chunk.out, line, format_) && allValid;
+      } catch (...) {
+        chunk.failure = std::current_exception();
+      }
+      chunk.allValid = allValid;
     }
-    share.allValid = allValid;
   }
 
   void stop() noexcept {
@@ -101,8 +128,11 @@ private:
   }
 
   VerdictFormat format_;
-  std::vector<Share> shares_;
+  std::vector<Chunk> chunks_[2]; // by batch in turn: one being validated, one being written
+  std::size_t slot_ = 1;
   std::span<const std::string_view> lines_;
+  std::atomic<std::size_t> next_{0}; // the next chunk to take
+  bool running_ = false;
   bool stopping_ = false;
   std::barrier<> start_;
   std::barrier<> done_;
@@ -110,14 +140,24 @@ private:
 };
 
 // Lines of standard input in batches, each validated on every thread and written in input order, so
-// the output is the same for any number of jobs and memory stays within a few batches.
+// the output is the same for any number of jobs and memory stays within a few batches: the batch
+// being validated, the one read meanwhile and the verdicts of the one before.
 int validateStandardInput(const VerdictFormat& format, unsigned jobs) {
   LineBatches batches;
-  std::vector<std::string_view> lines;
+  std::vector<std::string_view> lines[2];
+  bool more = batches.next(lines[0]);
+  if (!more)
+    return 0;
   Validators validators(jobs, format);
   bool allValid = true;
-  while (batches.next(lines))
-    allValid = validators.run(lines) && allValid;
+  validators.begin(lines[0]);
+  for (std::size_t current = 0; more; current = 1 - current) {
+    more = batches.next(lines[1 - current]);
+    validators.finish();
+    if (more)
+      validators.begin(lines[1 - current]);
+    allValid = validators.write() && allValid;
+  }
   return allValid ? 0 : 1;
 }
 
