@@ -11,9 +11,15 @@
 
 #include <pavenda/QRCodeError.h>
 
-#include "validation/RecordView.h"
+#include "decoding/RecordView.h"
 
 namespace pavenda::validation {
+
+// The checks read the record view the decoder fills.
+using decoding::RecordView;
+using decoding::SubField;
+using decoding::TemplateView;
+using decoding::Text;
 
 /// The codes one validation raised, in the order first raised, each once. Holds views: every code
 /// passed to `append` must outlive the list (the catalogue's constants live for the process).
