@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libicu-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+  libicu-dev unicode-data bzip2 python3 nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   libqrencode-dev libpng-dev libzbar-dev libzxing-dev libjpeg-dev
   openjdk-17-jdk-headless junit4 libhamcrest-java
 )
