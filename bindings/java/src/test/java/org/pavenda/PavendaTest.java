@@ -172,6 +172,27 @@ public class PavendaTest {
   }
 
   @Test
+  public void fieldsTheEncoderCannotWriteAreRefusedByKeyPath() {
+    // Refused by the library's own check of its field dictionary, as the JSON boundary refuses them.
+    Object[][] cases = {
+        {minimalFields().additionalDataFieldTemplate(Template.builder().put("bilID", "x").build()),
+            "additionalDataFieldTemplate.bilID: "},
+        {minimalFields().tag26(Template.builder().put("001", "x").build()), "tag26.001: "},
+    };
+    for (Object[] c : cases) {
+      Fields fields = ((Fields.Builder) c[0]).build();
+      try {
+        Pavenda.generate(fields);
+        fail("written: " + fields);
+      } catch (PavendaException e) {
+        assertEquals(fields.toString(), PavendaException.Kind.INVALID_FIELDS, e.kind());
+        assertTrue(e.getMessage(), e.getMessage().startsWith((String) c[1]));
+        assertTrue(e.findings().isEmpty());
+      }
+    }
+  }
+
+  @Test
   public void generationKeepsEveryByteOfAValueWithNul() throws Exception {
     String payload = Pavenda.generate(minimalFields().merchantName("Sh\u0000p").build());
     assertTrue(payload, payload.contains("5904Sh\u0000p6007Chennai6304"));
