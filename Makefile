@@ -113,7 +113,7 @@ test-swift: build
 	fi; \
 	$(MAKE) --no-print-directory bindings-swift && \
 	tests/bindings/compare-with-cli.sh build/bin/pavenda-validate-swift build/bin/pavenda \
-	  tests/data/mixed-payloads.txt
+	  tests/data/mixed-payloads.txt tests/data/escaped-payloads.txt fuzz/corpus/decode/typical.txt
 
 # Google Benchmark figures as medians of five runs; bench/cli-validate.sh times the CLI.
 BENCH_FLAGS ?= --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
