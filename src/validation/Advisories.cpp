@@ -318,7 +318,8 @@ bool isInvisible(UChar32 c, UChar32 previous) {
   if (c == 0x200D && u_hasBinaryProperty(previous, UCHAR_EXTENDED_PICTOGRAPHIC))
     return false; // joins an emoji sequence
   const int8_t type = u_charType(c);
-  if (type == U_CONTROL_CHAR || type == U_FORMAT_CHAR)
+  // The line and paragraph separators break a line where no line break is seen.
+  if (type == U_CONTROL_CHAR || type == U_FORMAT_CHAR || c == 0x2028 || c == 0x2029)
     return true;
   return u_hasBinaryProperty(c, UCHAR_DEFAULT_IGNORABLE_CODE_POINT) && type != U_NON_SPACING_MARK;
 }
