@@ -310,7 +310,8 @@ bool isInvisible(char32_t c, std::int32_t previous) {
   if (c == 0x200D && previous >= 0 &&
       unicode::isExtendedPictographic(static_cast<char32_t>(previous)))
     return false; // joins an emoji sequence
-  if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || unicode::isFormat(c))
+  // The line and paragraph separators break a line where no line break is seen.
+  if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || unicode::isFormat(c) || c == 0x2028 || c == 0x2029)
     return true;
   return unicode::isDefaultIgnorable(c) && !unicode::isNonSpacingMark(c);
 }

@@ -26,8 +26,17 @@ namespace {
 using MapProperty = ZARODEZMerchantTLV::MapProperty;
 
 std::string quoted(std::string_view text) {
-  return "'" + std::string(text) + "'";
+  std::string out = "'" + std::string(text) + "'";
+  // A combining mark or joiner at the start would sit on the quote mark: it goes on a dotted
+  // circle.
+  if (!unicode::startsCharacterAfterPrintable(out, 1))
+    out.insert(1, "\u25CC");
+  return out;
 }
+
+// Said of every explanation of a payload that does not start with "00".
+constexpr std::string_view singleCharacterNote =
+    " (read in the single-character scheme because it does not start with 00)";
 
 std::string plural(std::size_t count, std::string_view noun) {
   return std::to_string(count) + " " + std::string(noun) + (count == 1 ? "" : "s");
@@ -633,6 +642,10 @@ DecodeError describeStop(const decoding::DecodeStop& stop, std::string_view payl
         "the payload ends with tag " + quoted(stop.element) + "; it must end with tag 63 (CRC)";
     break;
   }
+  // Past the checks of any text, what went wrong depends on the scheme the payload was read in.
+  if (singleCharacter && stop.reason != StopReason::notUtf8 && stop.reason != StopReason::tooLong &&
+      stop.reason != StopReason::tooShort)
+    reason += singleCharacterNote;
   return {std::move(reason), offset};
 }
 
@@ -666,8 +679,11 @@ std::vector<Finding> findingsFor(const ZArodezPayMerchantTLV& record,
   const Explainer explainer(record, payload);
   std::vector<Finding> findings;
   findings.reserve(codes.size());
-  for (const std::string& code : codes)
+  for (const std::string& code : codes) {
     findings.push_back(explainer.explain(code));
+    if (!record.payloadFormatIndicator())
+      findings.back().detail += singleCharacterNote;
+  }
   return findings;
 }
 

@@ -202,6 +202,10 @@ static void test_unwritable_fields(void) {
       {"additionalDataFieldTemplate", "bilID",
        "{\"additionalDataFieldTemplate\":{\"bilID\":\"x\"}}", "additionalDataFieldTemplate.bilID"},
       {"merchantName", "01", "{\"merchantName\":{\"01\":\"x\"}}", "merchantName"},
+      {"ab", NULL, "{\"ab\":\"x\"}", "ab"},
+      {"additionalDataFieldTemplate", "cityName",
+       "{\"additionalDataFieldTemplate\":{\"cityName\":\"x\"}}",
+       "additionalDataFieldTemplate.cityName"},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     pavenda_fields* fields = pavenda_fields_new();

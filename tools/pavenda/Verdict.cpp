@@ -21,8 +21,9 @@ Json orNull(const std::optional<std::string>& text) {
   return text ? Json(*text) : Json(nullptr);
 }
 
-// The explanation's members of a JSON verdict.
-void addExplanation(Json& verdict, const Explanation& explanation) {
+} // namespace
+
+void addExplanation(nlohmann::ordered_json& verdict, const Explanation& explanation) {
   Json findings = Json::array();
   for (const Finding& finding : explanation.findings) {
     Json fields = Json::array();
@@ -57,6 +58,8 @@ void addExplanation(Json& verdict, const Explanation& explanation) {
                           {"detail", advisory.detail}});
   verdict["advisories"] = std::move(advisories);
 }
+
+namespace {
 
 // One indented line per finding and advisory, escaped like the payload.
 void appendExplanationLines(std::string& out, const Explanation& explanation) {

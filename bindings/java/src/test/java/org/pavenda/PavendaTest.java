@@ -79,9 +79,8 @@ public class PavendaTest {
   @Test
   public void generationFailureCarriesEveryFindingWithItsMessage() {
     Object[][] cases = {
-        // Absent and empty are different: no name at all, or a name of no characters.
+        // No name at all; a name of no characters is refused (below).
         {minimalFields().merchantName(null), new Finding[] {new Finding("7", "Merchant name must be present")}},
-        {minimalFields().merchantName(""), new Finding[] {new Finding("0", MALFORMED)}},
         {Fields.builder(), new Finding[] {new Finding("0", MALFORMED)}},
         // In the order the checks run: currency before city.
         {minimalFields().cityName(null).currencyCode(null),
@@ -97,6 +96,17 @@ public class PavendaTest {
         assertEquals(fields.toString(), PavendaException.Kind.FINDINGS, e.kind());
         assertEquals(fields.toString(), Arrays.asList((Finding[]) c[1]), e.findings());
       }
+    }
+  }
+
+  @Test
+  public void refusesAnEmptyValueNamingTheField() {
+    try {
+      Pavenda.generate(minimalFields().merchantName("").build());
+      fail("an empty value was written");
+    } catch (PavendaException e) {
+      assertEquals(PavendaException.Kind.INVALID_FIELDS, e.kind());
+      assertTrue(e.getMessage(), e.getMessage().startsWith("merchantName: empty"));
     }
   }
 
