@@ -54,7 +54,7 @@ void printFindings(const PavendaResponse& response, bool json) {
 }
 
 int generate(const GenerateOptions& options) {
-  const bool toStandardOutput = options.output.empty() || options.output == "-";
+  const bool toStandardOutput = options.output.empty() || namesStandardOutput(options.output);
   if (options.qr == "png" && options.output.empty())
     throw ToolError("--qr png needs -o FILE (or -o - for standard output)");
   if (options.qr == "png" && toStandardOutput && standardOutputIsTerminal())
@@ -96,16 +96,19 @@ void addGenerateCommand(CLI::App& app, Runner& run) {
   auto options = std::make_shared<GenerateOptions>();
   command->add_option("FILE", options->path, "JSON object of fields (default: standard input)");
   command->add_flag("--json", options->json, "Print one JSON line instead of text");
-  command
-      ->add_option("--qr", options->qr,
-                   "Draw the payload as a QR code: svg, png or utf8 (standard output then holds "
-                   "the picture alone and the payload goes to standard error)")
-      ->check(CLI::IsMember({"svg", "png", "utf8"}));
+  auto* qrOption =
+      command
+          ->add_option(
+              "--qr", options->qr,
+              "Draw the payload as a QR code: svg, png or utf8 (standard output then holds "
+              "the picture alone and the payload goes to standard error)")
+          ->check(CLI::IsMember({"svg", "png", "utf8"}));
   command->add_option("-o,--output", options->output,
                       "Write the QR code (with --qr) or else the payload to this file, replaced "
                       "only once complete; - is standard output (png needs -o)");
   command->add_option("--scale", options->scale, "Pixels per module of a PNG (default 8)")
-      ->check(CLI::Range(1, qr::maxPngScale));
+      ->check(CLI::Range(1, qr::maxPngScale))
+      ->needs(qrOption);
   command->add_option("--ecc", options->ecc, "QR error correction level: L, M, Q or H (default M)")
       ->check([](const std::string& level) {
         return qr::parseEcc(level) ? std::string() : "must be L, M, Q or H";
