@@ -22,7 +22,9 @@ bindings-java: deps build/build.ninja
 	@test -x build/bin/pavenda-validate-java || { echo "no launcher: is a JDK installed?" >&2; exit 1; }
 	@echo "build/bin/pavenda-validate-java"
 
-demo: build
+# Builds the tool alone: the demo shows nothing of the tests, benchmarks or bindings.
+demo: deps build/build.ninja
+	@cmake --build --preset default -j $(JOBS) --target pavenda_cli
 	@./scripts/demo.sh
 
 # The release suite (g++, libstdc++, ICU; with the C interface's and the Java binding's suites),
@@ -146,9 +148,9 @@ fuzz: deps build/fuzz/build.ninja
 	  grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' build/fuzz/$$t.log; \
 	done
 
-# The HTML reference of the public headers in build/docs/html; needs doxygen (optional).
+# The HTML reference of the public headers in build/docs/html; installs doxygen when missing.
 docs:
-	@command -v doxygen >/dev/null || { echo "doxygen is not installed: apt-get install doxygen" >&2; exit 1; }
+	@./scripts/install-deps.sh docs
 	@mkdir -p build
 	@{ cat docs/Doxyfile; echo "PROJECT_NUMBER = $$(sed -n 's/^project(pavenda VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"; } \
 	  | doxygen -

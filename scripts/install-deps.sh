@@ -2,6 +2,7 @@
 # Installs the Debian packages the build needs; quiet and quick when all are present.
 #   install-deps.sh          the build, tests and benchmarks
 #   install-deps.sh fuzz     also clang with libFuzzer, for make fuzz
+#   install-deps.sh docs     also doxygen, for make docs
 set -euo pipefail
 
 packages=(
@@ -9,9 +10,13 @@ packages=(
   libicu-dev unicode-data bzip2 python3 nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   libqrencode-dev libpng-dev libzbar-dev libzxing-dev libjpeg-dev
   openjdk-17-jdk-headless junit4 libhamcrest-java
+  strace
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-dev)
+fi
+if [ "${1:-}" = docs ]; then
+  packages+=(doxygen)
 fi
 
 missing=()

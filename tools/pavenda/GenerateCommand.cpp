@@ -150,7 +150,7 @@ std::string advisoryLines(const std::vector<Advisory>& advisories) {
 void handOut(const GenerateOptions& options, const Outcome& outcome) {
   const std::string& payload = *outcome.generated.response.tlvString();
   const std::string line = options.json ? jsonLine(outcome) : escaped(payload) + '\n';
-  const bool toStandardOutput = options.output.empty() || options.output == "-";
+  const bool toStandardOutput = options.output.empty() || namesStandardOutput(options.output);
   if (options.qr.empty()) {
     if (options.output.empty())
       writeStandardOutput(line);
@@ -171,7 +171,7 @@ void handOut(const GenerateOptions& options, const Outcome& outcome) {
 }
 
 int generate(const GenerateOptions& options) {
-  const bool toStandardOutput = options.output.empty() || options.output == "-";
+  const bool toStandardOutput = options.output.empty() || namesStandardOutput(options.output);
   if (options.qr == "png" && options.output.empty())
     throw ToolError("--qr png needs -o FILE (or -o - for standard output)");
   if (options.qr == "png" && toStandardOutput && standardOutputIsTerminal())
@@ -217,16 +217,19 @@ void addGenerateCommand(CLI::App& app, Runner& run) {
   command->add_flag("--strict", options->strict,
                     "Treat advisories as findings: exit 1 with no payload and no picture when a "
                     "reader would trip on the payload");
-  command
-      ->add_option("--qr", options->qr,
-                   "Draw the payload as a QR code: svg, png or utf8 (standard output then holds "
-                   "the picture alone and the payload goes to standard error)")
-      ->check(CLI::IsMember({"svg", "png", "utf8"}));
+  auto* qrOption =
+      command
+          ->add_option(
+              "--qr", options->qr,
+              "Draw the payload as a QR code: svg, png or utf8 (standard output then holds "
+              "the picture alone and the payload goes to standard error)")
+          ->check(CLI::IsMember({"svg", "png", "utf8"}));
   command->add_option("-o,--output", options->output,
                       "Write the QR code (with --qr) or else the payload to this file, replaced "
                       "only once complete; - is standard output (png needs -o)");
   command->add_option("--scale", options->scale, "Pixels per module of a PNG (default 8)")
-      ->check(CLI::Range(1, qr::maxPngScale));
+      ->check(CLI::Range(1, qr::maxPngScale))
+      ->needs(qrOption);
   command->add_option("--ecc", options->ecc, "QR error correction level: L, M, Q or H (default M)")
       ->check([](const std::string& level) {
         return qr::parseEcc(level) ? std::string() : "must be L, M, Q or H";
