@@ -268,15 +268,18 @@ std::string echoed(const nlohmann::json& verdict) {
 TEST(CliEdges, JobsGiveIdenticalOutput) {
   std::string input;
   std::vector<std::string> lines;
+  bool placed = false;
   for (int i = 0; i < 4000; ++i) {
     input += valid + (i % 3 == 0 ? "\r" : "\n") + "\n" + wrongCrc + "\r\n" + "\xFF" +
              std::to_string(i) + "\n";
     std::string odd = std::to_string(i);
     odd.insert(odd.begin(), '\xFF');
     lines.insert(lines.end(), {valid, wrongCrc, odd});
-    if (i == 2000) {
-      input += std::string(3 << 20, '7') + "\n";
-      lines.push_back(std::string(3 << 20, '7'));
+    // The longest line allowed, across the end of the first block read.
+    if (!placed && input.size() >= (1 << 20) - 30000) {
+      placed = true;
+      input += std::string(65536, '7') + "\n";
+      lines.push_back(std::string(65536, '7'));
     }
   }
   for (const char* format : {"", " --json"}) {
