@@ -206,7 +206,9 @@ void addGenerateCommand(CLI::App& app, Runner& run) {
   auto* command = app.add_subcommand(
       "generate", "Generate a checked payload from a JSON field dictionary, or list its findings");
   auto options = std::make_shared<GenerateOptions>();
-  command->add_option("FILE", options->path, "JSON object of fields (default: standard input)");
+  command->add_option("FILE", options->path,
+                      "JSON object of fields (default: standard input), at most " +
+                          std::to_string(maxDictionaryBytes) + " bytes");
   command->add_flag("--json", options->json,
                     "Print one JSON line instead of text: \"tlvString\" or \"errorCodes\" and "
                     "\"errors\", with \"advisories\"");

@@ -15,6 +15,7 @@
 #include "Jobs.h"
 #include "Output.h"
 #include "Text.h"
+#include "ToolError.h"
 #include "Verdict.h"
 
 namespace pavenda::tools {
@@ -149,6 +150,8 @@ int validateStandardInput(const VerdictFormat& format, unsigned jobs) {
   LineBatches batches;
   std::vector<std::string_view> lines[2];
   bool more = batches.next(lines[0]);
+  if (!more && batches.overlong())
+    throw ToolError(LineBatches::overlongReason());
   if (!more)
     return 0;
   Validators validators(jobs, format);
@@ -161,6 +164,9 @@ int validateStandardInput(const VerdictFormat& format, unsigned jobs) {
       validators.begin(lines[1 - current]);
     allValid = validators.write() && allValid;
   }
+  // Every verdict before the overlong line is out; the run still fails.
+  if (batches.overlong())
+    throw ToolError(LineBatches::overlongReason());
   return allValid ? 0 : 1;
 }
 
@@ -209,9 +215,14 @@ void addValidateCommand(CLI::App& app, Runner& run) {
   auto* command = app.add_subcommand(
       "validate", "Validate payloads given as arguments, or one per line of standard input");
   auto options = std::make_shared<ValidateOptions>();
-  command->add_option("PAYLOAD", options->payloads,
-                      "Payload texts (default: lines of standard input; LF, CR LF or CR ends a "
-                      "line, blank lines are skipped)");
+  command
+      ->add_option("PAYLOAD", options->payloads,
+                   "Payload texts (default: lines of standard input; LF, CR LF or CR ends a "
+                   "line, blank lines are skipped); each at most " +
+                       std::to_string(maxPayloadBytes) +
+                       " bytes, and a longer line ends the run with status 2 after the verdicts "
+                       "before it")
+      ->check(payloadLimit());
   addVerdictFormatFlags(*command, options->format);
   addJobsOption(*command, options->jobs,
                 "Threads validating standard input (default: one per core); the output is the "
