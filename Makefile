@@ -1,6 +1,6 @@
 # One entry point for set-up, building and checking. Every target installs what is missing first.
 .PHONY: all deps build demo test test-release test-sanitize test-tsan test-swift bindings bindings-swift \
-  bindings-java bench fuzz docs format clean
+  bindings-java bench fuzz docs format clean test-python test-spark
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
@@ -46,6 +46,24 @@ build/tsan/build.ninja: CMakeLists.txt CMakePresets.json | deps
 test-tsan: deps build/tsan/build.ninja
 	@cmake --build --preset tsan -j $(JOBS)
 	@TSAN_OPTIONS=halt_on_error=1 ctest --preset tsan -j $(JOBS) --output-on-failure
+
+# The Python package, built by pip from this tree into a virtual environment under build/, and its
+# pytest suite against the command-line tool. build/python keeps pip's CMake build between runs.
+PYTHON ?= python3
+VENV := build/venv
+
+$(VENV)/bin/python:
+	@$(PYTHON) -m venv $(VENV)
+
+test-python: build $(VENV)/bin/python
+	@$(VENV)/bin/pip install -q pytest .
+	@PAVENDA_CLI=build/bin/pavenda $(VENV)/bin/python -m pytest -q tests/python
+
+# PySpark in local[2] mode over 100,000 payloads, checked against the tool; a large download, so
+# not part of make test. Needs Java 17.
+test-spark: build $(VENV)/bin/python
+	@$(VENV)/bin/pip install -q . pyspark pandas pyarrow
+	@$(VENV)/bin/python examples/python/spark_check.py build/bin/pavenda
 
 # The bindings and their example programs, each with a launcher in build/bin.
 bindings: bindings-swift bindings-java

@@ -620,11 +620,11 @@ NB_MODULE(_pavenda, m) {
   using namespace pavenda::python;
   m.doc() = "The library's calls; use the package `pavenda`, which wraps them.";
   m.attr("version") = std::string(pavenda::version());
-  m.def("validate", &validate, nb::arg("payload"));
-  m.def("explain", &explain, nb::arg("payload"), nb::arg("error_correction"));
-  m.def("decode", &decode, nb::arg("payload"));
-  m.def("encode", &encode, nb::arg("fields"));
-  m.def("generate", &generate, nb::arg("fields"));
+  m.def("validate", &validate, nb::arg("payload").none());
+  m.def("explain", &explain, nb::arg("payload").none(), nb::arg("error_correction"));
+  m.def("decode", &decode, nb::arg("payload").none());
+  m.def("encode", &encode, nb::arg("fields").none());
+  m.def("generate", &generate, nb::arg("fields").none());
   m.def("field_keys", &fieldKeys);
   m.def("error_messages", &errorMessages);
   m.def("jobs_to_use", &jobsToUse, nb::arg("jobs").none());
