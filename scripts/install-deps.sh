@@ -9,6 +9,7 @@ packages=(
   libicu-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   libqrencode-dev libpng-dev libzbar-dev libzxing-dev libjpeg-dev
   openjdk-17-jdk-headless junit4 libhamcrest-java
+  python3-venv python3-dev
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-dev)
