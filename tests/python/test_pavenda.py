@@ -149,6 +149,11 @@ def test_validate_many_reads_lazily_and_stops_at_a_bad_item() -> None:
         yield "000201"
         raise OSError("disk gone")
 
+    codes = pavenda.validate_many(["000201", "000201\udcff"], jobs=2)
+    assert next(codes) == ["0"]
+    with pytest.raises(ValueError, match=r"payloads\[1\]: a str that cannot be written as UTF-8"):
+        next(codes)
+
     codes = pavenda.validate_many(failing(), jobs=1)
     assert next(codes) == ["0"]
     with pytest.raises(OSError, match="disk gone"):
