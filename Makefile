@@ -76,7 +76,7 @@ wheel-python: deps $(VENV)/bin/python
 # PySpark in local[2] mode over 100,000 payloads, checked against the tool; a large download, so
 # not part of make test. Needs Java 17.
 test-spark: build $(VENV)/bin/python
-	@$(VENV)/bin/pip install -q . pyspark pandas pyarrow
+	@$(VENV)/bin/pip install -q . pyspark "pandas<3" pyarrow
 	@$(VENV)/bin/python examples/python/spark_check.py build/bin/pavenda
 
 # The bindings and their example programs, each with a launcher in build/bin.

@@ -8,6 +8,7 @@ from __future__ import annotations
 
 import itertools
 import json
+import os
 import re
 import subprocess
 import sys
@@ -40,6 +41,8 @@ def main(cli: str) -> int:
             verdict = json.loads(line)
             expected[verdict["payload"]] = (verdict["errorCodes"], verdict["findings"])
 
+        # The workers run this interpreter, which has the package, pandas and PyArrow.
+        os.environ.setdefault("PYSPARK_PYTHON", sys.executable)
         spark = SparkSession.builder.master("local[2]").appName("pavenda-spark-check").getOrCreate()
         spark.sparkContext.setLogLevel("ERROR")
         target = Path(work) / "out"

@@ -21,9 +21,9 @@ from pyspark.sql import types as T
 
 RESULT = T.StructType(
     [
-        T.StructField("codes", T.ArrayType(T.StringType()), nullable=False),
+        T.StructField("codes", T.ArrayType(T.StringType())),
         # The explained findings as JSON: a list of {code, message, tag, field, value, detail, fields}.
-        T.StructField("findings", T.StringType(), nullable=False),
+        T.StructField("findings", T.StringType()),
     ]
 )
 
