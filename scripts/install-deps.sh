@@ -11,6 +11,7 @@ packages=(
   libqrencode-dev libpng-dev libzbar-dev libzxing-dev libjpeg-dev
   openjdk-17-jdk-headless junit4 libhamcrest-java
   strace
+  python3-venv python3-dev
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-dev)
