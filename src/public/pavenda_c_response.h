@@ -45,8 +45,10 @@ struct pavenda_response {
   std::optional<std::string> inputError;
   /// pavenda_decode's answer.
   std::optional<pavenda::c::Decoding> decoding;
-  /// pavenda_validate_explained's answer.
+  /// pavenda_validate_explained's answer; its advisories are moved to `advisories`.
   std::optional<pavenda::Explanation> explanation;
+  /// The advisories of an explained validation or generation.
+  std::vector<pavenda::Advisory> advisories;
 };
 
 namespace pavenda::c {
@@ -58,6 +60,26 @@ inline std::string_view viewOf(const char* text, size_t length) noexcept {
 /// Whether a text given by pointer and length may be read.
 inline bool readable(const char* text, size_t length) noexcept {
   return text != nullptr || length == 0;
+}
+
+/// Gives a borrowed text and, when `length` is not null, its length in bytes (0 for none).
+inline const char* give(const std::string* text, size_t* length) noexcept {
+  if (length != nullptr)
+    *length = text ? text->size() : 0;
+  return text ? text->c_str() : nullptr;
+}
+
+inline const char* give(const std::optional<std::string>* text, size_t* length) noexcept {
+  return give(text && *text ? &**text : nullptr, length);
+}
+
+/// Whether `level` is a pavenda_error_correction; otherwise `*out` (when given) is set to null.
+inline bool knownLevel(int level, pavenda_response** out) noexcept {
+  if (level >= PAVENDA_ECC_L && level <= PAVENDA_ECC_H)
+    return true;
+  if (out != nullptr)
+    *out = nullptr;
+  return false;
 }
 
 void setFindings(pavenda_response& response, const QRCodeError& error,

@@ -172,6 +172,44 @@ public class PavendaTest {
   }
 
   @Test
+  public void generationKeepsEveryByteOfAValueWithNul() throws Exception {
+    String payload = Pavenda.generate(minimalFields().merchantName("Sh\u0000p").build());
+    assertTrue(payload, payload.contains("5904Sh\u0000p6007Chennai6304"));
+    assertEquals(new ArrayList<Finding>(), Pavenda.validate(payload));
+    assertEquals(payload,
+        Pavenda.generateExplained(minimalFields().merchantName("Sh\u0000p").build(),
+                   ErrorCorrection.M)
+            .payload());
+  }
+
+  @Test
+  public void generationGivesTheAdvisoriesOfWhatItWrote() throws Exception {
+    ExplainedPayload plain = Pavenda.generateExplained(minimalFields().build(), ErrorCorrection.L);
+    assertEquals(corpus("minimal.txt"), plain.payload());
+    assertTrue(plain.advisories().isEmpty());
+
+    // JPY has no minor unit; a zero-width space hides in the name.
+    ExplainedPayload advised = Pavenda.generateExplained(minimalFields()
+                                                             .currencyCode("392")
+                                                             .countryCode("JP")
+                                                             .transactionAmount("10.50")
+                                                             .merchantName("Lakshmi\u200BStores")
+                                                             .build(),
+        ErrorCorrection.H);
+    assertEquals(new ArrayList<Finding>(), Pavenda.validate(advised.payload()));
+    List<String> kinds = new ArrayList<String>();
+    List<String> fields = new ArrayList<String>();
+    for (Advisory advisory : advised.advisories()) {
+      kinds.add(advisory.kind());
+      fields.add(advisory.field());
+    }
+    assertEquals(Arrays.asList("framing", "currency-decimals", "invisible-characters"), kinds);
+    assertEquals(Arrays.asList("merchantName", "transactionAmount", "merchantName"), fields);
+    assertEquals("54", advised.advisories().get(1).tag());
+    assertTrue(advised.advisories().get(2).detail().contains("U+200B"));
+  }
+
+  @Test
   public void refusesUnpairedSurrogatesNamingTheField() throws Exception {
     try {
       Pavenda.generate(minimalFields().cityName("Chennai\uD800").build());
