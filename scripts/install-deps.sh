@@ -2,6 +2,8 @@
 # Installs the Debian packages the build needs; quiet and quick when all are present.
 #   install-deps.sh          the build, tests and benchmarks
 #   install-deps.sh fuzz     also clang with libFuzzer, for make fuzz
+#   install-deps.sh wasm     also clang-19 for wasm32-wasi and node, for make wasm and test-js
+#   install-deps.sh browser  also Chromium, for make test-browser
 set -euo pipefail
 
 packages=(
@@ -10,9 +12,12 @@ packages=(
   libqrencode-dev libpng-dev libzbar-dev libzxing-dev libjpeg-dev
   openjdk-17-jdk-headless junit4 libhamcrest-java
 )
-if [ "${1:-}" = fuzz ]; then
-  packages+=(clang libclang-rt-dev)
-fi
+case "${1:-}" in
+  fuzz) packages+=(clang libclang-rt-dev) ;;
+  wasm) packages+=(clang-19 lld-19 libc++-19-dev-wasm32 libc++abi-19-dev-wasm32 wasi-libc
+                   libclang-rt-19-dev-wasm32 nodejs) ;;
+  browser) packages+=(chromium nodejs) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -8,6 +8,7 @@
 
 #include "encoding/TagCatalogue.h"
 #include "support/ErrorCatalogue.h"
+#include "support/Exceptions.h"
 
 // Hosts borrow catalogue texts as C strings, so each must end where its view does.
 static_assert([] {
@@ -116,12 +117,16 @@ const char* pavenda_status_name(int status) {
 
 const char* pavenda_version_n(size_t* length) {
   // The view's text is not promised to end in NUL; a copy made once is.
+#if PAVENDA_HAS_EXCEPTIONS
   try {
+#endif
     static const std::string text(pavenda::version());
     return give(text, length);
+#if PAVENDA_HAS_EXCEPTIONS
   } catch (...) {
     return give("", length);
   }
+#endif
 }
 
 const char* pavenda_version(void) {
