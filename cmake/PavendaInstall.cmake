@@ -37,6 +37,10 @@ install(FILES ${PROJECT_BINARY_DIR}/pavendaConfig.cmake
 # with another --prefix.
 file(RELATIVE_PATH PAVENDA_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
 string(REGEX REPLACE "/$" "" PAVENDA_PC_TO_PREFIX "${PAVENDA_PC_TO_PREFIX}")
+set(PAVENDA_PC_REQUIRES "")
+if(PAVENDA_UNICODE STREQUAL "icu")
+  set(PAVENDA_PC_REQUIRES "icu-uc")
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/pavenda.pc.in ${PROJECT_BINARY_DIR}/pavenda.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/pavenda.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 

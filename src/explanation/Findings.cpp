@@ -9,8 +9,6 @@
 #include <utility>
 #include <variant>
 
-#include <unicode/utf8.h>
-
 #include <pavenda/ErrorConstants.h>
 
 #include "decoding/SingleCharacterTags.h"
@@ -41,8 +39,7 @@ std::optional<std::string> firstCodePoint(std::string_view text,
   const auto length = static_cast<std::int32_t>(text.size());
   for (std::int32_t i = 0; i < length;) {
     const std::int32_t start = i;
-    UChar32 c = 0;
-    U8_NEXT(bytes, i, length, c);
+    unicode::nextCodePoint(bytes, i, length);
     const std::string_view point =
         text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(i - start));
     if (test(point))
@@ -548,9 +545,7 @@ std::size_t charactersBeforeIllFormed(std::string_view text) {
   std::int32_t i = 0;
   while (i < length) {
     const std::int32_t start = i;
-    UChar32 c = 0;
-    U8_NEXT(bytes, i, length, c);
-    if (c < 0) {
+    if (unicode::nextCodePoint(bytes, i, length) < 0) {
       i = start;
       break;
     }

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include <unicode/utf8.h>
+#include "support/Unicode.h"
 
 namespace pavenda::tools {
 namespace {
@@ -52,8 +52,7 @@ void appendEscapedPiece(std::string& out, std::string_view text) {
     if (i == length)
       break;
     const std::int32_t start = i;
-    UChar32 c = 0;
-    U8_NEXT(bytes, i, length, c);
+    const std::int32_t c = unicode::nextCodePoint(bytes, i, length);
     if (c > 0x9F)
       continue; // a well-formed character beyond the controls stays in the run
     out.append(text.data() + copied, static_cast<std::size_t>(start - copied));
@@ -81,15 +80,13 @@ bool isUtf8Piece(std::string_view text) noexcept {
       ++i;
       continue;
     }
-    UChar32 c = 0;
-    U8_NEXT(bytes, i, length, c);
-    if (c < 0)
+    if (unicode::nextCodePoint(bytes, i, length) < 0)
       return false;
   }
   return true;
 }
 
-// ICU's UTF-8 macros index with 32 bits: longer text goes in pieces.
+// The pieces are indexed with 32 bits: longer text goes in pieces.
 template <typename Piece> void forEachPiece(std::string_view text, Piece piece) {
   constexpr std::size_t most = std::size_t{1} << 30;
   while (text.size() > most) {
