@@ -70,13 +70,13 @@ bindings-swift:
 	@mkdir -p build/bin
 	@ln -sfn ../swift/debug/pavenda-validate-swift build/bin/pavenda-validate-swift
 
-# The Swift suite, then the Swift example against the command-line tool on the mixed payloads; skipped
+# The Swift suite, then the Swift example against the command-line tool on the sample payloads; skipped
 # without a Swift toolchain.
 test-swift: build
 	@if command -v swift >/dev/null; then \
 	  swift test $(SWIFT_FLAGS) && $(MAKE) --no-print-directory bindings-swift && \
 	  tests/bindings/compare-with-cli.sh build/bin/pavenda-validate-swift build/bin/pavenda \
-	    tests/data/mixed-payloads.txt; \
+	    tests/data/mixed-payloads.txt tests/data/escaped-payloads.txt fuzz/corpus/decode/typical.txt; \
 	else \
 	  echo "test-swift: no swift on PATH, skipped"; \
 	fi

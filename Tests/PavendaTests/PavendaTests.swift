@@ -101,6 +101,41 @@ final class GenerationTests: XCTestCase {
   }
 }
 
+final class EveryByteTests: XCTestCase {
+  // A NUL is a character like any other to the library: the payload carries it, and its CRC
+  // covers it, so a payload cut at the NUL would be a different, broken one.
+  func testTextsWithNulKeepEveryByte() throws {
+    var fields = typicalFields()
+    fields.merchantName = "Sh\u{0}p"
+    let payload = try generate(fields)
+    XCTAssertTrue(payload.contains("5904Sh\u{0}p6009Bengaluru"), payload)
+    XCTAssertEqual(payload.utf8.count, typicalPayload.utf8.count - 15 + 4)
+    XCTAssertEqual(validate(payload), [])
+    XCTAssertEqual(try decode(payload).fields.merchantName, "Sh\u{0}p")
+    XCTAssertEqual(try generateExplained(fields).payload, payload)
+  }
+}
+
+final class AdvisoryTests: XCTestCase {
+  func testGenerationGivesTheAdvisoriesOfWhatItWrote() throws {
+    let plain = try generateExplained(typicalFields())
+    XCTAssertEqual(plain.payload, typicalPayload)
+    XCTAssertEqual(plain.advisories, [])
+
+    // JPY has no minor unit; a zero-width space hides in the name.
+    var fields = typicalFields()
+    (fields.currencyCode, fields.countryCode, fields.tipAndFeeIndicator) = ("392", "JP", nil)
+    (fields.transactionAmount, fields.convenienceFeeAmount) = ("450.50", nil)
+    fields.merchantName = "Saffron\u{200B}Kitchen"
+    let advised = try generateExplained(fields, errorCorrection: .high)
+    XCTAssertEqual(validate(advised.payload), [])
+    XCTAssertEqual(advised.advisories.map(\.kind), ["framing", "currency-decimals", "invisible-characters"])
+    XCTAssertEqual(advised.advisories.map(\.field), ["merchantName", "transactionAmount", "merchantName"])
+    XCTAssertEqual(advised.advisories[1].tag, "54")
+    XCTAssertTrue(advised.advisories[2].detail.contains("U+200B"), advised.advisories[2].detail)
+  }
+}
+
 final class ValidationTests: XCTestCase {
   func testFindings() {
     let cases: [(String, String, [Finding])] = [
@@ -183,6 +218,7 @@ final class DecodingTests: XCTestCase {
       ("0002010002016304ABCD", .repeatedTag),
       ("0002015905Café", .invalidLength),
       ("0002015904Café", .invalidTag),
+      ("15Hey", .invalidLength),
     ]
     for (payload, expected) in cases {
       XCTAssertThrowsError(try decode(payload), payload) { error in

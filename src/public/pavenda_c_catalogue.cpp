@@ -2,6 +2,7 @@
 
 #include <pavenda/pavenda_c.h>
 
+#include <array>
 #include <string>
 
 #include <pavenda/Version.h>
@@ -10,13 +11,40 @@
 #include "support/ErrorCatalogue.h"
 #include "support/Exceptions.h"
 
-// Hosts borrow catalogue texts as C strings, so each must end where its view does.
+namespace {
+
+using pavenda::catalogue::Entry;
+
+constexpr auto languageEntries = std::to_array<Entry>({
+#define PAVENDA_LANGUAGE_TAG(key, tag) {#key, tag},
+#include <pavenda/LanguageTemplateTags.def>
+});
+
+// Every field key a host may write: the tag catalogue with the language template's sub-fields
+// right after the template, as the additional data's follow tag 62.
+constexpr auto publicEntries = [] {
+  std::array<Entry, pavenda::catalogue::entries.size() + languageEntries.size()> all{};
+  std::size_t n = 0;
+  for (const Entry& entry : pavenda::catalogue::entries) {
+    all[n++] = entry;
+    if (entry.tag == "64")
+      for (const Entry& sub : languageEntries)
+        all[n++] = sub;
+  }
+  return all;
+}();
+
+// Hosts borrow catalogue texts as C strings, so each must end where its view does; every entry is
+// filled.
 static_assert([] {
-  for (const pavenda::catalogue::Entry& entry : pavenda::catalogue::entries)
-    if (entry.key.data()[entry.key.size()] != '\0' || entry.tag.data()[entry.tag.size()] != '\0')
+  for (const Entry& entry : publicEntries)
+    if (entry.key.empty() || entry.key.data()[entry.key.size()] != '\0' ||
+        entry.tag.data()[entry.tag.size()] != '\0')
       return false;
   return true;
 }());
+
+} // namespace
 
 namespace {
 
@@ -61,13 +89,11 @@ std::string_view statusName(int status) noexcept {
 extern "C" {
 
 size_t pavenda_field_count(void) {
-  return pavenda::catalogue::entries.size();
+  return publicEntries.size();
 }
 
 const char* pavenda_field_key_n(size_t index, size_t* length) {
-  return index < pavenda::catalogue::entries.size()
-             ? give(pavenda::catalogue::entries[index].key, length)
-             : none(length);
+  return index < publicEntries.size() ? give(publicEntries[index].key, length) : none(length);
 }
 
 const char* pavenda_field_key(size_t index) {
@@ -75,9 +101,7 @@ const char* pavenda_field_key(size_t index) {
 }
 
 const char* pavenda_field_tag_n(size_t index, size_t* length) {
-  return index < pavenda::catalogue::entries.size()
-             ? give(pavenda::catalogue::entries[index].tag, length)
-             : none(length);
+  return index < publicEntries.size() ? give(publicEntries[index].tag, length) : none(length);
 }
 
 const char* pavenda_field_tag(size_t index) {

@@ -240,7 +240,9 @@ static void test_catalogues(void) {
                                           {"additionalDataFieldTemplate", "62"},
                                           {"billID", "6201"},
                                           {"crc", "63"},
-                                          {"tag26", "26"}};
+                                          {"tag26", "26"},
+                                          {"languagePreference", "6400"},
+                                          {"merchantCityAlternateLanguage", "6402"}};
   static const char* const errors[][2] = {
       {"0", "Tags except 00, 63 NOT in sequence/Malformed/Unrecognized tags"},
       {"7", "Merchant name must be present"},
@@ -249,7 +251,7 @@ static void test_catalogues(void) {
   static const char* const absent[] = {"19", "33", "37", "40"};
   const size_t field_count = pavenda_field_count(), error_count = pavenda_error_catalogue_count();
 
-  CHECK(field_count == 114 && error_count == 52);
+  CHECK(field_count == 117 && error_count == 52);
   for (size_t i = 0; i < sizeof fields / sizeof fields[0]; ++i) {
     const size_t at = find(field_count, pavenda_field_key, fields[i][0]);
     CHECK(at < field_count && strcmp(pavenda_field_tag(at), fields[i][1]) == 0);

@@ -227,7 +227,8 @@ public class PavendaTest {
 
   @Test
   public void cataloguesComeFromTheLibrary() {
-    assertEquals(114, Pavenda.fieldTags().size());
+    assertEquals(117, Pavenda.fieldTags().size());
+    assertEquals("6401", Pavenda.fieldTags().get("merchantNameAlternateLanguage"));
     assertEquals("59", Pavenda.fieldTags().get("merchantName"));
     assertEquals("6201", Pavenda.fieldTags().get("billID"));
     List<Finding> errors = Pavenda.errorCatalogue();
