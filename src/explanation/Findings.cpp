@@ -15,6 +15,7 @@
 #include "encoding/TagCatalogue.h"
 #include "encoding/ZArodezQRUtility.h"
 #include "support/AsciiNumber.h"
+#include "support/DecimalText.h"
 #include "support/TextPredicates.h"
 #include "support/Unicode.h"
 #include "validation/Checks.h"
@@ -64,16 +65,7 @@ std::optional<std::string> firstNeitherDigitNorPeriod(std::string_view text) {
 // How a text of digits 0-9 and periods parses as a decimal number: nothing when it does not (no
 // digit 0-9, two periods, a digit of another script), else its value.
 std::optional<double> decimalValue(std::string_view text) {
-  const bool onlyAscii = std::all_of(text.begin(), text.end(),
-                                     [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
-  if (!onlyAscii || std::count(text.begin(), text.end(), '.') > 1 ||
-      std::none_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-    return std::nullopt;
-  // "5." and ".5" are numbers; from_chars wants a digit on both sides of the period.
-  std::string padded = "0" + std::string(text) + "0";
-  double value = 0;
-  std::from_chars(padded.data(), padded.data() + padded.size(), value);
-  return value;
+  return parseDecimal(text);
 }
 
 // Explains the codes of one record.
