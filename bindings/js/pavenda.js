@@ -198,6 +198,26 @@ function findingsOf(response) {
   return findings;
 }
 
+// A generation's findings: the codes with their messages (what was written is not handed out).
+function codesOf(response) {
+  const findings = [];
+  const count = wasm.pavenda_response_error_count(response);
+  for (let i = 0; i < count; i++) {
+    findings.push(
+      new Finding({
+        code: text("pavenda_response_error_code_n", response, i),
+        message: text("pavenda_response_error_message_n", response, i),
+        tag: null,
+        field: null,
+        value: null,
+        detail: null,
+        fields: Object.freeze([]),
+      }),
+    );
+  }
+  return findings;
+}
+
 function advisoriesOf(response) {
   const advisories = [];
   const count = wasm.pavenda_response_advisory_count(response);
@@ -263,7 +283,7 @@ export function generate(fields) {
         if (status === statusInvalidJson || status === statusInvalidFields) {
           throw new TypeError(text("pavenda_response_input_error_n", response));
         }
-        if (status === statusFindings) throw new InvalidFields(findingsOf(response));
+        if (status === statusFindings) throw new InvalidFields(codesOf(response));
         return text("pavenda_response_payload", response);
       },
     ),
