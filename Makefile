@@ -1,7 +1,7 @@
 # One entry point for set-up, building and checking. Every target installs what is missing first.
 .PHONY: all deps build demo test test-release test-backends test-sanitize test-tsan test-arm64 \
-  test-swift test-python test-spark bench-python wheel-python bindings bindings-swift bindings-java \
-  swift-mirror bench fuzz docs format clean
+  test-swift test-python test-spark test-js test-browser wasm bench-python wheel-python bindings \
+  bindings-swift bindings-java swift-mirror bench fuzz docs format clean
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
@@ -188,6 +188,24 @@ docs:
 	@{ cat docs/Doxyfile; echo "PROJECT_NUMBER = $$(sed -n 's/^project(pavenda VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"; } \
 	  | doxygen -
 	@echo "build/docs/html/index.html"
+
+# The WebAssembly module (clang-19 for wasm32-wasi, the builtin Unicode tables, optimised for size),
+# copied beside the JavaScript module in bindings/js so that `npm pack` there takes it.
+wasm: deps
+	@./scripts/install-deps.sh wasm
+	@cmake --preset wasm >/dev/null
+	@cmake --build --preset wasm -j $(JOBS)
+	@cp build/wasm/pavenda.wasm bindings/js/pavenda.wasm
+	@echo "build/wasm/pavenda.wasm: $$(stat -c %s build/wasm/pavenda.wasm) bytes, $$(gzip -9c build/wasm/pavenda.wasm | wc -c) gzipped"
+
+# The JavaScript module's tests in node, checked against the command-line tool.
+test-js: build wasm
+	@PAVENDA_CLI=$(CURDIR)/build/bin/pavenda node --test bindings/js/test/
+
+# The module in headless Chromium, from a page served on loopback (not part of make test).
+test-browser: wasm
+	@./scripts/install-deps.sh browser
+	@node bindings/js/browser/run.mjs
 
 format:
 	@find include src tools tests bench fuzz examples -name '*.h' -o -name '*.cpp' -o -name '*.c' \

@@ -3,6 +3,8 @@
 #   install-deps.sh          the build, tests and benchmarks
 #   install-deps.sh fuzz     also clang with libFuzzer, for make fuzz
 #   install-deps.sh docs     also doxygen, for make docs
+#   install-deps.sh wasm     also clang-19 for wasm32-wasi and node, for make wasm and test-js
+#   install-deps.sh browser  also Chromium, for make test-browser
 set -euo pipefail
 
 packages=(
@@ -13,12 +15,13 @@ packages=(
   strace
   python3-venv python3-dev
 )
-if [ "${1:-}" = fuzz ]; then
-  packages+=(clang libclang-rt-dev)
-fi
-if [ "${1:-}" = docs ]; then
-  packages+=(doxygen)
-fi
+case "${1:-}" in
+  fuzz) packages+=(clang libclang-rt-dev) ;;
+  docs) packages+=(doxygen) ;;
+  wasm) packages+=(clang-19 lld-19 libc++-19-dev-wasm32 libc++abi-19-dev-wasm32 wasi-libc
+                   libclang-rt-19-dev-wasm32 nodejs) ;;
+  browser) packages+=(chromium nodejs) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -9,6 +9,7 @@
 
 #include "encoding/TagCatalogue.h"
 #include "support/ErrorCatalogue.h"
+#include "support/Exceptions.h"
 
 namespace {
 
@@ -140,12 +141,16 @@ const char* pavenda_status_name(int status) {
 
 const char* pavenda_version_n(size_t* length) {
   // The view's text is not promised to end in NUL; a copy made once is.
+#if PAVENDA_HAS_EXCEPTIONS
   try {
+#endif
     static const std::string text(pavenda::version());
     return give(text, length);
+#if PAVENDA_HAS_EXCEPTIONS
   } catch (...) {
     return give("", length);
   }
+#endif
 }
 
 const char* pavenda_version(void) {

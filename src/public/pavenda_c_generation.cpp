@@ -1,7 +1,6 @@
 // The C interface's generation: from JSON, and from a dictionary built one value at a time.
 
 #include <optional>
-#include <stdexcept>
 
 #include <pavenda/FieldDictionary.h>
 #include <pavenda/QRCodeGenerator.h>
@@ -33,8 +32,10 @@ void generate(pavenda_response& response, const pavenda::FieldDictionary& dictio
     return;
   }
   // Generation fills both or neither; a response without either would be a library fault.
-  if (!answer.qrCodeError() || !answer.qrErrors())
-    throw std::logic_error("generation gave neither payload nor errors");
+  if (!answer.qrCodeError() || !answer.qrErrors()) {
+    response.status = PAVENDA_INTERNAL_ERROR;
+    return;
+  }
   pavenda::c::setFindings(response, *answer.qrCodeError(), *answer.qrErrors());
 }
 

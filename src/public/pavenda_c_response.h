@@ -16,6 +16,8 @@
 #include <pavenda/Findings.h>
 #include <pavenda/QRCodeError.h>
 
+#include "support/Exceptions.h"
+
 namespace pavenda::c {
 
 /// The codes of a payload that broke rules, each with its message, and their JSON rendering.
@@ -88,6 +90,7 @@ void setFindings(pavenda_response& response, const QRCodeError& error,
 /// Runs `work` and answers its status, with every exception stopped here: nothing may unwind into
 /// C frames.
 template <typename Work> pavenda_status stopped(Work work) noexcept {
+#if PAVENDA_HAS_EXCEPTIONS
   try {
     return work();
   } catch (const std::bad_alloc&) {
@@ -95,13 +98,19 @@ template <typename Work> pavenda_status stopped(Work work) noexcept {
   } catch (...) {
     return PAVENDA_INTERNAL_ERROR;
   }
+#else
+  return work();
+#endif
 }
 
-/// Hands the caller the response `make` filled, or nothing when it threw.
+/// Hands the caller the response `make` filled, or nothing when it threw or found a fault of the
+/// library's own (PAVENDA_INTERNAL_ERROR).
 template <typename Make> pavenda_status guarded(pavenda_response** out, Make make) noexcept {
   return stopped([&] {
     auto response = std::make_unique<pavenda_response>();
     make(*response);
+    if (response->status == PAVENDA_INTERNAL_ERROR)
+      return PAVENDA_INTERNAL_ERROR;
     *out = response.release();
     return (*out)->status;
   });
