@@ -32,7 +32,7 @@ demo: deps build/build.ninja
 # the suite again under AddressSanitizer (with LeakSanitizer) and UndefinedBehaviorSanitizer and the
 # concurrency tests under ThreadSanitizer (both clang, libc++ and the builtin Unicode tables, as
 # Xcode and the NDK build), the release suite for arm64 under qemu, and the Swift package.
-test: test-release test-sanitize test-tsan test-arm64 test-swift
+test: test-release test-sanitize test-tsan test-arm64 test-backends test-swift test-python test-js
 
 test-release: build
 	@ctest --preset default -j $(JOBS) --output-on-failure
