@@ -49,7 +49,8 @@ struct Reporter {
   }
 
   // As the command-line tool escapes: "\n", "\r", "\t" and "\\" by name, other control characters
-  // (C0, DEL, C1) as "\xNN" per UTF-8 byte, everything else as it is.
+  // (C0, DEL, C1) as "\xNN" per UTF-8 byte, the line and paragraph separators and the bidirectional
+  // controls as "\u{NNNN}", everything else as it is.
   mutating func appendEscaped(_ payload: String) {
     for scalar in payload.unicodeScalars {
       switch scalar.value {
@@ -61,6 +62,9 @@ struct Reporter {
         for byte in String(scalar).utf8 {
           output.append(contentsOf: ((byte < 16 ? "\\x0" : "\\x") + String(byte, radix: 16)).utf8)
         }
+      case 0x2028, 0x2029, 0x202A...0x202E, 0x2066...0x2069:
+        let hex = String(scalar.value, radix: 16)
+        output.append(contentsOf: "\\u{\(String(repeating: "0", count: 4 - hex.count))\(hex)}".utf8)
       default: output.append(contentsOf: String(scalar).utf8)
       }
     }

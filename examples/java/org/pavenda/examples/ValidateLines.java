@@ -99,7 +99,8 @@ public final class ValidateLines {
   }
 
   // As the command-line tool escapes: "\n", "\r", "\t" and "\\" by name, other control
-  // characters (C0, DEL, C1) as "\xNN" per UTF-8 byte, everything else as it is.
+  // characters (C0, DEL, C1) as "\xNN" per UTF-8 byte, the line and paragraph separators and the
+  // bidirectional controls as a backslash and "u{NNNN}", everything else as it is.
   private static void escape(String payload, StringBuilder out) {
     for (int i = 0; i < payload.length(); ) {
       int c = payload.codePointAt(i);
@@ -116,6 +117,9 @@ public final class ValidateLines {
         for (byte b : new String(Character.toChars(c)).getBytes(StandardCharsets.UTF_8)) {
           out.append(String.format("\\x%02x", b & 0xFF));
         }
+      } else if (c == 0x2028 || c == 0x2029 || (c >= 0x202A && c <= 0x202E)
+          || (c >= 0x2066 && c <= 0x2069)) {
+        out.append(String.format("\\u{%04x}", c));
       } else {
         out.appendCodePoint(c);
       }
