@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include <pavenda/Findings.h>
+
 #include <png.h>
 #include <qrencode.h>
 
@@ -9,7 +11,7 @@ namespace pavenda::qr {
 namespace {
 
 // The largest byte-mode payload of any version (40-L); longer text is refused before encoding.
-constexpr std::size_t maxPayloadBytes = 2953;
+constexpr std::size_t maxPayloadBytes = largestQrSymbolBytes(ErrorCorrection::L);
 
 // The nominal size of an SVG module in pixels, for viewers that honour width and height.
 constexpr int svgPixelsPerModule = 8;
