@@ -4,12 +4,38 @@
 #include <cstdint>
 #include <cstring>
 
-#include "support/Unicode.h"
-
 namespace pavenda::tools {
 namespace {
 
 constexpr std::string_view hexDigits = "0123456789abcdef";
+
+// The code point of the well-formed UTF-8 sequence at `i`, moving `i` past it; otherwise -1 and
+// `i` moved past the first byte (each byte of an ill-formed sequence is escaped on its own).
+std::int32_t nextWellFormed(const std::uint8_t* bytes, std::int32_t& i, std::int32_t length) {
+  const std::uint8_t lead = bytes[i];
+  if (lead < 0x80) {
+    ++i;
+    return lead;
+  }
+  const int size = lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
+  // The second byte's range excludes overlong forms, surrogates and code points past U+10FFFF.
+  const std::uint8_t low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+  const std::uint8_t high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+  if (size == 0 || length - i < size || bytes[i + 1] < low || bytes[i + 1] > high) {
+    ++i;
+    return -1;
+  }
+  std::int32_t c = lead & (0x7F >> size);
+  for (int k = 1; k < size; ++k) {
+    if ((bytes[i + k] & 0xC0) != 0x80) {
+      ++i;
+      return -1;
+    }
+    c = c << 6 | (bytes[i + k] & 0x3F);
+  }
+  i += size;
+  return c;
+}
 
 void appendByteEscape(std::string& out, unsigned char byte) {
   out += "\\x";
@@ -65,7 +91,7 @@ void appendEscapedPiece(std::string& out, std::string_view text) {
     if (i == length)
       break;
     const std::int32_t start = i;
-    const std::int32_t c = unicode::nextCodePoint(bytes, i, length);
+    const std::int32_t c = nextWellFormed(bytes, i, length);
     if (c > 0x9F && !isLayoutControl(c))
       continue; // a well-formed character beyond the controls stays in the run
     out.append(text.data() + copied, static_cast<std::size_t>(start - copied));
@@ -95,7 +121,7 @@ bool isUtf8Piece(std::string_view text) noexcept {
       ++i;
       continue;
     }
-    if (unicode::nextCodePoint(bytes, i, length) < 0)
+    if (nextWellFormed(bytes, i, length) < 0)
       return false;
   }
   return true;
