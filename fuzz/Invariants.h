@@ -64,8 +64,8 @@ inline Violations ofPayload(std::string_view payload) {
     out.push_back("a payload that decodes must not give code 0");
   if (TLVGenerator::tlvValidation(payload) != codes)
     out.push_back("validating the same payload twice gave different codes");
-  validation::RecordView fast;
-  validation::RecordView general;
+  decoding::RecordView fast;
+  decoding::RecordView general;
   const bool generalDecodes = decoding::decodeGeneral(general, payload).ok();
   if (decoding::decodeOrdinary(fast, payload) && (!generalDecodes || !(fast == general)))
     out.push_back("the fast decoder read what the general one reads otherwise");

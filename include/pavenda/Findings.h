@@ -73,6 +73,22 @@ struct Advisory {
 /// advisory's limits.
 enum class ErrorCorrection { L, M, Q, H };
 
+/// The bytes that the largest QR symbol (version 40) holds in byte mode at `level`; at L, 2953, the
+/// most that any QR code holds.
+constexpr std::size_t largestQrSymbolBytes(ErrorCorrection level) noexcept {
+  switch (level) {
+  case ErrorCorrection::L:
+    return 2953;
+  case ErrorCorrection::M:
+    return 2331;
+  case ErrorCorrection::Q:
+    return 1663;
+  case ErrorCorrection::H:
+    return 1273;
+  }
+  return 0;
+}
+
 /// The full answer of `explainPayload`.
 struct Explanation {
   /// The codes, exactly as `TLVGenerator::tlvValidation` answers them.

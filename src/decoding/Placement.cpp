@@ -3,6 +3,7 @@
 #include <array>
 
 #include "decoding/PropertyTable.h"
+#include "decoding/SingleCharacterTags.h"
 #include "encoding/TagCatalogue.h"
 #include "support/AsciiNumber.h"
 
@@ -15,36 +16,6 @@ using Action = Placement::Action;
 
 constexpr std::size_t tipAndFeeIndex = *catalogue::indexOfTag("55");
 constexpr std::size_t merchantIDIndex = *catalogue::indexOfTag("02");
-
-constexpr TextProperty propertyOf(PayMerchantValidTLV00 tag) noexcept {
-  switch (tag) {
-  case PayMerchantValidTLV00::MerchantID:
-    return TextProperty::zArodezMerchantID;
-  case PayMerchantValidTLV00::MerchantName:
-    return TextProperty::merchantName;
-  case PayMerchantValidTLV00::MerchantCategoryCode:
-    return TextProperty::merchantCategoryCode;
-  case PayMerchantValidTLV00::CityName:
-    return TextProperty::cityName;
-  case PayMerchantValidTLV00::CountryCode:
-    return TextProperty::countryCode;
-  case PayMerchantValidTLV00::CurrencyCode:
-    return TextProperty::currencyCode;
-  case PayMerchantValidTLV00::TransactionAmount:
-    return TextProperty::transactionAmount;
-  case PayMerchantValidTLV00::PrimaryID:
-    return TextProperty::primaryID;
-  case PayMerchantValidTLV00::SecondaryID:
-    return TextProperty::secondaryID;
-  case PayMerchantValidTLV00::TipAndFeeIndicator:
-    return TextProperty::tipAndFeeIndicator;
-  case PayMerchantValidTLV00::ConvenienceFeeAmount:
-    return TextProperty::convenienceFeeAmount;
-  case PayMerchantValidTLV00::ConvenienceFeePercentage:
-    return TextProperty::convenienceFeePercentage;
-  }
-  return TextProperty::zArodezMerchantID;
-}
 
 constexpr Placement text(TextProperty property) noexcept {
   return {Action::text, static_cast<std::uint8_t>(property)};

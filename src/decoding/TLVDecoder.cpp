@@ -68,7 +68,7 @@ class ViewSink {
 public:
   using Template = std::size_t; // the view's mark where the template's sub-fields start
 
-  explicit ViewSink(validation::RecordView& view) : view_(view) {}
+  explicit ViewSink(decoding::RecordView& view) : view_(view) {}
 
   // A value's declared length is its number of characters: the checks need not count again.
   bool assign00(std::string_view tag, int length, std::string_view value) {
@@ -101,7 +101,7 @@ private:
         [&](MapProperty property) { view_.setMap(property, mark); });
   }
 
-  validation::RecordView& view_;
+  decoding::RecordView& view_;
 };
 
 // The tags already read at one level. Tags that can be accepted (one ASCII character, two ASCII
@@ -419,12 +419,12 @@ DecodeResult decode(ZArodezPayMerchantTLV& record, std::string_view payload, Dec
   return decodeWith(sink, payload, stop);
 }
 
-DecodeResult decodeGeneral(validation::RecordView& view, std::string_view payload) {
+DecodeResult decodeGeneral(decoding::RecordView& view, std::string_view payload) {
   ViewSink sink(view);
   return decodeWith(sink, payload, nullptr);
 }
 
-DecodeResult decode(validation::RecordView& view, std::string_view payload) {
+DecodeResult decode(decoding::RecordView& view, std::string_view payload) {
   if (decodeOrdinary(view, payload))
     return {};
   view.clear();

@@ -188,7 +188,7 @@ private:
 
 template <typename Framing> class FastDecoder {
 public:
-  FastDecoder(validation::RecordView& view, std::string_view payload, Framing& framing)
+  FastDecoder(decoding::RecordView& view, std::string_view payload, Framing& framing)
       : view_(view), payload_(payload), bytes_(payload.data()),
         unprintable_(nextUnprintable(payload, 0)), framing_(framing) {}
 
@@ -325,7 +325,7 @@ private:
     return true;
   }
 
-  validation::RecordView& view_;
+  decoding::RecordView& view_;
   std::string_view payload_;
   const char* bytes_;
   std::size_t unprintable_; // the first byte from the position on that is not printable ASCII
@@ -336,14 +336,14 @@ private:
 
 } // namespace
 
-bool decodeOrdinary(validation::RecordView& view, std::string_view payload) {
+bool decodeOrdinary(decoding::RecordView& view, std::string_view payload) {
   if (!payload.starts_with("00"))
     return false;
   NoFraming framing;
   return FastDecoder(view, payload, framing).run();
 }
 
-bool decodeOrdinaryAsWritten(validation::RecordView& view, std::string_view payload,
+bool decodeOrdinaryAsWritten(decoding::RecordView& view, std::string_view payload,
                              std::span<const encoding::WrittenObject> written) {
   if (!payload.starts_with("00"))
     return false;

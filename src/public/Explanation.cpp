@@ -7,8 +7,8 @@
 #include "decoding/DecodeStop.h"
 #include "encoding/TLVEncoder.h"
 #include "public/PayloadValidation.h"
-#include "validation/Advisories.h"
-#include "validation/Findings.h"
+#include "explanation/Advisories.h"
+#include "explanation/Findings.h"
 
 namespace pavenda {
 

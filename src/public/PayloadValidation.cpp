@@ -18,9 +18,9 @@ ValidationResult malformed() {
 namespace {
 
 // The checks on a decoded payload.
-ValidationResult check(const validation::RecordView& view, std::string_view payload,
+ValidationResult check(const decoding::RecordView& view, std::string_view payload,
                        bool withErrorObjects) {
-  using TextProperty = validation::RecordView::TextProperty;
+  using TextProperty = decoding::RecordView::TextProperty;
   validation::CodeList codes;
   if (!view.text(TextProperty::payloadFormatIndicator)) {
     validation::validatePayMerchantTLV00(codes, view);
@@ -39,7 +39,7 @@ ValidationResult check(const validation::RecordView& view, std::string_view payl
 ValidationResult validatePayload(std::string_view payload, bool withErrorObjects) {
   // Views into the payload: the fields are read where they lie, not copied. The view and the codes
   // belong to this call alone, so threads validate at once without sharing anything.
-  validation::RecordView view;
+  decoding::RecordView view;
   if (!decoding::decode(view, payload).ok())
     return malformed();
   return check(view, payload, withErrorObjects);
@@ -47,7 +47,7 @@ ValidationResult validatePayload(std::string_view payload, bool withErrorObjects
 
 ValidationResult validateWritten(std::string_view payload,
                                  std::span<const encoding::WrittenObject> written) {
-  validation::RecordView view;
+  decoding::RecordView view;
   // The usual payload is read once, for the framing and for the checks.
   if (decoding::decodeOrdinaryAsWritten(view, payload, written))
     return check(view, payload, true);

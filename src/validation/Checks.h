@@ -11,9 +11,15 @@
 
 #include <pavenda/QRCodeError.h>
 
-#include "validation/RecordView.h"
+#include "decoding/RecordView.h"
 
 namespace pavenda::validation {
+
+// The checks read the record view the decoder fills.
+using decoding::RecordView;
+using decoding::SubField;
+using decoding::TemplateView;
+using decoding::Text;
 
 /// The codes one validation raised, in the order first raised, each once. Holds views: every code
 /// passed to `append` must outlive the list (the catalogue's constants live for the process).
@@ -64,6 +70,10 @@ void subFieldLengthCheck(CodeList& codes, std::string_view type, std::string_vie
 
 // Merchant identity checks.
 void validateMerchantID(CodeList& codes, Text id);
+/// The 16-character PAN form of a merchant ID of 7 to 15 characters; any other ID unchanged.
+std::string convertMerchantIdToPan(std::string_view id);
+/// Whether the Luhn sum of `forMerchantPan` is a multiple of 10; a non-digit adds nothing.
+bool luhnsAlgorithmCheck(std::string_view forMerchantPan);
 void validateMerchantAccountInformationTemplate(CodeList& codes, const RecordView& record);
 
 // Field format checks.

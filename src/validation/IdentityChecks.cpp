@@ -9,7 +9,6 @@
 #include "support/AsciiNumber.h"
 #include "support/Unicode.h"
 #include "validation/Checks.h"
-#include "validation/Validator.h"
 
 namespace pavenda {
 namespace validation {
@@ -92,6 +91,8 @@ bool needsPanPadding(std::size_t n) noexcept {
   return n >= 7 && n < panLength;
 }
 
+} // namespace
+
 std::string convertMerchantIdToPan(std::string_view id) {
   const unicode::CharIndex characters(id);
   const std::size_t n = characters.size();
@@ -110,6 +111,8 @@ bool luhnsAlgorithmCheck(std::string_view forMerchantPan) {
   const unicode::CharIndex characters(forMerchantPan);
   return luhn(characters.size(), [&](std::size_t k) { return digitValue(characters.slice(k, 1)); });
 }
+
+namespace {
 
 // Whether a text of one or more ASCII digits fits in 64 bits, leading zeros aside.
 bool digitsFitUnsigned64(std::string_view digits) noexcept {
@@ -226,13 +229,5 @@ void validateMerchantAccountInformationTemplate(CodeList& codes, const RecordVie
 }
 
 } // namespace validation
-
-std::string ZArodezPayMerchantTLVValidator::convertMerchantIdToPan(std::string_view id) {
-  return validation::convertMerchantIdToPan(id);
-}
-
-bool ZArodezPayMerchantTLVValidator::luhnsAlgorithmCheck(std::string_view forMerchantPan) {
-  return validation::luhnsAlgorithmCheck(forMerchantPan);
-}
 
 } // namespace pavenda

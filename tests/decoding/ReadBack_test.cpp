@@ -69,7 +69,7 @@ TEST(ReadBack, RefusesAPayloadThatIsNotTheEncodersOutput) {
   encoding::WrittenObjects written;
   const std::string payload = encoding::encode(base, &written);
   EXPECT_FALSE(decoding::readsBackAsWritten(payload + "0201x", written));
-  validation::RecordView view;
+  decoding::RecordView view;
   EXPECT_FALSE(decoding::decodeOrdinaryAsWritten(view, payload + "0201x", written));
   written.pop_back();
   EXPECT_FALSE(decoding::readsBackAsWritten(payload, written));
@@ -84,7 +84,7 @@ TEST(ReadBack, DecodingForValidationComparesEveryObject) {
       with("62", FieldDictionary{{"01", "1234"}, {"07", "T1"}, {"50", "x"}});
   encoding::WrittenObjects written;
   const std::string payload = encoding::encode(dictionary, &written);
-  validation::RecordView view;
+  decoding::RecordView view;
   ASSERT_TRUE(decoding::decodeOrdinaryAsWritten(view, payload, written)) << payload;
   for (std::size_t i = 0; i < written.size(); ++i) {
     encoding::WrittenObjects moved = written;

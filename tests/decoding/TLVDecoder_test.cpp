@@ -39,21 +39,21 @@ void PrintTo(const Case& c, std::ostream* os) {
 class Decode : public ::testing::TestWithParam<Case> {};
 
 // Whether `view` holds exactly the texts and template entries of `record`, in the same order.
-::testing::AssertionResult sameFields(const validation::RecordView& view,
+::testing::AssertionResult sameFields(const decoding::RecordView& view,
                                       const ZArodezPayMerchantTLV& record) {
   for (std::size_t i = 0; i < ZARODEZMerchantTLV::textPropertyCount; ++i) {
     const auto property = static_cast<ZARODEZMerchantTLV::TextProperty>(i);
     const std::optional<std::string>& expected = record.text(property);
-    if (view.text(property) != (expected ? validation::Text(*expected) : std::nullopt))
+    if (view.text(property) != (expected ? decoding::Text(*expected) : std::nullopt))
       return ::testing::AssertionFailure() << "text property " << i;
   }
   for (std::size_t i = 0; i < ZARODEZMerchantTLV::mapPropertyCount; ++i) {
     const auto property = static_cast<ZARODEZMerchantTLV::MapProperty>(i);
     const std::optional<TextMap>& expected = record.map(property);
-    const std::optional<validation::TemplateView> seen = view.map(property);
+    const std::optional<decoding::TemplateView> seen = view.map(property);
     if (seen.has_value() != expected.has_value() ||
         (seen && !std::equal(seen->begin(), seen->end(), expected->begin(), expected->end(),
-                             [](const validation::SubField& field, const auto& entry) {
+                             [](const decoding::SubField& field, const auto& entry) {
                                return field.key == entry.first && field.value == entry.second;
                              })))
       return ::testing::AssertionFailure() << "map property " << i;
@@ -66,7 +66,7 @@ TEST_P(Decode, FillsTheFieldsOrRaisesTheError) {
   const std::string payload = tlv(GetParam().payload);
   ZArodezPayMerchantTLV record;
   EXPECT_EQ(record.decodeTLV(payload), GetParam().error);
-  validation::RecordView view;
+  decoding::RecordView view;
   EXPECT_EQ(decoding::decode(view, payload).error, GetParam().error);
   if (!GetParam().error) {
     EXPECT_EQ(record, recordWith(GetParam().fields));
@@ -85,7 +85,7 @@ TEST(DecodeView, KeepsEveryTemplateBeyondItsInlineRoom) {
   ZArodezPayMerchantTLV record;
   ASSERT_EQ(record.decodeTLV(payload), std::nullopt);
   ASSERT_EQ(record.tag51(), (TextMap{{"00", "1"}, {"01", "1Y"}}));
-  validation::RecordView view;
+  decoding::RecordView view;
   ASSERT_TRUE(decoding::decode(view, payload).ok());
   EXPECT_TRUE(sameFields(view, record));
 }
@@ -101,7 +101,7 @@ TEST(DecodeStop, NamesTheElementThatStoppedIt) {
       {"1|1|x|C|1|x", 3},                                // single-character scheme, unknown tag
       {"3|2|\u5317\u4eac|1", 4}};                        // characters, not bytes, counted
   for (const auto& [parts, offset] : cases) {
-    validation::RecordView view;
+    decoding::RecordView view;
     const decoding::DecodeResult result = decoding::decode(view, tlv(parts));
     EXPECT_FALSE(result.ok()) << parts;
     EXPECT_EQ(result.offset, offset) << parts;

@@ -14,7 +14,7 @@
 #include <pavenda/QRCodeGenerator.h>
 #include <pavenda/TLVGenerator.h>
 
-#include "validation/Validator.h"
+#include "validation/SharedValidator.h"
 
 namespace pavenda {
 namespace {

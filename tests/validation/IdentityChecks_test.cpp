@@ -4,7 +4,7 @@
 #include <string>
 
 #include "validation/CheckHarness.h"
-#include "validation/Validator.h"
+#include "validation/SharedValidator.h"
 
 namespace pavenda {
 namespace {

@@ -9,7 +9,7 @@
 #include "encoding/ZArodezQRUtility.h"
 #include "support/PublishedCatalogue.h"
 #include "validation/CheckHarness.h"
-#include "validation/Validator.h"
+#include "validation/SharedValidator.h"
 
 namespace pavenda {
 namespace {

@@ -39,6 +39,19 @@ bool plainWord(const std::uint8_t* p) noexcept {
           highs) == 0;
 }
 
+// Characters that reorder or break the text around them where they are shown: the line and
+// paragraph separators and the bidirectional embeddings, overrides and isolates.
+constexpr bool isLayoutControl(std::int32_t c) noexcept {
+  return c == 0x2028 || c == 0x2029 || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+void appendCodePointEscape(std::string& out, std::int32_t c) {
+  out += "\\u{";
+  for (int shift = 12; shift >= 0; shift -= 4)
+    out += hexDigits[(c >> shift) & 0xF];
+  out += '}';
+}
+
 void appendEscapedPiece(std::string& out, std::string_view text) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto length = static_cast<std::int32_t>(text.size());
@@ -53,7 +66,7 @@ void appendEscapedPiece(std::string& out, std::string_view text) {
       break;
     const std::int32_t start = i;
     const std::int32_t c = unicode::nextCodePoint(bytes, i, length);
-    if (c > 0x9F)
+    if (c > 0x9F && !isLayoutControl(c))
       continue; // a well-formed character beyond the controls stays in the run
     out.append(text.data() + copied, static_cast<std::size_t>(start - copied));
     copied = i;
@@ -65,6 +78,8 @@ void appendEscapedPiece(std::string& out, std::string_view text) {
       out += "\\t";
     else if (c == '\\')
       out += "\\\\";
+    else if (isLayoutControl(c))
+      appendCodePointEscape(out, c);
     else // other controls, and negative: not well-formed UTF-8
       for (std::int32_t k = start; k < i; ++k)
         appendByteEscape(out, bytes[k]);

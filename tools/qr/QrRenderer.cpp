@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include <pavenda/Findings.h>
+
 #include <png.h>
 #include <qrencode.h>
 
@@ -9,7 +11,7 @@ namespace pavenda::qr {
 namespace {
 
 // The largest byte-mode payload of any version (40-L); longer text is refused before encoding.
-constexpr std::size_t maxPayloadBytes = 2953;
+constexpr std::size_t maxPayloadBytes = largestQrSymbolBytes(ErrorCorrection::L);
 
 // The nominal size of an SVG module in pixels, for viewers that honour width and height.
 constexpr int svgPixelsPerModule = 8;
@@ -88,7 +90,8 @@ std::string toSvg(const Matrix& matrix, int quietZone) {
                     "\" shape-rendering=\"crispEdges\">\n"
                     "<rect width=\"" +
                     extent + "\" height=\"" + extent +
-                    "\" fill=\"#ffffff\"/>\n<path fill=\"#000000\" d=\"";
+                    "\" fill=\"#ffffff\" stroke=\"none\"/>\n"
+                    "<path fill=\"#000000\" stroke=\"none\" d=\"";
   // One closed rectangle per horizontal run of dark modules keeps the path short.
   for (int y = 0; y < matrix.size(); ++y) {
     for (int x = 0; x < matrix.size();) {

@@ -1,5 +1,5 @@
-#ifndef PAVENDA_VALIDATION_RECORDVIEW_H
-#define PAVENDA_VALIDATION_RECORDVIEW_H
+#ifndef PAVENDA_DECODING_RECORDVIEW_H
+#define PAVENDA_DECODING_RECORDVIEW_H
 
 #include <algorithm>
 #include <array>
@@ -13,7 +13,7 @@
 
 #include <pavenda/PayMerchantTLV.h>
 
-namespace pavenda::validation {
+namespace pavenda::decoding {
 
 /// What a text's number of characters is when it is not known yet.
 inline constexpr std::size_t unknownCharacters = static_cast<std::size_t>(-1);
@@ -228,6 +228,6 @@ private:
   std::vector<SubField> spilled_; // all sub-fields once there are more than fit inline
 };
 
-} // namespace pavenda::validation
+} // namespace pavenda::decoding
 
 #endif

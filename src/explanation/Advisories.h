@@ -1,5 +1,5 @@
-#ifndef PAVENDA_VALIDATION_ADVISORIES_H
-#define PAVENDA_VALIDATION_ADVISORIES_H
+#ifndef PAVENDA_EXPLANATION_ADVISORIES_H
+#define PAVENDA_EXPLANATION_ADVISORIES_H
 
 // What the rules allow but readers of a payload trip on. Advisories read the payload and the
 // record decoded from it; they never add or remove a code.

@@ -1,4 +1,4 @@
-#include "validation/Advisories.h"
+#include "explanation/Advisories.h"
 
 #include <algorithm>
 #include <array>
@@ -11,10 +11,10 @@
 
 #include "decoding/TLVFraming.h"
 #include "encoding/TagCatalogue.h"
+#include "explanation/Findings.h"
 #include "support/AsciiNumber.h"
 #include "support/CurrencyTable.h"
 #include "support/Unicode.h"
-#include "validation/Findings.h"
 
 namespace pavenda::explain {
 namespace {
@@ -242,20 +242,20 @@ void adviseOnFraming(std::string_view payload, bool singleCharacter, std::vector
 
 // ---- capacity ----
 
-// Byte-mode capacities at L, M, Q and H: of version 40, the largest symbol, and of version 15 (77
-// modules a side). Above version 15, a code printed at sticker size (3 to 4 cm) has modules under
-// half a millimetre, where phone cameras at arm's length start to miss; payment codes stay below.
-constexpr std::array<std::size_t, 4> largest = {2953, 2331, 1663, 1273};
+// Byte-mode capacities of version 15 (77 modules a side) at L, M, Q and H. Above version 15, a code
+// printed at sticker size (3 to 4 cm) has modules under half a millimetre, where phone cameras at
+// arm's length start to miss; payment codes stay below.
 constexpr std::array<std::size_t, 4> comfortable = {520, 412, 292, 220};
 constexpr std::array<std::string_view, 4> levelNames = {"L", "M", "Q", "H"};
 
 void adviseOnCapacity(std::string_view payload, ErrorCorrection level, std::vector<Advisory>& out) {
   const auto index = static_cast<std::size_t>(level);
   const std::string name(levelNames[index]);
-  if (payload.size() > largest[index])
+  const std::size_t largest = largestQrSymbolBytes(level);
+  if (payload.size() > largest)
     out.push_back({"capacity", "", "",
                    "the payload has " + std::to_string(payload.size()) +
-                       " bytes; the largest QR symbol holds " + std::to_string(largest[index]) +
+                       " bytes; the largest QR symbol holds " + std::to_string(largest) +
                        " in byte mode at error correction " + name});
   else if (payload.size() > comfortable[index])
     out.push_back({"capacity", "", "",
@@ -310,7 +310,8 @@ bool isInvisible(char32_t c, std::int32_t previous) {
   if (c == 0x200D && previous >= 0 &&
       unicode::isExtendedPictographic(static_cast<char32_t>(previous)))
     return false; // joins an emoji sequence
-  if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || unicode::isFormat(c))
+  // The line and paragraph separators break a line where no line break is seen.
+  if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || unicode::isFormat(c) || c == 0x2028 || c == 0x2029)
     return true;
   return unicode::isDefaultIgnorable(c) && !unicode::isNonSpacingMark(c);
 }

@@ -1,8 +1,8 @@
-#include "validation/RecordView.h"
+#include "decoding/RecordView.h"
 
 #include "support/Unicode.h"
 
-namespace pavenda::validation {
+namespace pavenda::decoding {
 
 RecordView::RecordView(const ZARODEZMerchantTLV& record) {
   for (std::size_t i = 0; i < texts_.size(); ++i)
@@ -19,9 +19,9 @@ RecordView::RecordView(const ZARODEZMerchantTLV& record) {
   }
 }
 
-} // namespace pavenda::validation
+} // namespace pavenda::decoding
 
-namespace pavenda::validation {
+namespace pavenda::decoding {
 
 void RecordView::addSubField(std::size_t mark, std::string_view key, std::string_view value,
                              std::size_t characters) {
@@ -72,4 +72,4 @@ bool operator==(const RecordView& a, const RecordView& b) noexcept {
   return true;
 }
 
-} // namespace pavenda::validation
+} // namespace pavenda::decoding

@@ -1,5 +1,5 @@
-#ifndef PAVENDA_VALIDATION_FINDINGS_H
-#define PAVENDA_VALIDATION_FINDINGS_H
+#ifndef PAVENDA_EXPLANATION_FINDINGS_H
+#define PAVENDA_EXPLANATION_FINDINGS_H
 
 // The explanation of each code, derived from the decoded record alone; the codes themselves are the
 // validator's and are never changed here.

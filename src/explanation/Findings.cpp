@@ -1,4 +1,4 @@
-#include "validation/Findings.h"
+#include "explanation/Findings.h"
 
 #include <algorithm>
 #include <array>
@@ -11,38 +11,32 @@
 
 #include <pavenda/ErrorConstants.h>
 
+#include "decoding/SingleCharacterTags.h"
 #include "encoding/TagCatalogue.h"
 #include "encoding/ZArodezQRUtility.h"
 #include "support/AsciiNumber.h"
 #include "support/DecimalText.h"
 #include "support/TextPredicates.h"
 #include "support/Unicode.h"
-#include "validation/Validator.h"
+#include "validation/Checks.h"
 
 namespace pavenda::explain {
 namespace {
 
 using MapProperty = ZARODEZMerchantTLV::MapProperty;
 
-// The single-character scheme's tag of each field it has.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 12> singleCharacterTags = {{
-    {"zArodezMerchantID", "0"},
-    {"merchantName", "1"},
-    {"merchantCategoryCode", "2"},
-    {"cityName", "3"},
-    {"countryCode", "4"},
-    {"currencyCode", "5"},
-    {"transactionAmount", "6"},
-    {"primaryID", "7"},
-    {"secondaryID", "8"},
-    {"tipAndFeeIndicator", "9"},
-    {"convenienceFeeAmount", "A"},
-    {"convenienceFeePercentage", "B"},
-}};
-
 std::string quoted(std::string_view text) {
-  return "'" + std::string(text) + "'";
+  std::string out = "'" + std::string(text) + "'";
+  // A combining mark or joiner at the start would sit on the quote mark: it goes on a dotted
+  // circle.
+  if (!unicode::startsCharacterAfterPrintable(out, 1))
+    out.insert(1, "\u25CC");
+  return out;
 }
+
+// Said of every explanation of a payload that does not start with "00".
+constexpr std::string_view singleCharacterNote =
+    " (read in the single-character scheme because it does not start with 00)";
 
 std::string plural(std::size_t count, std::string_view noun) {
   return std::to_string(count) + " " + std::string(noun) + (count == 1 ? "" : "s");
@@ -182,7 +176,7 @@ Finding Explainer::merchantId(std::string_view code) const {
     detail = lengthDetail(id, 8, 16);
   } else if (code == "3") {
     detail = named(id) + " fails the Luhn check-digit test, taken over its 16-digit form " +
-             ZArodezPayMerchantTLVValidator::convertMerchantIdToPan(value);
+             validation::convertMerchantIdToPan(value);
   } else if (value.empty()) {
     detail = named(id) + " is empty; it must be an unsigned decimal number";
   } else if (const auto other = firstCodePoint(
@@ -413,7 +407,7 @@ Finding Explainer::languageTemplate(std::string_view code) const {
     return make(code, {f}, named(f) + " is missing; the alternate-language template requires it");
   }
   for (const auto& [key, value] : language) {
-    const auto rules = ZArodezPayMerchantTLVValidator::validateSubtags(key);
+    const auto rules = validation::validateSubtags(key);
     FindingField f = sub(key);
     const auto minimum = static_cast<std::size_t>(rules.minLenght);
     const auto maximum = static_cast<std::size_t>(rules.maxLenght);
@@ -576,18 +570,19 @@ std::string within(const decoding::DecodeStop& stop) {
 
 std::string_view tagOfField(std::string_view key, bool singleCharacter) noexcept {
   if (singleCharacter) {
-    for (const auto& [name, tag] : singleCharacterTags)
-      if (name == key)
-        return tag;
+    for (const decoding::SingleCharacterTag& entry : decoding::singleCharacterTags)
+      if (entry.field == key)
+        return entry.text();
   }
   return catalogue::tagForKey(key).value_or("");
 }
 
 std::string_view fieldOfTag(std::string_view tag, bool singleCharacter) noexcept {
   if (singleCharacter) {
-    for (const auto& [name, own] : singleCharacterTags)
-      if (tag.size() == 1 && own[0] == (tag[0] >= 'a' && tag[0] <= 'z' ? tag[0] - 32 : tag[0]))
-        return name;
+    for (const decoding::SingleCharacterTag& entry : decoding::singleCharacterTags)
+      if (tag.size() == 1 &&
+          entry.character == (tag[0] >= 'a' && tag[0] <= 'z' ? tag[0] - 32 : tag[0]))
+        return entry.field;
     return "";
   }
   return catalogue::keyForTag(tag).value_or("");
@@ -647,6 +642,10 @@ DecodeError describeStop(const decoding::DecodeStop& stop, std::string_view payl
         "the payload ends with tag " + quoted(stop.element) + "; it must end with tag 63 (CRC)";
     break;
   }
+  // Past the checks of any text, what went wrong depends on the scheme the payload was read in.
+  if (singleCharacter && stop.reason != StopReason::notUtf8 && stop.reason != StopReason::tooLong &&
+      stop.reason != StopReason::tooShort)
+    reason += singleCharacterNote;
   return {std::move(reason), offset};
 }
 
@@ -680,8 +679,11 @@ std::vector<Finding> findingsFor(const ZArodezPayMerchantTLV& record,
   const Explainer explainer(record, payload);
   std::vector<Finding> findings;
   findings.reserve(codes.size());
-  for (const std::string& code : codes)
+  for (const std::string& code : codes) {
     findings.push_back(explainer.explain(code));
+    if (!record.payloadFormatIndicator())
+      findings.back().detail += singleCharacterNote;
+  }
   return findings;
 }
 
