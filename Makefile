@@ -112,7 +112,7 @@ SWIFT_FLAGS := --scratch-path build/swift --jobs 2
 # nlohmann-json comes to SwiftPM from its URL; where the offline bundle of its release exists
 # (CI here), SwiftPM is pointed at a clone of it instead of the network.
 JSON_URL := https://github.com/nlohmann/json.git
-JSON_BUNDLE := ../shared/mirrors/nlohmann-json-v3.11.3.bundle
+JSON_BUNDLE ?= ../shared/mirrors/nlohmann-json-v3.11.3.bundle
 
 swift-mirror:
 	@if [ -f $(JSON_BUNDLE) ] && command -v swift >/dev/null; then \

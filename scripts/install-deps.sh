@@ -12,6 +12,7 @@ packages=(
   libicu-dev unicode-data bzip2 python3 nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   libqrencode-dev libpng-dev libzbar-dev libzxing-dev libjpeg-dev
   openjdk-17-jdk-headless junit4 libhamcrest-java
+  clang-19 libc++-19-dev libc++abi-19-dev googletest g++-aarch64-linux-gnu qemu-user
   strace
   python3-venv python3-dev
 )
