@@ -139,15 +139,15 @@ TEST(Differential, MutatedPayloadsKeepTheirRecordedOutcomes) {
 
 // Whether every text and sub-field of `view` holds the number of characters a count of the text on
 // its own gives: decoding hands the declared lengths to the checks in place of such counts.
-bool countsMatchTheTexts(const validation::RecordView& view) {
+bool countsMatchTheTexts(const decoding::RecordView& view) {
   for (std::size_t i = 0; i < ZARODEZMerchantTLV::textPropertyCount; ++i) {
-    const validation::Text text = view.text(static_cast<ZARODEZMerchantTLV::TextProperty>(i));
+    const decoding::Text text = view.text(static_cast<ZARODEZMerchantTLV::TextProperty>(i));
     if (text && text.characters() != unicode::characterCount(*text))
       return false;
   }
   for (std::size_t i = 0; i < ZARODEZMerchantTLV::mapPropertyCount; ++i)
     if (const auto map = view.map(static_cast<ZARODEZMerchantTLV::MapProperty>(i)))
-      for (const validation::SubField& field : *map)
+      for (const decoding::SubField& field : *map)
         if (field.characters() != unicode::characterCount(field.value))
           return false;
   return true;
@@ -164,13 +164,13 @@ TEST(Differential, FastDecoderAgreesWithTheGeneralOne) {
     for (int i = 0; i < 8; ++i)
       payloads.push_back(mutate(seed, random, i % 2 == 0));
     for (const std::string& payload : payloads) {
-      validation::RecordView general;
+      decoding::RecordView general;
       const bool generalDecodes = decoding::decodeGeneral(general, payload).ok();
       decoded += generalDecodes && payload.starts_with("00") ? 1 : 0;
       if (generalDecodes) {
         ASSERT_TRUE(countsMatchTheTexts(general)) << payload;
       }
-      validation::RecordView view;
+      decoding::RecordView view;
       if (!decoding::decodeOrdinary(view, payload))
         continue;
       ++fast;
