@@ -9,6 +9,7 @@
 #include <functional>
 #include <numbers>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include <nlohmann/json.hpp>
 #include <png.h>
 #include <qrencode.h>
+#include <zlib.h>
 
 #include "qr/QrReader.h"
 #include "qr/QrRenderer.h"
@@ -32,6 +34,7 @@ using qr::GreyImage;
 using testing_support::CliResult;
 using testing_support::quoted;
 using testing_support::runCli;
+using testing_support::runShell;
 
 GreyImage blank(int width, int height) {
   return {width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width * height), 0xFF)};
@@ -120,7 +123,9 @@ void paste(GreyImage& canvas, const GreyImage& image, int left, int top) {
       at(canvas, left + x, top + y) = at(image, x, y);
 }
 
-std::string toJpeg(const GreyImage& image, int quality) {
+// `image` as a JPEG of `components` samples a pixel in `space`, each row's samples made by `fill`.
+std::string jpegOf(const GreyImage& image, int quality, int components, J_COLOR_SPACE space,
+                   const std::function<void(const std::uint8_t* grey, JSAMPLE* row)>& fill) {
   jpeg_compress_struct info{};
   jpeg_error_mgr errors{};
   info.err = jpeg_std_error(&errors);
@@ -130,21 +135,41 @@ std::string toJpeg(const GreyImage& image, int quality) {
   jpeg_mem_dest(&info, &buffer, &size);
   info.image_width = static_cast<JDIMENSION>(image.width);
   info.image_height = static_cast<JDIMENSION>(image.height);
-  info.input_components = 1;
-  info.in_color_space = JCS_GRAYSCALE;
+  info.input_components = components;
+  info.in_color_space = space;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, quality, TRUE);
   jpeg_start_compress(&info, TRUE);
+  std::vector<JSAMPLE> row(static_cast<std::size_t>(components) * info.image_width);
   while (info.next_scanline < info.image_height) {
-    auto* row = const_cast<JSAMPLE*>(image.pixels.data() +
-                                     std::size_t{info.next_scanline} * info.image_width);
-    jpeg_write_scanlines(&info, &row, 1);
+    fill(image.pixels.data() + std::size_t{info.next_scanline} * info.image_width, row.data());
+    JSAMPROW rows = row.data();
+    jpeg_write_scanlines(&info, &rows, 1);
   }
   jpeg_finish_compress(&info);
   std::string bytes(reinterpret_cast<const char*>(buffer), size);
   jpeg_destroy_compress(&info);
   std::free(buffer);
   return bytes;
+}
+
+std::string toJpeg(const GreyImage& image, int quality) {
+  return jpegOf(image, quality, 1, JCS_GRAYSCALE, [&image](const std::uint8_t* grey, JSAMPLE* row) {
+    std::copy_n(grey, image.width, row);
+  });
+}
+
+// `image` as a CMYK JPEG the way Adobe's programs write one (samples inverted, an Adobe marker):
+// dark as cyan and black ink, light as bare paper.
+std::string toCmykJpeg(const GreyImage& image) {
+  return jpegOf(image, 90, 4, JCS_CMYK, [&image](const std::uint8_t* grey, JSAMPLE* row) {
+    for (int x = 0; x < image.width; ++x, row += 4) {
+      const int ink = 255 - grey[x];
+      row[0] = static_cast<JSAMPLE>(255 - ink * 200 / 255);
+      row[1] = row[2] = 255;
+      row[3] = static_cast<JSAMPLE>(255 - ink * 220 / 255);
+    }
+  });
 }
 
 std::string toPng(const GreyImage& image) {
@@ -178,6 +203,9 @@ public:
     std::ofstream(dir_ / name, std::ios::binary) << bytes;
     return quoted((dir_ / name).string());
   }
+
+  // The path of `name`, unquoted.
+  std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
 private:
   std::filesystem::path dir_;
@@ -315,11 +343,32 @@ TEST(ScanCommand, VerdictsAreValidatesInEveryFormat) {
   const Pictures pictures;
   const std::string good = pictures.put("good.png", toPng(drawn(valid, 4)));
   const std::string bad = pictures.put("bad.png", toPng(drawn(wrongCrc, 4)));
-  for (const std::string format : {"", " --json", " --explain", " --json --explain"}) {
+  for (const std::string format : {"", " --explain"}) {
+    const CliResult validGood = runCli("validate" + format + " " + quoted(valid));
+    const CliResult validBad = runCli("validate" + format + " " + quoted(wrongCrc));
+    EXPECT_EQ(runCli("scan" + format + " " + good).out, validGood.out) << format;
+    // With several pictures each verdict starts with its file's name.
     const CliResult scanned = runCli("scan" + format + " " + good + " " + bad);
-    const CliResult validated =
-        runCli("validate" + format + " " + quoted(valid) + " " + quoted(wrongCrc));
-    EXPECT_EQ(scanned.out, validated.out) << format;
+    EXPECT_EQ(scanned.out, pictures.path("good.png") + ": " + validGood.out +
+                               pictures.path("bad.png") + ": " + validBad.out)
+        << format;
+    EXPECT_EQ(scanned.status, 1) << format;
+  }
+  for (const std::string format : {" --json", " --json --explain"}) {
+    const CliResult scanned = runCli("scan" + format + " " + good + " " + bad);
+    const std::vector<std::pair<std::string, std::string>> expected = {{"good.png", valid},
+                                                                       {"bad.png", wrongCrc}};
+    std::istringstream lines(scanned.out);
+    for (const auto& [name, payload] : expected) {
+      std::string line;
+      ASSERT_TRUE(std::getline(lines, line)) << format;
+      nlohmann::ordered_json verdict = nlohmann::ordered_json::parse(line);
+      EXPECT_EQ(verdict.begin().key(), "file") << format;
+      EXPECT_EQ(verdict["file"], pictures.path(name)) << format;
+      verdict.erase("file");
+      EXPECT_EQ(verdict.dump() + "\n", runCli("validate" + format + " " + quoted(payload)).out)
+          << format;
+    }
     EXPECT_EQ(scanned.status, 1) << format;
   }
   EXPECT_EQ(runCli("scan " + good).status, 0);
@@ -376,7 +425,8 @@ TEST(ScanCommand, UnreadablePicturesAreNamedWithTheReason) {
       {"cut.png", png.substr(0, png.size() / 2), "unreadable PNG: "},
       {"text.png", "000201 is no picture\n", "not a PNG or JPEG picture"},
       {"nothing.jpg", "", "empty file, not a PNG or JPEG picture"},
-      {"huge.jpg", huge, "the picture is 65000 by 65000 pixels; at most 268435456 pixels are read"},
+      {"huge.jpg", huge,
+       "the picture is 65000 by 65000 pixels; at most 50000000 pixels are read (--max-pixels)"},
   };
   const Pictures pictures;
   const std::string good = pictures.put("good.jpg", jpeg);
@@ -385,11 +435,117 @@ TEST(ScanCommand, UnreadablePicturesAreNamedWithTheReason) {
     // The good picture after the bad one is still scanned; the run still fails.
     const CliResult result = runCli("scan " + path + " " + good);
     EXPECT_EQ(result.status, 2) << c.name;
-    EXPECT_EQ(result.out, "valid\t" + payload + "\n") << c.name;
+    EXPECT_EQ(result.out, pictures.path("good.jpg") + ": valid\t" + payload + "\n") << c.name;
     EXPECT_NE(result.err.find(std::string(c.name) + ": " + c.reason), std::string::npos)
         << c.name << ": " << result.err;
   }
   EXPECT_EQ(runCli("scan").status, 2) << "at least one picture is required";
+}
+
+// Symbols side by side are read left to right even when the left one sits a little lower, as in
+// any photo; a symbol clearly below them comes after both.
+TEST(ScanCommand, CodesInARowAreReadLeftToRight) {
+  const std::vector<std::string> payloads = projectPayloads();
+  const GreyImage left = drawn(payloads[0], 4), right = drawn(payloads[2], 4),
+                  below = drawn(payloads[3], 4);
+  GreyImage canvas = blank(left.width + right.width + 60, left.height + below.height + 60);
+  paste(canvas, left, 10, 13);
+  paste(canvas, right, left.width + 40, 10);
+  paste(canvas, below, 10, left.height + 40);
+  const Pictures pictures;
+  const CliResult result = runCli("scan --json " + pictures.put("row.png", toPng(canvas)));
+  EXPECT_EQ(scannedPayloads(result),
+            (std::vector<std::string>{payloads[0], payloads[2], payloads[3]}))
+      << result.err;
+}
+
+TEST(ScanCommand, ReadsCmykAndLightOnDarkCodes) {
+  const std::string payload = projectPayloads()[1];
+  GreyImage inverted = drawn(payload, 5);
+  for (std::uint8_t& pixel : inverted.pixels)
+    pixel = static_cast<std::uint8_t>(255 - pixel);
+  const Pictures pictures;
+  for (const auto& [name, bytes] : std::vector<std::pair<std::string, std::string>>{
+           {"cmyk.jpg", toCmykJpeg(photographed(drawn(payload, 5), 400, {.degrees = 10}))},
+           {"light-on-dark.png", toPng(inverted)},
+           {"light-on-dark.jpg", toJpeg(noisy(inverted, 20), 85)}}) {
+    const CliResult result = runCli("scan " + pictures.put(name, bytes));
+    EXPECT_EQ(result.out, "valid\t" + payload + "\n") << name << ": " << result.err;
+    EXPECT_EQ(result.status, 0) << name;
+  }
+}
+
+// `png` with the width and height in its header changed (and the header's CRC made right), over
+// the pixel data it had.
+std::string withDeclaredSize(std::string png, std::uint32_t width, std::uint32_t height) {
+  for (int i = 0; i < 4; ++i) {
+    png[16 + i] = static_cast<char>(width >> (24 - 8 * i));
+    png[20 + i] = static_cast<char>(height >> (24 - 8 * i));
+  }
+  const auto crc = static_cast<std::uint32_t>(
+      crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17)); // chunk type and data
+  for (int i = 0; i < 4; ++i)
+    png[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
+  return png;
+}
+
+// One picture may cost only so many pixels and CPU seconds; past either it is refused with the
+// limit and the option that raises it, and the next picture is still read.
+TEST(ScanCommand, EachPictureHasAPixelAndTimeBudget) {
+  const std::string payload = projectPayloads()[0];
+  // A code tiled 20 by 20: thousands of finder patterns, each triple of them a candidate, keep the
+  // search busy for minutes.
+  const GreyImage code = drawn(payload, 1);
+  GreyImage tiled = blank(code.width * 20, code.height * 20);
+  for (int row = 0; row < 20; ++row)
+    for (int column = 0; column < 20; ++column)
+      paste(tiled, code, column * code.width, row * code.height);
+  struct Case {
+    const char* name;
+    std::string bytes;
+    const char* options;
+    const char* reason;
+  };
+  const std::vector<Case> cases = {
+      {"tiled.png", toPng(tiled), " --max-seconds 1",
+       "took more than 1 s of CPU time (--max-seconds to allow more)"},
+      {"wide.png", toPng(blank(300, 300)), " --max-pixels 70000",
+       "the picture is 300 by 300 pixels; at most 70000 pixels are read (--max-pixels)"},
+      // 55 KB would decode to 268 million pixels: refused from the header, before any is decoded.
+      {"bomb.png", withDeclaredSize(toPng(blank(16, 16)), 16384, 16384), "",
+       "the picture is 16384 by 16384 pixels; at most 50000000 pixels are read (--max-pixels)"},
+  };
+  const Pictures pictures;
+  const std::string good = pictures.put("good.png", toPng(drawn(payload, 4)));
+  for (const Case& c : cases) {
+    const CliResult result = runCli(std::string("scan --jobs 2") + c.options + " " +
+                                    pictures.put(c.name, c.bytes) + " " + good);
+    EXPECT_EQ(result.err, "pavenda: " + pictures.path(c.name) + ": " + c.reason + "\n") << c.name;
+    EXPECT_EQ(result.out, pictures.path("good.png") + ": valid\t" + payload + "\n") << c.name;
+    EXPECT_EQ(result.status, 2) << c.name;
+  }
+  EXPECT_EQ(
+      runCli("scan --max-pixels 90000 " + pictures.put("wide.png", toPng(blank(300, 300)))).err,
+      "pavenda: " + pictures.path("wide.png") + ": no QR code found\n")
+      << "--max-pixels raises the limit";
+}
+
+// Running out of memory on one picture is that picture's failure alone.
+TEST(ScanCommand, OutOfMemoryEndsOnePicture) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "ulimit -v and AddressSanitizer do not mix";
+#endif
+  const std::string payload = projectPayloads()[0];
+  GreyImage large = blank(5000, 5000);
+  paste(large, drawn(payload, 8), 2000, 2000);
+  const Pictures pictures;
+  const std::string big = pictures.put("big.png", toPng(large));
+  const std::string small = pictures.put("small.png", toPng(drawn(payload, 4)));
+  const CliResult result =
+      runShell("ulimit -v 100000; $PAVENDA scan --jobs 1 " + big + " " + small);
+  EXPECT_EQ(result.err, "pavenda: " + pictures.path("big.png") + ": out of memory\n");
+  EXPECT_EQ(result.out, pictures.path("small.png") + ": valid\t" + payload + "\n");
+  EXPECT_EQ(result.status, 2);
 }
 
 } // namespace

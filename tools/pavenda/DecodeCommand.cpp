@@ -10,6 +10,7 @@
 #include "Commands.h"
 #include "Input.h"
 #include "Output.h"
+#include "ToolError.h"
 
 namespace pavenda::tools {
 namespace {
@@ -34,13 +35,21 @@ void addDecodeCommand(CLI::App& app, Runner& run) {
                 "(\"given\", \"computed\", \"matches\") when it has tag 63");
   auto payload = std::make_shared<std::string>();
   auto pretty = std::make_shared<bool>(false);
-  auto* option = command->add_option("PAYLOAD", *payload, "The payload (default: standard input)");
+  auto* option = command
+                     ->add_option("PAYLOAD", *payload,
+                                  "The payload (default: standard input), at most " +
+                                      std::to_string(maxPayloadBytes) + " bytes")
+                     ->check(payloadLimit());
   command->add_flag("--pretty", *pretty, "Indent the JSON");
   command->callback([payload, pretty, option, &run] {
     run = [payload, pretty, given = option->count() > 0] {
       // Standard input is held once, in the block it was read into.
-      const InputBytes input = given ? InputBytes() : readAll("");
+      // Room for the line end that is not part of the payload.
+      const InputBytes input =
+          given ? InputBytes() : readAll("", maxPayloadBytes + 2, "a payload and its line end");
       const std::string_view text = given ? std::string_view(*payload) : payloadIn(input);
+      if (text.size() > maxPayloadBytes)
+        throw ToolError(tooLarge("", maxPayloadBytes, "a payload"));
       ZArodezPayMerchantTLV record;
       const int indent = *pretty ? 2 : -1;
       if (const auto error = record.decodeTLV(text)) {

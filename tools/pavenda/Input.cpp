@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "Text.h"
@@ -106,27 +108,55 @@ void InputBytes::append(std::string_view bytes) {
   size_ += bytes.size();
 }
 
-InputBytes readAll(const std::string& path) {
+std::string tooLarge(const std::string& path, std::size_t limit, std::string_view what) {
+  return displayName(path) + ": more than " + std::to_string(limit) + " bytes, the most " +
+         std::string(what) + " may have";
+}
+
+CLI::Validator payloadLimit() {
+  return CLI::Validator(
+      [](const std::string& payload) {
+        return payload.size() > maxPayloadBytes ? "more than " + std::to_string(maxPayloadBytes) +
+                                                      " bytes, the most a payload may have"
+                                                : std::string();
+      },
+      "");
+}
+
+InputBytes readAll(const std::string& path, std::size_t limit, std::string_view what) {
   constexpr std::size_t chunk = std::size_t{1} << 20;
-  InputBytes text;
-  if (isStandardInput(path)) {
-    while (text.readSome(STDIN_FILENO, chunk, path) > 0) {
+  const auto readFrom = [&](int fd) {
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+        static_cast<std::uintmax_t>(status.st_size) > limit)
+      throw ToolError(tooLarge(path, limit, what));
+    // One byte past the limit tells a stream that is too long from one that just fits.
+    InputBytes text;
+    while (text.size() <= limit &&
+           text.readSome(fd, std::min(chunk, limit + 1 - text.size()), path) > 0) {
     }
+    if (text.size() > limit)
+      throw ToolError(tooLarge(path, limit, what));
     return text;
-  }
+  };
+  if (isStandardInput(path))
+    return readFrom(STDIN_FILENO);
   const OpenFile file(path);
-  while (text.readSome(file.fd(), chunk, path) > 0) {
-  }
-  return text;
+  return readFrom(file.fd());
 }
 
 FieldDictionary readDictionary(const std::string& path) {
-  const InputBytes text = readAll(path);
+  const InputBytes text = readAll(path, maxDictionaryBytes, "a field dictionary");
   std::string error;
   std::optional<FieldDictionary> dictionary = FieldDictionary::fromJSON(text.view(), &error);
   if (!dictionary)
     throw ToolError(displayName(path) + ": " + escaped(error));
   return std::move(*dictionary);
+}
+
+std::string LineBatches::overlongReason() {
+  return "standard input: a line has more than " + std::to_string(maxPayloadBytes) +
+         " bytes, the most a payload may have; the lines after it were not read";
 }
 
 bool LineBatches::next(std::vector<std::string_view>& lines) {
@@ -155,20 +185,40 @@ bool LineBatches::next(std::vector<std::string_view>& lines) {
       end = static_cast<std::size_t>(data.rend() - last);
       break;
     }
+    // The block holds one unfinished line alone here; it ends the input before it grows unbounded.
+    if (block.size() > maxPayloadBytes) {
+      overlong_ = ended_ = true;
+      break;
+    }
   }
-  carried_ = block.size() - end;
-  // memchr finds line ends far faster than a byte loop; this split is the one serial step.
+  carried_ = overlong_ ? 0 : block.size() - end;
+  // memchr finds line ends far faster than a byte loop; this split is the one serial step. The next
+  // LF and the next CR are each searched for only once passed, so every byte is looked at once or
+  // twice whichever ends the lines.
   const char* start = block.view().data();
   const char* const stop = start + end;
+  const auto find = [stop](const char* from, char c) {
+    if (from >= stop)
+      return stop;
+    const void* found = std::memchr(from, c, static_cast<std::size_t>(stop - from));
+    return found == nullptr ? stop : static_cast<const char*>(found);
+  };
+  const char* lf = find(start, '\n');
+  const char* cr = find(start, '\r');
   while (start < stop) {
-    const char* next = static_cast<const char*>(std::memchr(start, '\n', stop - start));
-    if (next == nullptr)
-      next = stop;
-    if (const void* cr = std::memchr(start, '\r', next - start))
-      next = static_cast<const char*>(cr);
+    const char* const next = std::min(lf, cr);
+    if (static_cast<std::size_t>(next - start) > maxPayloadBytes) {
+      overlong_ = ended_ = true;
+      carried_ = 0;
+      break;
+    }
     if (next > start)
       lines.emplace_back(start, static_cast<std::size_t>(next - start));
     start = next + 1;
+    if (lf < start)
+      lf = find(start, '\n');
+    if (cr < start)
+      cr = find(start, '\r');
   }
   return !lines.empty() || !ended_ || carried_ > 0;
 }

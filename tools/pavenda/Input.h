@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+
 #include <pavenda/FieldDictionary.h>
 
 namespace pavenda::tools {
@@ -50,10 +52,32 @@ private:
   std::size_t capacity_ = 0;
 };
 
-/// The whole of `path`, or of standard input when `path` is empty or "-". Throws `ToolError`
-/// naming the file and the system's reason when it cannot be opened or read (a directory, a closed
-/// descriptor), and `std::bad_alloc` when it does not fit in memory.
-InputBytes readAll(const std::string& path);
+/// The most bytes of a JSON field dictionary (`generate`, `encode`): 1 MiB, hundreds of times the
+/// largest dictionary of fields.
+inline constexpr std::size_t maxDictionaryBytes = std::size_t{1} << 20;
+
+/// The most bytes of one payload (an argument, `decode`'s standard input, a line for `validate`):
+/// 64 KiB, twenty times what the largest QR code holds, and small enough that the characters of
+/// one cost little memory to count.
+inline constexpr std::size_t maxPayloadBytes = std::size_t{1} << 16;
+
+/// The most bytes of a picture file for `scan`: 64 MiB, several times a 50-megapixel JPEG.
+inline constexpr std::size_t maxPictureBytes = std::size_t{1} << 26;
+
+/// How an input larger than its limit is refused: "NAME: more than LIMIT bytes, the most WHAT may
+/// have".
+std::string tooLarge(const std::string& path, std::size_t limit, std::string_view what);
+
+/// Refuses an argument longer than `maxPayloadBytes` when the command line is read.
+CLI::Validator payloadLimit();
+
+/// The whole of `path`, or of standard input when `path` is empty or "-", when it holds at most
+/// `limit` bytes. Throws `ToolError` naming the file and the system's reason when it cannot be
+/// opened or read (a directory, a closed descriptor), `ToolError` with `tooLarge(path, limit,
+/// what)` once it is known to be larger (at once for a regular file, after `limit` bytes for a
+/// stream, so that memory stays within the limit), and `std::bad_alloc` when it does not fit in
+/// memory.
+InputBytes readAll(const std::string& path, std::size_t limit, std::string_view what);
 
 /// The field dictionary in `path` (or standard input). Throws `ToolError` naming the problem when
 /// it cannot be read or is not a JSON object of fields.
@@ -68,8 +92,16 @@ public:
 
   /// Fills `lines` with the next batch (views into this reader, valid until the call after the
   /// next one, so that one batch can be read while the one before is still in use); false once
-  /// the input is exhausted. Throws `ToolError` on a read error.
+  /// the input is exhausted or a line longer than `maxPayloadBytes` is met, which ends the input
+  /// there (see `overlong`). Throws `ToolError` on a read error.
   bool next(std::vector<std::string_view>& lines);
+
+  /// Whether the input was ended early by a line longer than `maxPayloadBytes`: the lines before it
+  /// have all been handed out, none after it.
+  bool overlong() const noexcept { return overlong_; }
+
+  /// Why the input was ended early, for the user.
+  static std::string overlongReason();
 
 private:
   // Two blocks taken in turn: the batch handed out last stays where it is while the next is read.
@@ -77,6 +109,7 @@ private:
   std::size_t current_ = 0;
   std::size_t carried_ = 0; // bytes of an unfinished last line at the end of the current block
   bool ended_ = false;
+  bool overlong_ = false;
 };
 
 } // namespace pavenda::tools

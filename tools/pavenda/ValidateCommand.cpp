@@ -7,11 +7,15 @@
 #include <thread>
 #include <vector>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "Commands.h"
 #include "Input.h"
 #include "Jobs.h"
 #include "Output.h"
 #include "Text.h"
+#include "ToolError.h"
 #include "Verdict.h"
 
 namespace pavenda::tools {
@@ -146,6 +150,8 @@ int validateStandardInput(const VerdictFormat& format, unsigned jobs) {
   LineBatches batches;
   std::vector<std::string_view> lines[2];
   bool more = batches.next(lines[0]);
+  if (!more && batches.overlong())
+    throw ToolError(LineBatches::overlongReason());
   if (!more)
     return 0;
   Validators validators(jobs, format);
@@ -158,12 +164,41 @@ int validateStandardInput(const VerdictFormat& format, unsigned jobs) {
       validators.begin(lines[1 - current]);
     allValid = validators.write() && allValid;
   }
+  // Every verdict before the overlong line is out; the run still fails.
+  if (batches.overlong())
+    throw ToolError(LineBatches::overlongReason());
   return allValid ? 0 : 1;
+}
+
+// Lines of a pipe, a terminal or a socket, each batch (the lines complete when a read returns)
+// validated on every thread and its verdicts written at once, so that a writer waiting for an
+// answer gets it: no read waits ahead of the verdicts of what has arrived.
+int validateStream(const VerdictFormat& format, unsigned jobs) {
+  LineBatches batches;
+  std::vector<std::string_view> lines;
+  if (!batches.next(lines))
+    return 0;
+  Validators validators(jobs, format);
+  bool allValid = true;
+  do {
+    validators.begin(lines);
+    validators.finish();
+    allValid = validators.write() && allValid;
+    flushStandardOutput();
+  } while (batches.next(lines));
+  return allValid ? 0 : 1;
+}
+
+bool standardInputIsRegularFile() noexcept {
+  struct stat info {};
+  return ::fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode);
 }
 
 int validate(const ValidateOptions& options) {
   if (options.payloads.empty())
-    return validateStandardInput(options.format, jobsToUse(options.jobs));
+    return standardInputIsRegularFile()
+               ? validateStandardInput(options.format, jobsToUse(options.jobs))
+               : validateStream(options.format, jobsToUse(options.jobs));
   Verdicts line;
   bool allValid = true;
   for (const std::string& payload : options.payloads) {
@@ -180,9 +215,14 @@ void addValidateCommand(CLI::App& app, Runner& run) {
   auto* command = app.add_subcommand(
       "validate", "Validate payloads given as arguments, or one per line of standard input");
   auto options = std::make_shared<ValidateOptions>();
-  command->add_option("PAYLOAD", options->payloads,
-                      "Payload texts (default: lines of standard input; LF, CR LF or CR ends a "
-                      "line, blank lines are skipped)");
+  command
+      ->add_option("PAYLOAD", options->payloads,
+                   "Payload texts (default: lines of standard input; LF, CR LF or CR ends a "
+                   "line, blank lines are skipped); each at most " +
+                       std::to_string(maxPayloadBytes) +
+                       " bytes, and a longer line ends the run with status 2 after the verdicts "
+                       "before it")
+      ->check(payloadLimit());
   addVerdictFormatFlags(*command, options->format);
   addJobsOption(*command, options->jobs,
                 "Threads validating standard input (default: one per core); the output is the "
