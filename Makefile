@@ -159,7 +159,7 @@ bench: build
 # Each libFuzzer target for FUZZ_SECONDS, from its seeds in fuzz/corpus/<target> (read only) and
 # what earlier runs found in build/fuzz/work/<target>. Crashes land in build/fuzz/artifacts/<target>;
 # once mended, keep the crash file in fuzz/corpus/<target> so that the test suite replays it.
-FUZZ_TARGETS := decode generate json roundtrip
+FUZZ_TARGETS := decode explain generate json roundtrip
 # The JSON boundary takes inputs up to 1 MiB with a short timeout, so that any step worse than
 # linear in the input shows up as a timeout.
 FUZZ_JSON_FLAGS := -max_len=1048576 -timeout=5

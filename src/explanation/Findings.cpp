@@ -19,6 +19,7 @@
 #include "support/TextPredicates.h"
 #include "support/Unicode.h"
 #include "validation/Checks.h"
+#include "validation/Rules.h"
 
 namespace pavenda::explain {
 namespace {
@@ -26,7 +27,11 @@ namespace {
 using MapProperty = ZARODEZMerchantTLV::MapProperty;
 
 std::string quoted(std::string_view text) {
-  std::string out = "'" + std::string(text) + "'";
+  std::string out;
+  out.reserve(text.size() + 2);
+  out += '\'';
+  out += text;
+  out += '\'';
   // A combining mark or joiner at the start would sit on the quote mark: it goes on a dotted
   // circle.
   if (!unicode::startsCharacterAfterPrintable(out, 1))
@@ -77,11 +82,52 @@ std::optional<double> decimalValue(std::string_view text) {
   return parseDecimal(text);
 }
 
+// A decimal bound as the rules write it, with two decimals.
+std::string decimalText(double value) {
+  char text[32];
+  const int written = std::snprintf(text, sizeof text, "%.2f", value);
+  return std::string(text, written > 0 ? static_cast<std::size_t>(written) : 0);
+}
+
+// The characters of `set` in words: "A, M and E".
+std::string listed(std::string_view set) {
+  std::string text;
+  for (std::size_t i = 0; i < set.size(); ++i)
+    text += (i == 0 ? "" : i + 1 == set.size() ? " and " : ", ") + std::string(1, set[i]);
+  return text;
+}
+
+// A CRC as four upper-case hexadecimal digits.
+std::string crcText(std::uint16_t crc) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(crc));
+  return std::string(text, 4);
+}
+
+// The ranges of a one-class pattern in words: "^[1-9a-qA-Q]" is "1-9, a-q or A-Q".
+std::string rangesOf(std::string_view pattern) {
+  const std::size_t open = pattern.find('[');
+  const std::size_t close = pattern.rfind(']');
+  if (open == std::string_view::npos || close == std::string_view::npos || close < open)
+    return std::string(pattern);
+  const std::string_view ranges = pattern.substr(open + 1, close - open - 1);
+  std::string text;
+  for (std::size_t i = 0; i < ranges.size(); i += 3) {
+    const bool last = i + 3 >= ranges.size();
+    text += (i == 0 ? "" : last ? " or " : ", ") + std::string(ranges.substr(i, 3));
+  }
+  return text;
+}
+
+namespace rules = validation::rules;
+
 // Explains the codes of one record.
 class Explainer {
 public:
-  Explainer(const ZArodezPayMerchantTLV& record, std::string_view payload)
-      : record_(record), payload_(payload), singleCharacter_(!record.payloadFormatIndicator()) {}
+  Explainer(const ZArodezPayMerchantTLV& record, std::string_view payload,
+            const validation::Facts& facts)
+      : record_(record), payload_(payload), facts_(facts),
+        singleCharacter_(!record.payloadFormatIndicator()) {}
 
   Finding explain(std::string_view code) const;
 
@@ -129,6 +175,15 @@ private:
     return count < minimum || count > maximum;
   }
 
+  // The same for the bounds and unit of `rule`.
+  static std::string lengthDetail(const FindingField& f, const rules::FieldRule& rule) {
+    return lengthDetail(f, rule.minLength, rule.maxLength, rule.unit);
+  }
+
+  static bool lengthOutside(const FindingField& f, const rules::FieldRule& rule) {
+    return lengthOutside(f, rule.minLength, rule.maxLength);
+  }
+
   static std::string absent(const FindingField& f) {
     return named(f) + " is absent; it is required";
   }
@@ -163,6 +218,7 @@ private:
 
   const ZArodezPayMerchantTLV& record_;
   std::string_view payload_;
+  const validation::Facts& facts_;
   bool singleCharacter_;
 };
 
@@ -171,12 +227,13 @@ Finding Explainer::merchantId(std::string_view code) const {
   const std::string value = id.value.value_or("");
   std::string detail;
   if (code == "1") {
-    detail = named(id) + " starts with " + quoted(value.substr(0, 1)) + "; it must start with 4";
+    detail = named(id) + " starts with " + quoted(value.substr(0, 1)) + "; it must start with " +
+             std::string(rules::merchantId.allowed);
   } else if (code == "2") {
-    detail = lengthDetail(id, 8, 16);
+    detail = lengthDetail(id, rules::merchantId);
   } else if (code == "3") {
     detail = named(id) + " fails the Luhn check-digit test, taken over its 16-digit form " +
-             validation::convertMerchantIdToPan(value);
+             facts_.merchantPan;
   } else if (value.empty()) {
     detail = named(id) + " is empty; it must be an unsigned decimal number";
   } else if (const auto other = firstCodePoint(
@@ -184,7 +241,8 @@ Finding Explainer::merchantId(std::string_view code) const {
                  [](std::string_view c) { return c.size() != 1 || c[0] < '0' || c[0] > '9'; })) {
     detail = named(id) + " holds " + quoted(*other) + ", which is not a digit 0-9";
   } else {
-    detail = named(id) + " exceeds 18446744073709551615, the largest number it may hold";
+    detail = named(id) + " exceeds " + std::string(rules::largestMerchantIdNumber) +
+             ", the largest number it may hold";
   }
   return make(code, {id}, detail);
 }
@@ -193,9 +251,11 @@ Finding Explainer::currency(std::string_view code) const {
   const FindingField f = field("currencyCode");
   if (code == "15")
     return make(code, {f}, absent(f));
+  if (!f.value)
+    return make(code, {f}, absent(f));
   const std::string& value = *f.value;
-  if (lengthOutside(f, 3, 3))
-    return make(code, {f}, lengthDetail(f, 3, 3, "digit"));
+  if (lengthOutside(f, rules::currencyCode))
+    return make(code, {f}, lengthDetail(f, rules::currencyCode));
   if (const auto other = firstNonDigit(value))
     return make(code, {f},
                 named(f) + " holds " + quoted(*other) + ", which is not a decimal digit");
@@ -206,11 +266,16 @@ Finding Explainer::currency(std::string_view code) const {
 
 Finding Explainer::amount(std::string_view code) const {
   const FindingField f = field("transactionAmount");
+  if (!f.value)
+    return make(code, {f}, named(f) + " is absent");
   const std::string& value = *f.value;
+  constexpr const rules::FieldRule& rule = rules::transactionAmount;
   if (code == "16") {
     if (unicode::allDecimalDigits(value))
-      return make(code, {f}, lengthDetail(f, 1, 12, "digit"));
-    return make(code, {f}, lengthDetail(f, 1, 13) + " (12 without a period)");
+      return make(code, {f}, lengthDetail(f, rule));
+    return make(code, {f},
+                lengthDetail(f, rule.minLength, rules::transactionAmountMaxLengthWithPeriod) +
+                    " (" + std::to_string(rule.maxLength) + " without a period)");
   }
   if (code == "18")
     return make(code, {f}, emptyButPresent(f));
@@ -229,38 +294,45 @@ Finding Explainer::amount(std::string_view code) const {
 
 Finding Explainer::identifier(std::string_view code, std::string_view key) const {
   const FindingField f = field(key);
+  if (!f.value)
+    return make(code, {f}, named(f) + " is absent");
   const std::string& value = *f.value;
   if (code == "21" || code == "25")
     return make(code, {f}, emptyButPresent(f));
+  const rules::FieldRule& rule =
+      key == rules::primaryId.field ? rules::primaryId : rules::secondaryId;
+  const std::string prefix = quoted(rules::shortFormPrefix);
   std::vector<std::string> reasons;
-  if (lengthOutside(f, 1, 26))
-    reasons.push_back(lengthDetail(f, 1, 26));
+  if (lengthOutside(f, rule))
+    reasons.push_back(lengthDetail(f, rule));
   const std::size_t count = unicode::characterCount(value);
-  const bool shortForm = value.starts_with("?");
-  if (shortForm && count > 2 && code != "23")
-    reasons.push_back(named(f) + " starts with '?', and an identifier starting with '?' has at "
-                                 "most 2 characters");
+  const bool shortForm = value.starts_with(rules::shortFormPrefix);
+  if (shortForm && count > rules::shortFormMaxLength && code != "23")
+    reasons.push_back(named(f) + " starts with " + prefix + ", and an identifier starting with " +
+                      prefix + " has at most " + std::to_string(rules::shortFormMaxLength) +
+                      " characters");
   if (shortForm && count >= 2 && (code == "23" || code == "24")) {
-    const std::string second = *characterAt(value, 1);
-    const bool allowed = second.size() == 1 && ((second[0] >= '1' && second[0] <= '9') ||
-                                                (second[0] >= 'a' && second[0] <= 'q') ||
-                                                (second[0] >= 'A' && second[0] <= 'Q'));
-    if (!allowed)
-      reasons.push_back(named(f) + " has " + quoted(second) +
-                        " after '?'; only 1-9, a-q or A-Q may follow it");
+    const std::string second = characterAt(value, 1).value_or("");
+    const std::string_view pattern =
+        key == rules::primaryId.field ? PRIMARY_ID_REGEX : SECONDARY_ID_REGEX;
+    if (!isMatchingRegex(pattern, second))
+      reasons.push_back(named(f) + " has " + quoted(second) + " after " + prefix + "; only " +
+                        rangesOf(pattern) + " may follow it");
   }
   return make(code, {f}, joined(reasons));
 }
 
 Finding Explainer::feeAmount(std::string_view code) const {
   const FindingField f = field("convenienceFeeAmount");
+  if (!f.value)
+    return make(code, {f}, named(f) + " is absent");
   const std::string& value = *f.value;
   if (code == "34")
     return make(code, {f}, emptyButPresent(f));
   std::vector<std::string> reasons;
   if (code == "31") {
-    if (lengthOutside(f, 1, 13))
-      reasons.push_back(lengthDetail(f, 1, 13));
+    if (lengthOutside(f, rules::convenienceFeeAmount))
+      reasons.push_back(lengthDetail(f, rules::convenienceFeeAmount));
     if (const auto letter = firstLetter(value))
       reasons.push_back(named(f) + " holds the letter " + quoted(*letter));
   } else if (const auto other = firstNeitherDigitNorPeriod(value)) {
@@ -277,11 +349,13 @@ Finding Explainer::feeAmount(std::string_view code) const {
 
 Finding Explainer::feePercentage(std::string_view code) const {
   const FindingField f = field("convenienceFeePercentage");
+  if (!f.value)
+    return make(code, {f}, named(f) + " is absent");
   const std::string& value = *f.value;
   if (code == "38")
     return make(code, {f}, emptyButPresent(f));
   if (code == "35")
-    return make(code, {f}, lengthDetail(f, 1, 5));
+    return make(code, {f}, lengthDetail(f, rules::convenienceFeePercentage));
   if (const auto other = firstCodePoint(value, [](std::string_view c) {
         return unicode::containsLetter(c) || unicode::containsOtherThanDigitsAnd(c, '.');
       }))
@@ -293,18 +367,24 @@ Finding Explainer::feePercentage(std::string_view code) const {
     return make(code, {f},
                 named(f) + " " + quoted(value) +
                     " is not a decimal number (digits 0-9 with at most one period)");
-  return make(code, {f}, named(f) + " is " + quoted(value) + "; it must be from 0.01 to 99.99");
+  return make(code, {f},
+              named(f) + " is " + quoted(value) + "; it must be from " +
+                  decimalText(rules::minimumPercentage) + " to " +
+                  decimalText(rules::maximumPercentage));
 }
 
 Finding Explainer::tipAndFee(std::string_view code) const {
   const FindingField indicator = field("tipAndFeeIndicator");
   const FindingField amount = field("convenienceFeeAmount");
   const FindingField percentage = field("convenienceFeePercentage");
+  const std::string allowed = std::string(rules::tipPrompt) + ", " + std::string(rules::fixedFee) +
+                              " or " + std::string(rules::percentageFee);
   if (code == "28")
     return make(code, {indicator},
-                indicator.value->empty() ? named(indicator) + " is empty; it must be 01, 02 or 03"
-                                         : named(indicator) + " is " + quoted(*indicator.value) +
-                                               "; it must be 01, 02 or 03");
+                !indicator.value || indicator.value->empty()
+                    ? named(indicator) + " is empty; it must be " + allowed
+                    : named(indicator) + " is " + quoted(*indicator.value) + "; it must be " +
+                          allowed);
   if (code == "30")
     return make(code, {indicator}, emptyButPresent(indicator));
 
@@ -317,23 +397,23 @@ Finding Explainer::tipAndFee(std::string_view code) const {
       if (fee->value) {
         fields.push_back(*fee);
         reasons.push_back(named(*fee) + " is present although " + setting +
-                          "; a fee field needs the indicator 02 or 03");
+                          "; a fee field needs the indicator " + std::string(rules::fixedFee) +
+                          " or " + std::string(rules::percentageFee));
       }
-  } else if (code == "40" ||
-             (code == "39" && isEqualTo(indicator.value.value_or(""), "03") && amount.value)) {
+  } else if (facts_.feeAmountInsteadOfPercentage) {
     fields.push_back(percentage);
     fields.push_back(amount);
     reasons.push_back(setting + " (a percentage fee) but the payload gives " + named(amount) +
                       " instead of " + named(percentage));
-  } else if (isEqualTo(indicator.value.value_or(""), "03")) {
+  } else if (facts_.percentageMissing) {
     fields.push_back(percentage);
     reasons.push_back(setting + " (a percentage fee) but " + named(percentage) + " is absent");
   } else {
-    if (!amount.value) {
+    if (facts_.fixedFeeMissing) {
       fields.push_back(amount);
       reasons.push_back(setting + " (a fixed fee) but " + named(amount) + " is absent");
     }
-    if (percentage.value) {
+    if (facts_.percentageWithFixedFee) {
       fields.push_back(percentage);
       reasons.push_back(setting + " (a fixed fee) but " + named(percentage) +
                         " is present; only the fixed fee belongs with it");
@@ -346,21 +426,26 @@ Finding Explainer::additionalData(std::string_view code) const {
   std::vector<FindingField> fields;
   std::vector<std::string> reasons;
   const TextMap& data = record_.additionalDataFieldTemplate().value_or(TextMap{});
+  constexpr const rules::FieldRule& consumerData = rules::additionalConsumerDataRequest;
   for (const auto& [key, value] : data) {
     // A sub-field outside the key table is held under its own sub-tag.
     const auto tag = catalogue::tagForKey(key);
     const bool inTable = tag && tag->size() == 4;
-    FindingField f{"62", std::string(inTable ? tag->substr(2) : std::string_view(key)),
-                   std::string(key), value};
-    if (code == "46" && key == "additionalConsumerDataRequest") {
-      if (lengthOutside(f, 1, 3))
-        reasons.push_back(lengthDetail(f, 1, 3));
-      if (const auto other = firstCodePoint(
-              value, [](std::string_view c) { return c != "A" && c != "M" && c != "E"; }))
-        reasons.push_back(named(f) + " holds " + quoted(*other) + "; only A, M and E are allowed");
+    FindingField f{
+        std::string(catalogue::tagForKey(rules::additionalDataSubField.field).value_or("")),
+        std::string(inTable ? tag->substr(2) : std::string_view(key)), std::string(key), value};
+    if (code == "46" && key == consumerData.field) {
+      if (lengthOutside(f, consumerData))
+        reasons.push_back(lengthDetail(f, consumerData));
+      if (const auto other = firstCodePoint(value, [](std::string_view c) {
+            return c.size() != 1 || consumerData.allowed.find(c[0]) == std::string_view::npos;
+          }))
+        reasons.push_back(named(f) + " holds " + quoted(*other) + "; only " +
+                          listed(consumerData.allowed) + " are allowed");
       fields.push_back(std::move(f));
-    } else if (code == "45" && key != "additionalConsumerDataRequest" && lengthOutside(f, 1, 25)) {
-      reasons.push_back(lengthDetail(f, 1, 25));
+    } else if (code == "45" && key != consumerData.field &&
+               lengthOutside(f, rules::additionalDataSubField)) {
+      reasons.push_back(lengthDetail(f, rules::additionalDataSubField));
       fields.push_back(std::move(f));
     }
   }
@@ -370,21 +455,24 @@ Finding Explainer::additionalData(std::string_view code) const {
 Finding Explainer::accountTemplates(std::string_view code) const {
   std::vector<FindingField> fields;
   std::vector<std::string> reasons;
-  for (int t = 26; t <= 51; ++t) {
-    const auto property = static_cast<MapProperty>(static_cast<int>(MapProperty::tag26) + t - 26);
+  for (int t = rules::firstAccountTemplate; t <= rules::lastAccountTemplate; ++t) {
+    const auto property = static_cast<MapProperty>(static_cast<int>(MapProperty::tag26) + t -
+                                                   rules::firstAccountTemplate);
     const std::optional<TextMap>& map = record_.map(property);
     if (!map)
       continue;
     const std::string tag = std::to_string(t);
-    const std::string* id = map->find("00");
-    FindingField f{tag, "00", "tag" + tag, id ? std::optional<std::string>(*id) : std::nullopt};
+    constexpr const rules::FieldRule& rule = rules::accountIdentifier;
+    const std::string* id = map->find(rule.subtag);
+    FindingField f{tag, std::string(rule.subtag), "tag" + tag,
+                   id ? std::optional<std::string>(*id) : std::nullopt};
     if (code == "49" && !id) {
       reasons.push_back("template tag" + tag + " (tag " + tag + ") " +
-                        (map->empty() ? "is empty" : "has no sub-tag 00") +
-                        "; it needs a unique identifier in sub-tag 00");
+                        (map->empty() ? "is empty" : "has no sub-tag " + std::string(rule.subtag)) +
+                        "; it needs a unique identifier in sub-tag " + std::string(rule.subtag));
       fields.push_back(std::move(f));
-    } else if (code == "50" && id && lengthOutside(f, 1, 32)) {
-      reasons.push_back(lengthDetail(f, 1, 32));
+    } else if (code == "50" && id && lengthOutside(f, rule)) {
+      reasons.push_back(lengthDetail(f, rule));
       fields.push_back(std::move(f));
     }
   }
@@ -397,26 +485,22 @@ Finding Explainer::languageTemplate(std::string_view code) const {
   const TextMap& language = record_.merchantInformationLanguageTemplate().value_or(TextMap{});
   const auto sub = [&](std::string_view key) {
     const std::string* value = language.find(key);
-    return FindingField{"64", std::string(catalogue::languageSubtagForKey(key).value_or(key)),
-                        std::string(key),
-                        value ? std::optional<std::string>(*value) : std::nullopt};
+    return FindingField{
+        std::string(catalogue::tagForKey(rules::otherLanguageSubField.field).value_or("")),
+        std::string(catalogue::languageSubtagForKey(key).value_or(key)), std::string(key),
+        value ? std::optional<std::string>(*value) : std::nullopt};
   };
-  if (code == "51" || code == "52") {
-    const FindingField f =
-        sub(code == "51" ? "languagePreference" : "merchantNameAlternateLanguage");
-    return make(code, {f}, named(f) + " is missing; the alternate-language template requires it");
-  }
+  for (const rules::FieldRule* rule :
+       {&rules::languagePreference, &rules::merchantNameAlternateLanguage})
+    if (code == rule->absentCode) {
+      const FindingField f = sub(rule->field);
+      return make(code, {f}, named(f) + " is missing; the alternate-language template requires it");
+    }
   for (const auto& [key, value] : language) {
-    const auto rules = validation::validateSubtags(key);
+    const rules::FieldRule& rule = rules::languageSubField(key);
     FindingField f = sub(key);
-    const auto minimum = static_cast<std::size_t>(rules.minLenght);
-    const auto maximum = static_cast<std::size_t>(rules.maxLenght);
-    const bool ownCode =
-        (key == "languagePreference" && code == "53") ||
-        (key == "merchantNameAlternateLanguage" && code == "54") ||
-        (key != "languagePreference" && key != "merchantNameAlternateLanguage" && code == "55");
-    if (ownCode && lengthOutside(f, minimum, maximum)) {
-      reasons.push_back(lengthDetail(f, minimum, maximum));
+    if (code == rule.lengthCode && lengthOutside(f, rule)) {
+      reasons.push_back(lengthDetail(f, rule));
       fields.push_back(std::move(f));
     }
   }
@@ -425,26 +509,25 @@ Finding Explainer::languageTemplate(std::string_view code) const {
 
 Finding Explainer::crc(std::string_view code) const {
   const FindingField f = field("crc");
+  if (!f.value)
+    return make(code, {f}, named(f) + " is absent");
   const std::string& given = *f.value;
-  if (unicode::characterCount(given) != 4)
-    return make(code, {f}, lengthDetail(f, 4, 4) + " (hexadecimal digits)");
-  const std::optional<std::string> computed = computedCrc(payload_);
-  const bool hex = std::all_of(given.begin(), given.end(), [](char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-  });
+  if (lengthOutside(f, rules::crc))
+    return make(code, {f}, lengthDetail(f, rules::crc) + " (hexadecimal digits)");
+  const bool hex = !facts_.crcNotHexadecimal;
   std::string detail = named(f) + " is " + quoted(given);
   detail += hex ? "" : ", which is not a hexadecimal number";
-  if (computed)
+  if (facts_.computedCrc)
     detail += (hex ? "; the CRC of the payload before it is " : "; the CRC computed is ") +
-              quoted(*computed);
+              quoted(crcText(*facts_.computedCrc));
   return make(code, {f}, detail);
 }
 
 Finding Explainer::explain(std::string_view code) const {
   const std::optional<int> number = parseAsciiDigits(code);
-  const auto simple = [&](std::string_view key, std::size_t minimum, std::size_t maximum) {
-    const FindingField f = field(key);
-    return make(code, {f}, f.value ? lengthDetail(f, minimum, maximum) : absent(f));
+  const auto simple = [&](const rules::FieldRule& rule) {
+    const FindingField f = field(rule.field);
+    return make(code, {f}, f.value ? lengthDetail(f, rule) : absent(f));
   };
   switch (number.value_or(-1)) {
   case 1:
@@ -454,28 +537,28 @@ Finding Explainer::explain(std::string_view code) const {
     return merchantId(code);
   case 6:
   case 7:
-    return simple("merchantName", 1, 25);
+    return simple(rules::merchantName);
   case 8:
   case 9: {
     const FindingField f = field("merchantCategoryCode");
     if (!f.value)
       return make(code, {f}, absent(f));
-    if (lengthOutside(f, 4, 4))
-      return make(code, {f}, lengthDetail(f, 4, 4, "digit"));
+    if (lengthOutside(f, rules::merchantCategoryCode))
+      return make(code, {f}, lengthDetail(f, rules::merchantCategoryCode));
     return make(code, {f},
                 named(f) + " holds " + quoted(firstNonDigit(*f.value).value_or("")) +
                     ", which is not a decimal digit");
   }
   case 10:
   case 11:
-    return simple("cityName", 1, 15);
+    return simple(rules::cityName);
   case 12:
   case 13: {
     const FindingField f = field("countryCode");
     if (!f.value)
       return make(code, {f}, absent(f));
-    if (lengthOutside(f, 2, 2))
-      return make(code, {f}, lengthDetail(f, 2, 2, "letter"));
+    if (lengthOutside(f, rules::countryCode))
+      return make(code, {f}, lengthDetail(f, rules::countryCode));
     return make(code, {f},
                 named(f) + " is " + quoted(*f.value) +
                     ", which is not an ISO 3166-1 two-letter region code in upper case");
@@ -511,15 +594,19 @@ Finding Explainer::explain(std::string_view code) const {
   case 41:
   case 42: {
     const FindingField f = field("payloadFormatIndicator");
+    if (!f.value)
+      return make(code, {f}, named(f) + " is absent");
     if (code == "41")
-      return make(code, {f}, lengthDetail(f, 2, 2, "digit"));
+      return make(code, {f}, lengthDetail(f, rules::payloadFormatIndicator));
     if (const auto other = firstNonDigit(*f.value))
       return make(code, {f},
                   named(f) + " holds " + quoted(*other) + ", which is not a decimal digit");
-    return make(code, {f}, named(f) + " is " + quoted(*f.value) + "; it must be 01");
+    return make(code, {f},
+                named(f) + " is " + quoted(*f.value) + "; it must be " +
+                    std::string(rules::payloadFormatIndicator.allowed));
   }
   case 43:
-    return simple("postalCode", 1, 10);
+    return simple(rules::postalCode);
   case 45:
   case 46:
     return additionalData(code);
@@ -675,8 +762,9 @@ CrcCheck crcCheck(const ZArodezPayMerchantTLV& record, std::string_view payload)
 }
 
 std::vector<Finding> findingsFor(const ZArodezPayMerchantTLV& record,
-                                 std::span<const std::string> codes, std::string_view payload) {
-  const Explainer explainer(record, payload);
+                                 std::span<const std::string> codes, std::string_view payload,
+                                 const validation::Facts& facts) {
+  const Explainer explainer(record, payload, facts);
   std::vector<Finding> findings;
   findings.reserve(codes.size());
   for (const std::string& code : codes) {

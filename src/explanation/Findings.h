@@ -13,12 +13,15 @@
 #include <pavenda/PayMerchantTLV.h>
 
 #include "decoding/DecodeStop.h"
+#include "validation/Checks.h"
 
 namespace pavenda::explain {
 
-/// One finding per code of `codes`, in order, for the record decoded from `payload`.
+/// One finding per code of `codes`, in order, for the record decoded from `payload`, wording the
+/// `facts` that validation recorded as it raised them.
 std::vector<Finding> findingsFor(const ZArodezPayMerchantTLV& record,
-                                 std::span<const std::string> codes, std::string_view payload);
+                                 std::span<const std::string> codes, std::string_view payload,
+                                 const validation::Facts& facts);
 
 /// The tag of the field `key` in a payload of the single-character scheme or the two-digit one
 /// ("merchantName" is "1" or "59"; "billID" is "6201"); "" for a field the scheme does not have.

@@ -6,9 +6,9 @@
 
 #include "decoding/DecodeStop.h"
 #include "encoding/TLVEncoder.h"
-#include "public/PayloadValidation.h"
 #include "explanation/Advisories.h"
 #include "explanation/Findings.h"
+#include "public/PayloadValidation.h"
 
 namespace pavenda {
 
@@ -21,16 +21,17 @@ bool CrcCheck::matches() const noexcept {
 
 Explanation explainPayload(std::string_view payload, ErrorCorrection level) {
   Explanation out;
-  // The codes come from validation as it always runs; the record decoded here, by the same
-  // decoder, is only read to explain them.
-  out.errorCodes = detail::validatePayload(payload, false).codes;
+  // The codes, and the facts of their findings, come from validation as it always runs; the record
+  // decoded here, by the same decoder, is only read to explain them.
+  validation::Facts facts;
+  out.errorCodes = detail::validatePayload(payload, false, &facts).codes;
   ZArodezPayMerchantTLV record;
   decoding::DecodeStop stop;
   if (!decoding::decode(record, payload, &stop).ok()) {
     out.decodeError = explain::describeStop(stop, payload);
     out.findings.push_back(explain::malformedFinding(*out.decodeError));
   } else {
-    out.findings = explain::findingsFor(record, out.errorCodes, payload);
+    out.findings = explain::findingsFor(record, out.errorCodes, payload, facts);
     out.crc = explain::crcCheck(record, payload);
   }
   out.advisories = explain::advisoriesFor(record, payload, level);

@@ -19,9 +19,9 @@ namespace {
 
 // The checks on a decoded payload.
 ValidationResult check(const decoding::RecordView& view, std::string_view payload,
-                       bool withErrorObjects) {
+                       bool withErrorObjects, validation::Facts* facts = nullptr) {
   using TextProperty = decoding::RecordView::TextProperty;
-  validation::CodeList codes;
+  validation::CodeList codes(facts);
   if (!view.text(TextProperty::payloadFormatIndicator)) {
     validation::validatePayMerchantTLV00(codes, view);
   } else {
@@ -36,13 +36,14 @@ ValidationResult check(const decoding::RecordView& view, std::string_view payloa
 
 } // namespace
 
-ValidationResult validatePayload(std::string_view payload, bool withErrorObjects) {
+ValidationResult validatePayload(std::string_view payload, bool withErrorObjects,
+                                 validation::Facts* facts) {
   // Views into the payload: the fields are read where they lie, not copied. The view and the codes
   // belong to this call alone, so threads validate at once without sharing anything.
   decoding::RecordView view;
   if (!decoding::decode(view, payload).ok())
     return malformed();
-  return check(view, payload, withErrorObjects);
+  return check(view, payload, withErrorObjects, facts);
 }
 
 ValidationResult validateWritten(std::string_view payload,

@@ -9,6 +9,7 @@
 #include <pavenda/QRCodeError.h>
 
 #include "encoding/TLVEncoder.h"
+#include "validation/Checks.h"
 
 namespace pavenda::detail {
 
@@ -18,8 +19,10 @@ struct ValidationResult {
 };
 
 /// Decodes and validates `payload` on a code list of this call's own (no lock, no shared state):
-/// the codes and, with `withErrorObjects`, their error objects.
-ValidationResult validatePayload(std::string_view payload, bool withErrorObjects);
+/// the codes and, with `withErrorObjects`, their error objects; with `facts`, the facts of the
+/// findings for their explanation.
+ValidationResult validatePayload(std::string_view payload, bool withErrorObjects,
+                                 validation::Facts* facts = nullptr);
 
 /// The result of a payload that did not decode: the single code "0" and its error object.
 ValidationResult malformed();

@@ -1,6 +1,7 @@
 #ifndef PAVENDA_SUPPORT_ASCIINUMBER_H
 #define PAVENDA_SUPPORT_ASCIINUMBER_H
 
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -27,8 +28,8 @@ constexpr std::optional<int> twoAsciiDigits(std::string_view text) noexcept {
 }
 
 /// The number written by `text` in the digits 0-9, leading zeros allowed; nothing for the empty
-/// text or any other character, digits of other scripts included. Meant for short fields (no
-/// overflow check).
+/// text or any other character, digits of other scripts included, and for a number too large for
+/// an int.
 constexpr std::optional<int> parseAsciiDigits(std::string_view text) noexcept {
   if (text.empty())
     return std::nullopt;
@@ -36,7 +37,10 @@ constexpr std::optional<int> parseAsciiDigits(std::string_view text) noexcept {
   for (const char c : text) {
     if (!isAsciiDigit(c))
       return std::nullopt;
-    value = value * 10 + (c - '0');
+    const int digit = c - '0';
+    if (value > (std::numeric_limits<int>::max() - digit) / 10)
+      return std::nullopt;
+    value = value * 10 + digit;
   }
   return value;
 }

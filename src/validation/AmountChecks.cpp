@@ -6,6 +6,7 @@
 #include "support/TextPredicates.h"
 #include "support/Unicode.h"
 #include "validation/Checks.h"
+#include "validation/Rules.h"
 
 namespace pavenda::validation {
 namespace {
@@ -94,11 +95,14 @@ bool lengthWithin(std::size_t length, std::size_t minimum, std::size_t maximum) 
 } // namespace
 
 void validateTransactAmount(CodeList& codes, Text value) {
+  constexpr const rules::FieldRule& rule = rules::transactionAmount;
+  constexpr std::size_t withPeriod = rules::transactionAmountMaxLengthWithPeriod;
   if (!value)
     return;
   const std::string_view amount = *value;
   if (const std::optional<PlainNumber> plain = scanPlainNumber(amount)) {
-    if (!lengthWithin(amount.size(), 1, plain->periods == 0 ? 12 : 13))
+    if (!lengthWithin(amount.size(), rule.minLength,
+                      plain->periods == 0 ? rule.maxLength : withPeriod))
       codes.append(code::transactionAmountInvalidLength);
     if (!plain->positive(amount))
       codes.append(code::transactionAmountIncorrectValue);
@@ -107,8 +111,8 @@ void validateTransactAmount(CodeList& codes, Text value) {
     return;
   }
   // A plain digit string may have 12 characters; one with a period (or anything else) 13.
-  const int maxLength = unicode::allDecimalDigits(amount) ? 12 : 13;
-  if (!isCountInRange(value.characters(), 1, maxLength))
+  const std::size_t maxLength = unicode::allDecimalDigits(amount) ? rule.maxLength : withPeriod;
+  if (!lengthWithin(value.characters(), rule.minLength, maxLength))
     codes.append(code::transactionAmountInvalidLength);
   if (unicode::containsLetter(amount) || containsOtherThanDigitsAndPeriod(amount)) {
     codes.append(code::transactionAmountIncorrectValue);
@@ -120,9 +124,10 @@ void validateTransactAmount(CodeList& codes, Text value) {
 }
 
 void validateConvenienceFeeAmount(CodeList& codes, Text field) {
+  constexpr const rules::FieldRule& rule = rules::convenienceFeeAmount;
   const std::string_view value = *field;
   if (const std::optional<PlainNumber> plain = scanPlainNumber(value)) {
-    if (!lengthWithin(value.size(), 1, 13))
+    if (!lengthWithin(value.size(), rule.minLength, rule.maxLength))
       codes.append(code::convenienceFeeAmountInvalidLength);
     if (!plain->positive(value))
       codes.append(code::convenienceFeeAmountIncorrectValue);
@@ -130,7 +135,7 @@ void validateConvenienceFeeAmount(CodeList& codes, Text field) {
       codes.append(code::convenienceFeeTagPresentWithoutValue);
     return;
   }
-  if (!isCountInRange(field.characters(), 1, 13))
+  if (!lengthWithin(field.characters(), rule.minLength, rule.maxLength))
     codes.append(code::convenienceFeeAmountInvalidLength);
   if (unicode::containsLetter(value)) {
     // A letter counts as a length fault here, not as a wrong value.
@@ -145,14 +150,15 @@ void validateConvenienceFeeAmount(CodeList& codes, Text field) {
 }
 
 void validateConveniencePercentage(CodeList& codes, Text field) {
+  constexpr const rules::FieldRule& rule = rules::convenienceFeePercentage;
   const std::string_view value = *field;
-  if (!isCountInRange(field.characters(), 1, 5))
+  if (!lengthWithin(field.characters(), rule.minLength, rule.maxLength))
     codes.append(code::convenienceFeePercentageInvalidLength);
   if (unicode::containsLetter(value) || containsOtherThanDigitsAndPeriod(value)) {
     codes.append(code::convenienceFeePercentageIncorrectValue);
   } else if (!value.empty()) {
     const std::optional<double> number = parseDecimal(value);
-    if (!number || *number < 0.01 || *number > 99.99)
+    if (!number || *number < rules::minimumPercentage || *number > rules::maximumPercentage)
       codes.append(code::convenienceFeePercentageIncorrectValue);
   }
   if (value.empty())
@@ -180,26 +186,35 @@ void validateTipAndFeeIndicator(CodeList& codes, const RecordView& record) {
   const auto is = [&](std::string_view wanted) {
     return ascii ? *indicator == wanted : isEqualTo(*indicator, wanted);
   };
-  if (is("01")) {
+  if (is(rules::tipPrompt)) {
     noFeeFieldAllowed();
     return;
   }
-  if (is("02")) {
-    if (amount)
+  Facts* facts = codes.facts();
+  if (is(rules::fixedFee)) {
+    if (amount) {
       validateConvenienceFeeAmount(codes, amount);
-    else
+    } else {
       codes.append(code::convenienceInvalidTagPresent);
-    if (percentage)
+      if (facts)
+        facts->fixedFeeMissing = true;
+    }
+    if (percentage) {
       codes.append(code::convenienceInvalidTagPresent);
+      if (facts)
+        facts->percentageWithFixedFee = true;
+    }
     return;
   }
-  if (is("03")) {
+  if (is(rules::percentageFee)) {
     if (percentage) {
       validateConveniencePercentage(codes, percentage);
       return;
     }
     if (!amount) {
       codes.append(code::convenienceInvalidTagPresent);
+      if (facts)
+        facts->percentageMissing = true;
       return;
     }
     // A fixed fee where a percentage is due: the single-character scheme has a code of its own.
@@ -208,6 +223,8 @@ void validateTipAndFeeIndicator(CodeList& codes, const RecordView& record) {
       codes.append(code::convenienceFeePercentageInvalidTagPresent);
     else if (!formatIndicator->empty())
       codes.append(code::convenienceInvalidTagPresent);
+    if (facts)
+      facts->feeAmountInsteadOfPercentage = true;
     return;
   }
   codes.append(code::tipAndFeeIndicatorInvalidCriteria);

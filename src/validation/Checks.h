@@ -5,6 +5,8 @@
 // so any number of threads validate at once without a lock.
 
 #include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,10 +23,35 @@ using decoding::SubField;
 using decoding::TemplateView;
 using decoding::Text;
 
+/// What the logic checks found, recorded as they raise their codes so that an explanation words
+/// these facts instead of working them out again. Recorded only when a validation asks for them.
+struct Facts {
+  /// Code "3": the 16-character form of the merchant ID that failed the Luhn test.
+  std::string merchantPan;
+  /// Code "39" or "40" with the percentage indicator: a fixed fee given instead of the percentage.
+  bool feeAmountInsteadOfPercentage = false;
+  /// Code "39" with the percentage indicator: neither fee field given.
+  bool percentageMissing = false;
+  /// Code "39" with the fixed-fee indicator: the fixed fee absent; the percentage present.
+  bool fixedFeeMissing = false;
+  bool percentageWithFixedFee = false;
+  /// Code "48": the given value has four characters but is no hexadecimal number.
+  bool crcNotHexadecimal = false;
+  /// Code "48": the CRC computed over the payload before the given value, when one was computed.
+  std::optional<std::uint16_t> computedCrc;
+};
+
 /// The codes one validation raised, in the order first raised, each once. Holds views: every code
 /// passed to `append` must outlive the list (the catalogue's constants live for the process).
 class CodeList {
 public:
+  CodeList() noexcept = default;
+  /// A list whose checks also record the facts of their findings in `facts`.
+  explicit CodeList(Facts* facts) noexcept : facts_(facts) {}
+
+  /// Where the facts of findings go; null when nobody asked for them.
+  Facts* facts() const noexcept { return facts_; }
+
   /// The append rule: adds `code` at the end unless the list holds it already.
   void append(std::string_view code) {
     if (std::find(codes_.begin(), codes_.end(), code) == codes_.end())
@@ -42,6 +69,7 @@ public:
 
 private:
   std::vector<std::string_view> codes_;
+  Facts* facts_ = nullptr;
 };
 
 /// The rules of one sub-field of the alternate-language template.

@@ -104,14 +104,26 @@ void validateCRC(CodeList& codes, Text crc, Text tlvString) {
     return;
   // Four hexadecimal digits are four characters: a text of any other length fails the parse.
   const std::optional<std::uint16_t> given = parseCrc(*crc);
-  if (!given) {
-    codes.append(code::crcInvalidValue);
-    return;
-  }
   // The checksum covers everything before its own four characters, "6304" included.
   const std::string_view text = *tlvString;
-  if (ZArodezQRUtility::payloadCrc(text.substr(0, startOfLastFourCharacters(text))) != *given)
+  const auto computed = [&] {
+    return ZArodezQRUtility::payloadCrc(text.substr(0, startOfLastFourCharacters(text)));
+  };
+  if (!given) {
     codes.append(code::crcInvalidValue);
+    // Four characters that are no hexadecimal number: the explanation still names the right CRC.
+    if (Facts* facts = codes.facts(); facts && crc.characters() == 4) {
+      facts->crcNotHexadecimal = true;
+      facts->computedCrc = computed();
+    }
+    return;
+  }
+  const std::uint16_t expected = computed();
+  if (expected != *given) {
+    codes.append(code::crcInvalidValue);
+    if (Facts* facts = codes.facts())
+      facts->computedCrc = expected;
+  }
 }
 
 void tagMandatoryLengthCheck(CodeList& codes, std::string_view type, std::string_view tagKeys,

@@ -9,6 +9,7 @@
 #include "support/AsciiNumber.h"
 #include "support/Unicode.h"
 #include "validation/Checks.h"
+#include "validation/Rules.h"
 
 namespace pavenda {
 namespace validation {
@@ -116,7 +117,7 @@ namespace {
 
 // Whether a text of one or more ASCII digits fits in 64 bits, leading zeros aside.
 bool digitsFitUnsigned64(std::string_view digits) noexcept {
-  constexpr std::string_view max = "18446744073709551615";
+  constexpr std::string_view max = rules::largestMerchantIdNumber;
   if (digits.size() < max.size())
     return true;
   const std::size_t first = digits.find_first_not_of('0');
@@ -164,20 +165,33 @@ std::optional<unsigned> asciiLuhnSum(std::string_view text) noexcept {
 
 } // namespace
 
+namespace {
+
+// Code "3", with the form the Luhn test ran over as its fact.
+void raiseCheckDigit(CodeList& codes, std::string_view id) {
+  codes.append(code::merchantIdInvalidCheckDigit);
+  if (Facts* facts = codes.facts())
+    facts->merchantPan = convertMerchantIdToPan(id);
+}
+
+} // namespace
+
 void validateMerchantID(CodeList& codes, Text id) {
+  constexpr const rules::FieldRule& rule = rules::merchantId;
+  static_assert(rule.allowed.size() == 1, "the starting digit is one character");
   if (!id)
     return;
   const std::string_view text = *id;
   if (const std::optional<unsigned> sum = asciiLuhnSum(text); sum && !text.empty()) {
     // The common form: each byte a character and a digit.
-    if (text.front() != '4')
+    if (text.front() != rule.allowed.front())
       codes.append(code::merchantIdInvalidStartingDigit);
-    if (text.size() < 8 || text.size() > 16)
+    if (text.size() < rule.minLength || text.size() > rule.maxLength)
       codes.append(code::merchantIdInvalidLength);
     if (!digitsFitUnsigned64(text))
       codes.append(code::merchantIdInvalidFormat);
     if (*sum % 10 != 0)
-      codes.append(code::merchantIdInvalidCheckDigit);
+      raiseCheckDigit(codes, text);
     return;
   }
   // The character index only where characters are not simply bytes.
@@ -186,9 +200,9 @@ void validateMerchantID(CodeList& codes, Text id) {
   if (!bytes)
     index.emplace(text);
   const std::size_t n = bytes ? text.size() : index->size();
-  if (n > 0 && (bytes ? text.substr(0, 1) : index->slice(0, 1)) != "4")
+  if (n > 0 && (bytes ? text.substr(0, 1) : index->slice(0, 1)) != rule.allowed)
     codes.append(code::merchantIdInvalidStartingDigit);
-  if (n < 8 || n > 16)
+  if (n < rule.minLength || n > rule.maxLength)
     codes.append(code::merchantIdInvalidLength);
   if (!parsesAsUnsigned64(text))
     codes.append(code::merchantIdInvalidFormat);
@@ -205,7 +219,7 @@ void validateMerchantID(CodeList& codes, Text id) {
                                                     })
                                              : luhn(n, digitAt);
   if (!luhnPasses)
-    codes.append(code::merchantIdInvalidCheckDigit);
+    raiseCheckDigit(codes, text);
 }
 
 void validateMerchantAccountInformationTemplate(CodeList& codes, const RecordView& record) {
@@ -217,13 +231,13 @@ void validateMerchantAccountInformationTemplate(CodeList& codes, const RecordVie
         record.map(static_cast<MapProperty>(property));
     if (!accountTemplate)
       continue;
-    const SubField* identifier = accountTemplate->field("00");
+    const SubField* identifier = accountTemplate->field(rules::accountIdentifier.subtag);
     if (identifier == nullptr) {
       codes.append(account::missingUniqueIdentifier);
       continue;
     }
     const std::size_t length = identifier->characters();
-    if (length < 1 || length > 32)
+    if (length < rules::accountIdentifier.minLength || length > rules::accountIdentifier.maxLength)
       codes.append(account::invalidLength);
   }
 }

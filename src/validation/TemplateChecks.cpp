@@ -6,6 +6,7 @@
 #include "support/TextPredicates.h"
 #include "support/Unicode.h"
 #include "validation/Checks.h"
+#include "validation/Rules.h"
 
 namespace pavenda::validation {
 namespace {
@@ -32,20 +33,21 @@ bool secondCharacterMatches(const std::optional<unicode::Regex>& compiled, std::
 // An identifier is 1 to 26 characters not starting with "?", or "?" alone, or "?" and one character
 // of the pattern.
 void checkIdentifier(CodeList& codes, Text value, const std::optional<unicode::Regex>& compiled,
-                     std::string_view pattern, const IdentifierCodes& raise) {
+                     std::string_view pattern, const rules::FieldRule& rule,
+                     const IdentifierCodes& raise) {
   if (!value)
     return;
   const std::string_view id = *value;
   const std::size_t characters = value.characters();
-  if (!isCountInRange(characters, 1, 26))
+  if (characters < rule.minLength || characters > rule.maxLength)
     codes.append(raise.invalidLength);
   if (id.empty()) {
     codes.append(raise.withoutValue);
     return;
   }
-  if (characterAt(id, 0) != "?")
+  if (characterAt(id, 0) != rules::shortFormPrefix)
     return;
-  if (!isCountInRange(characters, 1, 2))
+  if (characters < rule.minLength || characters > rules::shortFormMaxLength)
     codes.append(raise.invalidLength);
   if (const std::optional<std::string> second = characterAt(id, 1))
     if (!secondCharacterMatches(compiled, pattern, *second))
@@ -56,18 +58,17 @@ void checkIdentifier(CodeList& codes, Text value, const std::optional<unicode::R
 
 void validatePrimaryId(CodeList& codes, Text value) {
   static const std::optional<unicode::Regex> compiled = unicode::Regex::compile(PRIMARY_ID_REGEX);
-  checkIdentifier(codes, value, compiled, PRIMARY_ID_REGEX,
-                  {code::primaryIdInvalidLengthOrCharacters, code::primaryIdTagPresentWithoutValue,
+  checkIdentifier(codes, value, compiled, PRIMARY_ID_REGEX, rules::primaryId,
+                  {rules::primaryId.lengthCode, code::primaryIdTagPresentWithoutValue,
                    code::primaryIdInvalidFormat});
 }
 
 void validateSecondaryId(CodeList& codes, Text value) {
   static const std::optional<unicode::Regex> compiled = unicode::Regex::compile(SECONDARY_ID_REGEX);
   // The secondary ID has no format code of its own: a wrong second character is a length fault.
-  checkIdentifier(codes, value, compiled, SECONDARY_ID_REGEX,
-                  {code::secondaryIdInvalidLengthOrCharacters,
-                   code::secondaryIdTagPresentWithoutValue,
-                   code::secondaryIdInvalidLengthOrCharacters});
+  checkIdentifier(codes, value, compiled, SECONDARY_ID_REGEX, rules::secondaryId,
+                  {rules::secondaryId.lengthCode, code::secondaryIdTagPresentWithoutValue,
+                   rules::secondaryId.lengthCode});
 }
 
 void validateAdditionalDataField(CodeList& codes, const RecordView& record) {
@@ -75,29 +76,29 @@ void validateAdditionalDataField(CodeList& codes, const RecordView& record) {
       record.map(RecordView::MapProperty::additionalDataFieldTemplate);
   if (!additionalData)
     return;
+  constexpr const rules::FieldRule& consumerData = rules::additionalConsumerDataRequest;
+  constexpr const rules::FieldRule& other = rules::additionalDataSubField;
   for (const SubField& field : *additionalData) {
-    if (field.key == "additionalConsumerDataRequest") {
-      if (!isCountInRange(field.characters(), 1, 3))
-        codes.append(code::additionalConsumerDataInvalidValue);
-      if (field.value.find_first_not_of("AME") != std::string_view::npos)
-        codes.append(code::additionalConsumerDataInvalidValue);
+    if (field.key == consumerData.field) {
+      const std::size_t characters = field.characters();
+      if (characters < consumerData.minLength || characters > consumerData.maxLength)
+        codes.append(consumerData.lengthCode);
+      if (field.value.find_first_not_of(consumerData.allowed) != std::string_view::npos)
+        codes.append(consumerData.lengthCode);
       continue;
     }
     // Keys are unique within a template: `field` is what a look-up of its key would find.
-    subFieldLengthCheck(codes, additionalDataType, field.key, &field, false, 1, 25);
+    subFieldLengthCheck(codes, additionalDataType, field.key, &field, false,
+                        static_cast<int>(other.minLength), static_cast<int>(other.maxLength));
   }
 }
 
 namespace {
 
 constexpr SubtagRules rulesOfSubtag(std::string_view key) noexcept {
-  if (key == "languagePreference")
-    return {true, 2, 2};
-  if (key == "merchantNameAlternateLanguage")
-    return {true, 1, 25};
-  if (key == "merchantCityAlternateLanguage")
-    return {false, 2, 15};
-  return {false, 1, 99};
+  const rules::FieldRule& rule = rules::languageSubField(key);
+  return {!rule.absentCode.empty(), static_cast<int>(rule.minLength),
+          static_cast<int>(rule.maxLength)};
 }
 
 constexpr auto& languageEntries = catalogue::languageEntries;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fuzz/BoundaryInvariants.h"
+#include "fuzz/ExplainInvariants.h"
 #include "fuzz/Invariants.h"
 
 namespace pavenda {
@@ -17,7 +18,7 @@ namespace {
 // Every file of the fuzz corpora, crash files kept as regressions included, goes through the same
 // checks as the fuzz targets run, so that the ordinary build catches a regression without clang.
 struct CorpusFile {
-  std::string target; // "decode", "generate", "json" or "roundtrip"
+  std::string target; // "decode", "explain", "generate", "json" or "roundtrip"
   std::filesystem::path path;
 };
 
@@ -25,7 +26,7 @@ void PrintTo(const CorpusFile& c, std::ostream* os) {
   *os << c.target << '/' << c.path.filename();
 }
 
-constexpr const char* targets[] = {"decode", "generate", "json", "roundtrip"};
+constexpr const char* targets[] = {"decode", "explain", "generate", "json", "roundtrip"};
 
 std::vector<CorpusFile> corpus() {
   std::vector<CorpusFile> files;
@@ -51,7 +52,8 @@ class CorpusReplay : public ::testing::TestWithParam<CorpusFile> {};
 TEST_P(CorpusReplay, KeepsEveryInvariant) {
   const std::string input = contents(GetParam().path);
   const std::string& target = GetParam().target;
-  const invariants::Violations violations = target == "decode"     ? invariants::ofPayload(input)
+  const invariants::Violations violations = target == "decode"    ? invariants::ofPayload(input)
+                                            : target == "explain" ? invariants::ofExplanation(input)
                                             : target == "generate" ? invariants::ofJSON(input)
                                             : target == "json" ? invariants::ofJSONBoundary(input)
                                                                : invariants::ofRoundTrip(input);
