@@ -1,6 +1,7 @@
 // swift-tools-version:6.0
 // The Swift package: adding this repository's URL is all an app needs. The C++ library is compiled
-// from src/ as it stands; only the C interface is seen by Swift.
+// from src/ with its builtin Unicode tables (no ICU on any platform); nlohmann-json comes as a
+// package dependency. Only the C interface is seen by Swift.
 import Foundation
 import PackageDescription
 
@@ -16,8 +17,6 @@ let version: String = {
   return String(number)
 }()
 
-let apple: [Platform] = [.macOS, .iOS, .macCatalyst, .tvOS, .watchOS, .visionOS]
-
 let package = Package(
   name: "Pavenda",
   platforms: [.iOS(.v15), .macOS(.v12)],
@@ -25,29 +24,25 @@ let package = Package(
     .library(name: "Pavenda", targets: ["Pavenda"]),
     .executable(name: "pavenda-validate-swift", targets: ["pavenda-validate-swift"]),
   ],
+  dependencies: [
+    .package(url: "https://github.com/nlohmann/json.git", from: "3.11.3")
+  ],
   targets: [
-    // The library's own sources, compiled in place through the link Sources/CPavenda/src; the module
-    // map in Sources/CPavenda/include exposes include/pavenda/pavenda_c.h to Swift.
+    // The library's own sources, compiled in place from src/ with the builtin Unicode tables, so
+    // that no platform needs ICU; the module map in Sources/CPavenda/include exposes
+    // include/pavenda/pavenda_c.h to Swift.
     .target(
       name: "CPavenda",
-      exclude: ["src/CMakeLists.txt"],
+      dependencies: [.product(name: "json", package: "json")],
+      path: ".",
+      exclude: ["src/CMakeLists.txt", "src/support/unicode_icu"],
       sources: ["src"],
+      publicHeadersPath: "Sources/CPavenda/include",
       cxxSettings: [
-        .headerSearchPath("../../include"),
+        .headerSearchPath("include"),
         .headerSearchPath("src"),
+        .headerSearchPath("Sources/CPavenda/json-include"),
         .define("PAVENDA_VERSION", to: "\"\(version)\""),
-        // Apple platforms and Android ship ICU's C API only.
-        .define("U_SHOW_CPLUSPLUS_API", to: "0"),
-        // Apple's libicucore exports the C functions without ICU's version suffix; its SDKs carry
-        // no ICU or nlohmann-json headers, so the app puts them here (see the README).
-        .define("U_DISABLE_RENAMING", to: "1", .when(platforms: apple)),
-        .headerSearchPath("apple-include", .when(platforms: apple)),
-      ],
-      linkerSettings: [
-        .linkedLibrary("icucore", .when(platforms: apple)),
-        .linkedLibrary("icui18n", .when(platforms: [.linux, .android])),
-        .linkedLibrary("icuuc", .when(platforms: [.linux, .android])),
-        .linkedLibrary("icudata", .when(platforms: [.linux])),
       ]
     ),
     .target(name: "Pavenda", dependencies: ["CPavenda"]),

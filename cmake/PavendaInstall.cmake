@@ -33,12 +33,28 @@ install(FILES ${PROJECT_BINARY_DIR}/pavendaConfig.cmake
               ${PROJECT_BINARY_DIR}/pavendaConfigVersion.cmake
         DESTINATION ${PAVENDA_CMAKE_DIR})
 
-# Paths in the .pc file start from its own place, so the installed tree may be moved or installed
-# with another --prefix.
+# Paths in the installed .pc file start from its own place, so the installed tree may be moved or
+# installed with another --prefix.
 file(RELATIVE_PATH PAVENDA_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
 string(REGEX REPLACE "/$" "" PAVENDA_PC_TO_PREFIX "${PAVENDA_PC_TO_PREFIX}")
-configure_file(${PROJECT_SOURCE_DIR}/cmake/pavenda.pc.in ${PROJECT_BINARY_DIR}/pavenda.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/pavenda.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+set(PAVENDA_PC_REQUIRES "")
+if(PAVENDA_UNICODE STREQUAL "icu")
+  set(PAVENDA_PC_REQUIRES "icu-uc")
+endif()
+set(PAVENDA_PC_PREFIX "\${pcfiledir}/${PAVENDA_PC_TO_PREFIX}")
+set(PAVENDA_PC_LIBDIR "\${prefix}/${CMAKE_INSTALL_LIBDIR}")
+set(PAVENDA_PC_INCLUDEDIR "\${prefix}/${CMAKE_INSTALL_INCLUDEDIR}")
+configure_file(${PROJECT_SOURCE_DIR}/cmake/pavenda.pc.in ${PROJECT_BINARY_DIR}/install/pavenda.pc
+               @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/install/pavenda.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+# The build tree's pavenda.pc names the library where it is built and the headers in the sources
+# (PKG_CONFIG_PATH=build).
+set(PAVENDA_PC_PREFIX "${PROJECT_BINARY_DIR}")
+set(PAVENDA_PC_LIBDIR "$<TARGET_FILE_DIR:pavenda>")
+set(PAVENDA_PC_INCLUDEDIR "${PROJECT_SOURCE_DIR}/include")
+configure_file(${PROJECT_SOURCE_DIR}/cmake/pavenda.pc.in ${PROJECT_BINARY_DIR}/pavenda.pc.build
+               @ONLY)
+file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/pavenda.pc INPUT ${PROJECT_BINARY_DIR}/pavenda.pc.build)
 
 if(TARGET pavenda_cli)
   install(TARGETS pavenda_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

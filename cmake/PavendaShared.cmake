@@ -10,7 +10,9 @@ set_target_properties(pavenda PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY
 # The static library's own objects, compiled once for both.
 add_library(pavenda_shared SHARED $<TARGET_OBJECTS:pavenda>)
 add_library(pavenda::pavenda_shared ALIAS pavenda_shared)
-target_link_libraries(pavenda_shared PRIVATE ICU::i18n ICU::uc)
+if(PAVENDA_UNICODE STREQUAL "icu")
+  target_link_libraries(pavenda_shared PRIVATE ICU::uc)
+endif()
 target_include_directories(pavenda_shared
   PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include> $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 # The version script also hides the standard library's template instances, which visibility alone

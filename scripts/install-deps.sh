@@ -2,17 +2,26 @@
 # Installs the Debian packages the build needs; quiet and quick when all are present.
 #   install-deps.sh          the build, tests and benchmarks
 #   install-deps.sh fuzz     also clang with libFuzzer, for make fuzz
+#   install-deps.sh docs     also doxygen, for make docs
+#   install-deps.sh wasm     also clang-19 for wasm32-wasi and node, for make wasm and test-js
+#   install-deps.sh browser  also Chromium, for make test-browser
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libicu-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+  libicu-dev unicode-data bzip2 python3 nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   libqrencode-dev libpng-dev libzbar-dev libzxing-dev libjpeg-dev
   openjdk-17-jdk-headless junit4 libhamcrest-java
+  strace
+  python3-venv python3-dev
 )
-if [ "${1:-}" = fuzz ]; then
-  packages+=(clang libclang-rt-dev)
-fi
+case "${1:-}" in
+  fuzz) packages+=(clang libclang-rt-dev) ;;
+  docs) packages+=(doxygen) ;;
+  wasm) packages+=(clang-19 lld-19 libc++-19-dev-wasm32 libc++abi-19-dev-wasm32 wasi-libc
+                   libclang-rt-19-dev-wasm32 nodejs) ;;
+  browser) packages+=(chromium nodejs) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -45,7 +45,9 @@ public enum GenerationError: Error, Sendable, Hashable, CustomStringConvertible 
 
 /// Why `decode(_:)` could not read a payload: the decoder's reason, such as "invalidLength".
 public struct PayloadDecodingError: Error, Sendable, Hashable, CustomStringConvertible {
-  /// The reason: "invalidLength", "invalidTagLength", "repeatedTag" or "invalidTag".
+  /// The reason: "invalidLength", "repeatedTag" or "invalidTag", one of the constants below.
+  /// (Decoding reports an element cut short, or with a length that is not a number, as
+  /// "invalidLength".)
   public let reason: String
 
   /// A text too short to hold an element, or an element cut short or with a bad length.
@@ -88,14 +90,64 @@ public struct DecodedPayload: Sendable, Hashable {
   public let secondaryID: String?
 }
 
+/// Something the rules allow but readers of a payload trip on, as `pavenda validate --explain`
+/// reports it.
+public struct Advisory: Sendable, Hashable, CustomStringConvertible {
+  /// "framing", "capacity", "currency-decimals" or "invisible-characters".
+  public let kind: String
+  /// The tag it concerns, such as "59"; empty for the whole payload.
+  public let tag: String
+  /// The field key it concerns, such as "merchantName"; empty for the whole payload.
+  public let field: String
+  /// What a reader would meet, in words.
+  public let detail: String
+
+  /// An advisory with the given parts.
+  public init(kind: String, tag: String, field: String, detail: String) {
+    (self.kind, self.tag, self.field, self.detail) = (kind, tag, field, detail)
+  }
+
+  /// The kind, a colon and the detail.
+  public var description: String { "\(kind): \(detail)" }
+}
+
+/// The error correction a payload will be printed with; it sets the capacity advisory's limits.
+public enum ErrorCorrection: Int32, Sendable, Hashable, CaseIterable {
+  case low = 0, medium, quartile, high
+}
+
+/// A generated payload with the advisories of what a reader would meet.
+public struct ExplainedPayload: Sendable, Hashable {
+  /// The payload, every byte of it.
+  public let payload: String
+  /// The advisories, in the order `pavenda validate --explain` gives them; empty when none.
+  public let advisories: [Advisory]
+}
+
 /// Generates a checked payload: writes the fields in tag order (sub-fields of `[String: String]`
 /// templates by sub-tag), reads the text back and validates it, and returns it only when no rule is
 /// broken. `crc` is ignored: the CRC is always computed.
 ///
 /// Throws `GenerationError.findings` with every broken rule's code and message, or
-/// `GenerationError.invalidFields` when a template sub-tag is not two digits or names a sub-field
-/// that has a property of its own. Traps only when memory runs out.
+/// `GenerationError.invalidFields` naming the key path of a field the encoder would drop or write
+/// other than as given (the library's own check of its field dictionary). Traps only when memory
+/// runs out.
 public func generate(_ fields: MerchantFields) throws(GenerationError) -> String {
+  try generated(fields, level: nil).payload
+}
+
+/// As `generate(_:)`, with the advisories of the payload (printed at `errorCorrection`): what the
+/// rules allow but readers trip on, such as decimals a currency does not have or invisible
+/// characters.
+public func generateExplained(_ fields: MerchantFields, errorCorrection: ErrorCorrection = .medium)
+  throws(GenerationError) -> ExplainedPayload
+{
+  try generated(fields, level: errorCorrection)
+}
+
+private func generated(_ fields: MerchantFields, level: ErrorCorrection?) throws(GenerationError)
+  -> ExplainedPayload
+{
   let entries = fields.entries
   try checkSubtags(fields)
   guard let builder = pavenda_fields_new() else { outOfMemory() }
@@ -114,16 +166,22 @@ public func generate(_ fields: MerchantFields) throws(GenerationError) -> String
     }
   }
   var response: OpaquePointer?
-  let status = pavenda_generate_fields(builder, &response)
+  let status =
+    if let level {
+      pavenda_generate_fields_explained(builder, level.rawValue, &response)
+    } else {
+      pavenda_generate_fields(builder, &response)
+    }
   guard let response else { failure(status) }
   defer { pavenda_response_free(response) }
   switch status {
   case PAVENDA_OK:
-    return text(pavenda_response_payload(response, nil))
+    return ExplainedPayload(
+      payload: text { pavenda_response_payload(response, $0) }, advisories: advisories(of: response))
   case PAVENDA_FINDINGS:
     throw .findings(findings(of: response))
   case PAVENDA_INVALID_FIELDS:
-    throw .invalidFields(text(pavenda_response_input_error(response)))
+    throw .invalidFields(text { pavenda_response_input_error_n(response, $0) })
   default:
     failure(status)
   }
@@ -149,13 +207,13 @@ public func decode(_ payload: String) throws(PayloadDecodingError) -> DecodedPay
   guard let response else { failure(status) }
   defer { pavenda_response_free(response) }
   guard status == PAVENDA_OK else {
-    throw PayloadDecodingError(reason: text(pavenda_response_decoding_error(response)))
+    throw PayloadDecodingError(reason: text { pavenda_response_decoding_error_n(response, $0) })
   }
   struct Record: Decodable {
     let scheme: String
     let fields: [String: DecodedValue]
   }
-  let json = text(pavenda_response_decoded_json(response))
+  let json = text { pavenda_response_decoded_json_n(response, $0) }
   guard let record = try? JSONDecoder().decode(Record.self, from: Data(json.utf8)),
     let scheme = DecodedPayload.Scheme(rawValue: record.scheme)
   else {
@@ -172,26 +230,36 @@ public func decode(_ payload: String) throws(PayloadDecodingError) -> DecodedPay
 /// Every field key with its tag, in tag order: two digits for a top-level field ("59"), four for
 /// a sub-field of tag "62" (template tag and sub-tag, "6201").
 public let fieldCatalogue: [(key: String, tag: String)] = (0..<pavenda_field_count()).map {
-  (text(pavenda_field_key($0)), text(pavenda_field_tag($0)))
+  index in (text { pavenda_field_key_n(index, $0) }, text { pavenda_field_tag_n(index, $0) })
 }
 
 /// Every code of the error catalogue with its message, in numeric order.
-public let errorCatalogue: [Finding] = (0..<pavenda_error_catalogue_count()).map {
+public let errorCatalogue: [Finding] = (0..<pavenda_error_catalogue_count()).map { index in
   Finding(
-    code: text(pavenda_error_catalogue_code($0)), message: text(pavenda_error_catalogue_message($0))
-  )
+    code: text { pavenda_error_catalogue_code_n(index, $0) },
+    message: text { pavenda_error_catalogue_message_n(index, $0) })
 }
 
 /// The library's version, such as "0.1.0".
-public let version: String = text(pavenda_version())
+public let version: String = text { pavenda_version_n($0) }
 
 // MARK: - Bridging
 
 private func findings(of response: OpaquePointer) -> [Finding] {
-  (0..<pavenda_response_error_count(response)).map {
+  (0..<pavenda_response_error_count(response)).map { index in
     Finding(
-      code: text(pavenda_response_error_code(response, $0)),
-      message: text(pavenda_response_error_message(response, $0)))
+      code: text { pavenda_response_error_code_n(response, index, $0) },
+      message: text { pavenda_response_error_message_n(response, index, $0) })
+  }
+}
+
+private func advisories(of response: OpaquePointer) -> [Advisory] {
+  (0..<pavenda_response_advisory_count(response)).map { index in
+    Advisory(
+      kind: text { pavenda_response_advisory_kind_n(response, index, $0) },
+      tag: text { pavenda_response_advisory_tag_n(response, index, $0) },
+      field: text { pavenda_response_advisory_field_n(response, index, $0) },
+      detail: text { pavenda_response_advisory_detail_n(response, index, $0) })
   }
 }
 
@@ -230,9 +298,17 @@ private func checkSubtags(_ fields: MerchantFields) throws(GenerationError) {
   }
 }
 
-private func text(_ pointer: UnsafePointer<CChar>?) -> String {
-  guard let pointer else { fatalError("pavenda: the library gave no text where one is promised") }
-  return String(cString: pointer)
+// A text the library gives out, taken with its length: it may hold NUL bytes, which a C string
+// would end at.
+private func text(_ give: (UnsafeMutablePointer<Int>) -> UnsafePointer<CChar>?) -> String {
+  var length = 0
+  guard let pointer = give(&length) else {
+    fatalError("pavenda: the library gave no text where one is promised")
+  }
+  let bytes = UnsafeBufferPointer(
+    start: UnsafeRawPointer(pointer).assumingMemoryBound(to: UInt8.self), count: length)
+  // The library gives out UTF-8 only: every text it was given came from a Swift String.
+  return String(decoding: bytes, as: UTF8.self)
 }
 
 // The builder only fails when memory runs out, which Swift treats as fatal everywhere else too.
@@ -243,7 +319,7 @@ private func check(_ status: pavenda_status) {
 private func outOfMemory() -> Never { failure(PAVENDA_OUT_OF_MEMORY) }
 
 private func failure(_ status: pavenda_status) -> Never {
-  fatalError("pavenda: \(String(cString: pavenda_status_name(Int32(status.rawValue))))")
+  fatalError("pavenda: \(text { pavenda_status_name_n(Int32(status.rawValue), $0) })")
 }
 
 private func withBytes<R>(_ text: String, _ body: (UnsafePointer<CChar>?, Int) -> R) -> R {

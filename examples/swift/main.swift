@@ -1,9 +1,9 @@
 import Pavenda
 
-// Reads payloads one per non-blank line on standard input and prints for each one line: "valid", or
-// the codes of the broken rules separated by single blanks. Exit status 0 when every payload was
-// valid, 1 when any had findings, 2 when the input could not be read, a line was not UTF-8, or
-// output failed.
+// Reads payloads one per non-blank line on standard input and prints for each the line
+// `pavenda validate` prints: "valid" or the codes of the broken rules separated by single blanks, a
+// tab, and the payload escaped onto one line. Exit status 0 when every payload was valid, 1 when any
+// had findings, 2 when the input could not be read, a line was not UTF-8, or output failed.
 #if canImport(Glibc)
   import Glibc
 #elseif canImport(Darwin)
@@ -42,8 +42,28 @@ struct Reporter {
     let codes = validate(payload).map(\.code)
     allValid = allValid && codes.isEmpty
     output.append(contentsOf: (codes.isEmpty ? "valid" : codes.joined(separator: " ")).utf8)
+    output.append(9)
+    appendEscaped(payload)
     output.append(10)
     if output.count >= 1 << 16 { flush() }
+  }
+
+  // As the command-line tool escapes: "\n", "\r", "\t" and "\\" by name, other control characters
+  // (C0, DEL, C1) as "\xNN" per UTF-8 byte, everything else as it is.
+  mutating func appendEscaped(_ payload: String) {
+    for scalar in payload.unicodeScalars {
+      switch scalar.value {
+      case 0x0A: output.append(contentsOf: #"\n"#.utf8)
+      case 0x0D: output.append(contentsOf: #"\r"#.utf8)
+      case 0x09: output.append(contentsOf: #"\t"#.utf8)
+      case 0x5C: output.append(contentsOf: #"\\"#.utf8)
+      case 0..<0x20, 0x7F...0x9F:
+        for byte in String(scalar).utf8 {
+          output.append(contentsOf: ((byte < 16 ? "\\x0" : "\\x") + String(byte, radix: 16)).utf8)
+        }
+      default: output.append(contentsOf: String(scalar).utf8)
+      }
+    }
   }
 
   mutating func flush() {

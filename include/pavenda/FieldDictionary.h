@@ -61,19 +61,24 @@ public:
 
   /// The first value the encoder would drop or misread, as "keyPath: what was wrong; what to write
   /// instead" (`transactionAmount: ...`, `additionalDataFieldTemplate.bilID: ...`), or nothing
-  /// when every value will be written as given. Reported, in entry order:
+  /// when every value will be written and read back as given. Reported, in entry order:
   /// - a value that is neither text nor, for a template field (tags 26 to 51, 62, 64, 80 to 99),
-  ///   a map of texts;
-  /// - a map under a field that is not a template;
-  /// - at the top, a key that is not a catalogue field key, a catalogue tag or a two-character
-  ///   key (written as its own tag), or a sub-field of the additional data template ("billID",
-  ///   "6201"), which is only written inside that template;
-  /// - inside a template, a sub-key that is not a catalogue field key, a catalogue tag or a
-  ///   two-character key (written as its own sub-tag); inside the language template (64) a
-  ///   two-character key is allowed only as a catalogue tag, and its three sub-field keys are
-  ///   allowed;
-  /// - a field given both by name and by tag number in one map.
-  /// An unknown key comes with the nearest allowed key as a suggestion. Throws `std::bad_alloc`
+  ///   a map of texts; a map under a field that is not a template;
+  /// - at the top, a key that is neither a catalogue field key of the top level nor a two-digit
+  ///   tag ("ab", "k0" and "é中" name no tag), or a sub-field of a template ("billID", "6201",
+  ///   "languagePreference"), which is only written inside it;
+  /// - inside a template, a key that is no sub-tag of it: the additional data template (62) takes
+  ///   its sub-field keys, their tags "6201" to "6214" and sub-tags "01" to "99"; the language
+  ///   template (64) its three sub-field keys and sub-tags "00" to "99"; the other templates any
+  ///   two characters. A key of another level ("cityName" inside 62) is named as such;
+  /// - a field given both by name and by tag number, or a sub-field given twice ("billID" and
+  ///   "01" in 62);
+  /// - an empty text or an empty template (the decoder reads no empty value);
+  /// - a value of 100 characters or more, or a template whose written sub-fields come to that
+  ///   many, since its two length digits cannot count them.
+  /// A given `crc` (or "63") is never written, whatever it holds: the CRC is always computed. An
+  /// unknown key comes with the nearest allowed key as a suggestion when one is close (an edit per
+  /// four characters, or its beginning), otherwise with what to write. Throws `std::bad_alloc`
   /// when memory runs out, nothing else.
   [[nodiscard]] std::optional<std::string> firstUnwritableField() const;
 

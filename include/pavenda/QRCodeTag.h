@@ -17,6 +17,10 @@ namespace pavenda {
 /// to `tag99()` ("99"), with the additional-data sub-fields `billID()` ("6201") to `addDataNpci2()`
 /// ("6214") after `additionalDataFieldTemplate()` ("62"). The full list:
 /// @include QRCodeTags.def
+///
+/// The sub-fields of the language template have accessors of the same kind, the template's tag
+/// followed by the sub-tag: `languagePreference()` is "6400" (written as sub-tag "00" of tag 64):
+/// @include LanguageTemplateTags.def
 class QRCodeTag {
 public:
 #define PAVENDA_TAG(key, tag)                                                                      \
@@ -24,6 +28,11 @@ public:
     return tag;                                                                                    \
   }
 #include <pavenda/QRCodeTags.def>
+#define PAVENDA_LANGUAGE_TAG(key, tag)                                                             \
+  static constexpr std::string_view key() noexcept {                                               \
+    return tag;                                                                                    \
+  }
+#include <pavenda/LanguageTemplateTags.def>
 };
 
 } // namespace pavenda

@@ -8,8 +8,12 @@
  *
  * The ABI is kept stable: results are opaque handles made and freed by the library; texts go in as
  * a pointer plus a length in bytes (UTF-8, no terminator needed) and come out as NUL-terminated
- * pointers borrowed from a handle. No function throws, aborts or keeps state between calls, and
- * every function may be called from several threads at once (on different handles, or reading one).
+ * pointers borrowed from a handle. A text given out may hold NUL bytes (a payload, a value, a
+ * detail or reason quoting one), so every function that gives out a text also gives its length in
+ * bytes: through a `size_t* length` argument, or through its twin ending in `_n` (see the end of
+ * this file). Bindings should take every text with its length. No function throws, aborts or keeps
+ * state between calls, and every function may be called from several threads at once (on different
+ * handles, or reading one).
  */
 
 #include <stddef.h>
@@ -47,7 +51,11 @@ typedef enum pavenda_status {
   PAVENDA_UNDECODABLE = 7
 } pavenda_status;
 
-/** The result of a generation or validation: a payload, codes with messages, or an input error. */
+/**
+ * The result of one call: a payload, codes with their messages and JSON, an input error, decoded
+ * fields or the reason decoding failed, an explanation (findings, decoding failure, CRC) and
+ * advisories, as each call below says which of these it fills.
+ */
 typedef struct pavenda_response pavenda_response;
 
 /**
@@ -89,9 +97,10 @@ PAVENDA_C_API pavenda_status pavenda_decode(const char* payload, size_t length,
                                             pavenda_response** out);
 
 /**
- * The decoded fields of a PAVENDA_OK response of pavenda_decode(), as one line of JSON, exactly
- * what `pavenda decode` prints: {"scheme":"TLV01"|"TLV00","fields":{...}}. Null for any other
- * response. Belongs to the response.
+ * The decoded fields of a PAVENDA_OK response of pavenda_decode(), as one line of JSON:
+ * {"scheme":"TLV01"|"TLV00","fields":{...}}, what `pavenda decode` prints without the "crc" object
+ * the tool adds (the CRC given, computed and whether they match). Null for any other response.
+ * Belongs to the response.
  */
 PAVENDA_C_API const char* pavenda_response_decoded_json(const pavenda_response* response);
 
@@ -314,7 +323,10 @@ PAVENDA_C_API int pavenda_response_decode_error_offset(const pavenda_response* r
 PAVENDA_C_API const char* pavenda_response_crc_given(const pavenda_response* response);
 PAVENDA_C_API const char* pavenda_response_crc_computed(const pavenda_response* response);
 
-/** The number of advisories of an explained response (0 for any other). */
+/**
+ * The number of advisories of a response of pavenda_validate_explained(),
+ * pavenda_generate_json_explained() or pavenda_generate_fields_explained() (0 for any other).
+ */
 PAVENDA_C_API size_t pavenda_response_advisory_count(const pavenda_response* response);
 
 /**
@@ -330,6 +342,71 @@ PAVENDA_C_API const char* pavenda_response_advisory_field(const pavenda_response
                                                           size_t index);
 PAVENDA_C_API const char* pavenda_response_advisory_detail(const pavenda_response* response,
                                                            size_t index);
+
+/**
+ * Generates as pavenda_generate_json() and pavenda_generate_fields() do (same statuses, payload,
+ * codes and input errors) and adds the advisories of the payload the encoder wrote for printing at
+ * `level` (also when validation refused it, to say what a reader would meet): read them with
+ * pavenda_response_advisory_count() and the accessors after it. `level` is one of
+ * pavenda_error_correction; anything else is PAVENDA_INVALID_ARGUMENT with `*out` set to null.
+ */
+PAVENDA_C_API pavenda_status pavenda_generate_json_explained(const char* json, size_t length,
+                                                             int level, pavenda_response** out);
+PAVENDA_C_API pavenda_status pavenda_generate_fields_explained(const pavenda_fields* fields,
+                                                               int level, pavenda_response** out);
+
+/*
+ * Texts with their lengths. Each function below answers what the function of the same name without
+ * `_n` answers and, when `length` is not null, stores the text's length in bytes there (0 when it
+ * answers null). Take texts this way whenever they may hold NUL bytes or are copied into a string
+ * type that carries its length (Swift, Java, most languages).
+ */
+PAVENDA_C_API const char* pavenda_response_decoded_json_n(const pavenda_response* response,
+                                                          size_t* length);
+PAVENDA_C_API const char* pavenda_response_decoding_error_n(const pavenda_response* response,
+                                                            size_t* length);
+PAVENDA_C_API const char* pavenda_response_error_code_n(const pavenda_response* response,
+                                                        size_t index, size_t* length);
+PAVENDA_C_API const char* pavenda_response_error_message_n(const pavenda_response* response,
+                                                           size_t index, size_t* length);
+PAVENDA_C_API const char* pavenda_response_json_n(const pavenda_response* response, size_t* length);
+PAVENDA_C_API const char* pavenda_response_input_error_n(const pavenda_response* response,
+                                                         size_t* length);
+PAVENDA_C_API const char* pavenda_response_finding_code_n(const pavenda_response* response,
+                                                          size_t index, size_t* length);
+PAVENDA_C_API const char* pavenda_response_finding_message_n(const pavenda_response* response,
+                                                             size_t index, size_t* length);
+PAVENDA_C_API const char* pavenda_response_finding_detail_n(const pavenda_response* response,
+                                                            size_t index, size_t* length);
+PAVENDA_C_API const char* pavenda_response_finding_tag_n(const pavenda_response* response,
+                                                         size_t index, size_t field,
+                                                         size_t* length);
+PAVENDA_C_API const char* pavenda_response_finding_subtag_n(const pavenda_response* response,
+                                                            size_t index, size_t field,
+                                                            size_t* length);
+PAVENDA_C_API const char* pavenda_response_finding_field_n(const pavenda_response* response,
+                                                           size_t index, size_t field,
+                                                           size_t* length);
+PAVENDA_C_API const char* pavenda_response_decode_error_reason_n(const pavenda_response* response,
+                                                                 size_t* length);
+PAVENDA_C_API const char* pavenda_response_crc_given_n(const pavenda_response* response,
+                                                       size_t* length);
+PAVENDA_C_API const char* pavenda_response_crc_computed_n(const pavenda_response* response,
+                                                          size_t* length);
+PAVENDA_C_API const char* pavenda_response_advisory_kind_n(const pavenda_response* response,
+                                                           size_t index, size_t* length);
+PAVENDA_C_API const char* pavenda_response_advisory_tag_n(const pavenda_response* response,
+                                                          size_t index, size_t* length);
+PAVENDA_C_API const char* pavenda_response_advisory_field_n(const pavenda_response* response,
+                                                            size_t index, size_t* length);
+PAVENDA_C_API const char* pavenda_response_advisory_detail_n(const pavenda_response* response,
+                                                             size_t index, size_t* length);
+PAVENDA_C_API const char* pavenda_field_key_n(size_t index, size_t* length);
+PAVENDA_C_API const char* pavenda_field_tag_n(size_t index, size_t* length);
+PAVENDA_C_API const char* pavenda_error_catalogue_code_n(size_t index, size_t* length);
+PAVENDA_C_API const char* pavenda_error_catalogue_message_n(size_t index, size_t* length);
+PAVENDA_C_API const char* pavenda_status_name_n(int status, size_t* length);
+PAVENDA_C_API const char* pavenda_version_n(size_t* length);
 
 #ifdef __cplusplus
 }

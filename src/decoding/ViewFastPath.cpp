@@ -7,7 +7,6 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -15,6 +14,7 @@
 #include "decoding/Decode.h"
 #include "decoding/Placement.h"
 #include "encoding/TagCatalogue.h"
+#include "support/Bits.h"
 #include "support/Unicode.h"
 
 namespace pavenda::decoding {
@@ -116,8 +116,8 @@ std::size_t nextUnprintable(std::string_view text, std::size_t from) noexcept {
   constexpr std::uint64_t topBits = 0x8080808080808080ULL;
   std::size_t i = from;
   for (; i + 8 <= text.size(); i += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, text.data() + i, sizeof word);
+    // Byte k of memory in lane k on any target, so that the lowest lane set is the first byte.
+    const auto word = bits::loadLittleEndian<std::uint64_t>(text.data() + i);
     // A byte below 0x20, above 0x7E or with its top bit sets the top bit of its lane; a borrow or
     // carry reaches only later lanes, so the first lane set is the first such byte.
     const std::uint64_t outside = ((word - ones * 0x20) | (word + ones * 0x01) | word) & topBits;
@@ -239,10 +239,7 @@ private:
       return false;
     // The four digits at once: a lane that is no digit gets its top bit set by the subtraction or
     // by the addition (a borrow or carry only follows a lane already set).
-    std::uint32_t word;
-    std::memcpy(&word, bytes_ + at_, sizeof word);
-    if constexpr (std::endian::native == std::endian::big)
-      word = __builtin_bswap32(word);
+    const auto word = bits::loadLittleEndian<std::uint32_t>(bytes_ + at_);
     const std::uint32_t digits = word - 0x30303030U;
     if (((digits | (digits + 0x76767676U)) & 0x80808080U) != 0)
       return false;

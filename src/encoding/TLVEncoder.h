@@ -2,10 +2,11 @@
 #define PAVENDA_ENCODING_TLVENCODER_H
 
 #include <cstdint>
-#include <memory_resource>
 #include <string>
 
 #include <pavenda/FieldDictionary.h>
+
+#include "support/SmallVector.h"
 
 namespace pavenda::encoding {
 
@@ -22,9 +23,9 @@ struct WrittenObject {
   friend bool operator==(const WrittenObject&, const WrittenObject&) = default;
 };
 
-/// The record of an encoding; its memory comes from the caller, so that a buffer on the stack
-/// spares the heap.
-using WrittenObjects = std::pmr::vector<WrittenObject>;
+/// The record of an encoding; the objects of a usual payload fit inside it, so that recording them
+/// on the stack spares the heap.
+using WrittenObjects = SmallVector<WrittenObject, 64>;
 
 /// The payload text of `dictionary` (see `TLVGenerator::encodeDictToTLV`), recording every data
 /// object it writes, the closing CRC included, in `written` when that is not null (whatever it held

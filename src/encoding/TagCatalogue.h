@@ -170,12 +170,12 @@ const std::map<std::string, std::string, std::less<>>& tagKeyMap();
 const std::map<std::string, std::string, std::less<>>&
 merchantInformationLanguageTemplateSubTagDictionary();
 
-/// The sub-fields of the alternate-language template (tag 64), in sub-tag order.
-inline constexpr std::array<Entry, 3> languageEntries = {{
-    {"languagePreference", "00"},
-    {"merchantNameAlternateLanguage", "01"},
-    {"merchantCityAlternateLanguage", "02"},
-}};
+/// The sub-fields of the alternate-language template (tag 64) with their sub-tags ("00"), in
+/// sub-tag order.
+inline constexpr auto languageEntries = std::to_array<Entry>({
+#define PAVENDA_LANGUAGE_TAG(key, tag) {#key, std::string_view(tag).substr(2)},
+#include <pavenda/LanguageTemplateTags.def>
+});
 
 /// The key of a tag-64 sub-tag ("00", "01", "02"), or nothing for any other sub-tag.
 constexpr std::optional<std::string_view> languageKeyForSubtag(std::string_view subtag) noexcept {

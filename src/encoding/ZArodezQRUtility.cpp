@@ -1,20 +1,24 @@
 #include "encoding/ZArodezQRUtility.h"
 
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <cstring>
 
-#if defined(__x86_64__)
+#include "encoding/TagCatalogue.h"
+#include "support/Bits.h"
+
+#ifdef PAVENDA_HAS_X86_CLMUL
 #include <immintrin.h>
 #endif
-
-#include "encoding/TagCatalogue.h"
 
 namespace pavenda {
 namespace {
 
 constexpr std::uint16_t payloadPolynomial = 0x1021;
 constexpr std::uint16_t payloadInitialValue = 0xFFFF;
+constexpr std::array<std::uint16_t, 256> payloadTable =
+    ZArodezQRUtility::genCrc16TableMsb(payloadPolynomial);
 
 // Slice-by-16: table k holds the CRC of a byte followed by k zero bytes, so sixteen input bytes
 // combine in one step with the same result as the byte-wise loop. Entries are held as 32-bit
@@ -24,8 +28,7 @@ using SliceTables = std::array<std::array<std::uint32_t, 256>, sliceWidth>;
 
 constexpr SliceTables makeSliceTables() {
   SliceTables tables{};
-  const std::array<std::uint16_t, 256> first =
-      ZArodezQRUtility::genCrc16TableMsb(payloadPolynomial);
+  const std::array<std::uint16_t, 256>& first = payloadTable;
   for (std::size_t b = 0; b < 256; ++b)
     tables[0][b] = first[b];
   for (std::size_t k = 1; k < tables.size(); ++k)
@@ -64,9 +67,7 @@ std::uint16_t sliced(std::span<const std::uint8_t> data, std::uint16_t initial) 
   return static_cast<std::uint16_t>(crc);
 }
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define PAVENDA_CRC_FOLDING 1
-
+#ifdef PAVENDA_HAS_X86_CLMUL
 // x^power modulo the payload polynomial, for the folding constants.
 constexpr std::uint64_t xPowerModulo(unsigned power) {
   std::uint32_t remainder = 1;
@@ -79,9 +80,7 @@ constexpr std::uint64_t xPowerModulo(unsigned power) {
 }
 
 std::uint64_t bigEndian64(const std::uint8_t* p) noexcept {
-  std::uint64_t word;
-  std::memcpy(&word, p, sizeof word);
-  return __builtin_bswap64(word);
+  return bits::loadBigEndian<std::uint64_t>(p);
 }
 
 // Carry-less multiplication folds the text sixteen bytes a step: a 128-bit prefix A followed by
@@ -109,20 +108,24 @@ std::uint64_t bigEndian64(const std::uint8_t* p) noexcept {
   }
   std::uint64_t lanes[2];
   _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), prefix);
-  high = __builtin_bswap64(lanes[1]);
-  low = __builtin_bswap64(lanes[0]);
+  high = bits::byteSwap(lanes[1]);
+  low = bits::byteSwap(lanes[0]);
   std::array<std::uint8_t, 16> remainder;
   std::memcpy(remainder.data(), &high, 8);
   std::memcpy(remainder.data() + 8, &low, 8);
   const std::uint16_t crc = sliced(remainder, 0);
   return sliced(std::span(p, static_cast<std::size_t>(end - p)), crc);
 }
-
-bool canFold() noexcept {
-  static const bool supported = __builtin_cpu_supports("pclmul") != 0;
-  return supported;
-}
 #endif
+
+// The folding kernel takes at least 32 bytes; shorter texts go through the tables.
+std::uint16_t foldedOrSliced(std::span<const std::uint8_t> data, std::uint16_t initial) noexcept {
+#ifdef PAVENDA_HAS_X86_CLMUL
+  if (data.size() >= 32)
+    return folded(data, initial);
+#endif
+  return sliced(data, initial);
+}
 
 } // namespace
 
@@ -136,14 +139,28 @@ std::map<std::string, std::string, std::less<>> ZArodezQRUtility::keyTagMapping(
 std::uint16_t ZArodezQRUtility::calculateCrcMsb(std::span<const std::uint8_t> data,
                                                 std::uint16_t poly,
                                                 std::uint16_t initialCrcValue) noexcept {
-  if (poly == payloadPolynomial) {
-#ifdef PAVENDA_CRC_FOLDING
-    if (data.size() >= 32 && canFold())
-      return folded(data, initialCrcValue);
-#endif
-    return sliced(data, initialCrcValue);
-  }
+  if (poly == payloadPolynomial)
+    return bits::hasCarrylessMultiply() ? foldedOrSliced(data, initialCrcValue)
+                                        : sliced(data, initialCrcValue);
   return byteWise(genCrc16TableMsb(poly), data, initialCrcValue);
+}
+
+bool payloadCrcKernelAvailable(PayloadCrcKernel kernel) noexcept {
+  return kernel != PayloadCrcKernel::folded || bits::hasCarrylessMultiply();
+}
+
+std::uint16_t payloadCrcBy(PayloadCrcKernel kernel, std::span<const std::uint8_t> data,
+                           std::uint16_t initial) noexcept {
+  assert(payloadCrcKernelAvailable(kernel));
+  switch (kernel) {
+  case PayloadCrcKernel::byteWise:
+    return byteWise(payloadTable, data, initial);
+  case PayloadCrcKernel::sliced:
+    return sliced(data, initial);
+  case PayloadCrcKernel::folded:
+    return foldedOrSliced(data, initial);
+  }
+  return sliced(data, initial);
 }
 
 std::uint16_t ZArodezQRUtility::payloadCrc(std::string_view text) noexcept {

@@ -29,8 +29,8 @@ public:
     return table;
   }
 
-  /// The CRC of `data` for `poly` from `initialCrcValue`. The payload polynomial uses tables built
-  /// at compile time, eight bytes a step; any other builds its table.
+  /// The CRC of `data` for `poly` from `initialCrcValue`. The payload polynomial takes the fastest
+  /// kernel of `PayloadCrcKernel` the processor runs; any other polynomial builds its table.
   static std::uint16_t calculateCrcMsb(std::span<const std::uint8_t> data, std::uint16_t poly,
                                        std::uint16_t initialCrcValue) noexcept;
 
@@ -47,6 +47,19 @@ public:
   /// The payload CRC of `text`: `calculateCrcMsb` with 0x1021 and 0xFFFF over its bytes.
   static std::uint16_t payloadCrc(std::string_view text) noexcept;
 };
+
+/// The ways of computing the payload CRC, all giving the same result: one table step a byte;
+/// sixteen bytes a step through compile-time tables (the portable kernel, used on every target);
+/// carry-less multiplication folding sixteen bytes a step (x86-64 with PCLMULQDQ only).
+enum class PayloadCrcKernel { byteWise, sliced, folded };
+
+/// Whether `kernel` is built into the library and runs on this processor.
+bool payloadCrcKernelAvailable(PayloadCrcKernel kernel) noexcept;
+
+/// The payload CRC of `data` from `initial` by `kernel` alone, for tests and benchmarks; `kernel`
+/// must be available.
+std::uint16_t payloadCrcBy(PayloadCrcKernel kernel, std::span<const std::uint8_t> data,
+                           std::uint16_t initial) noexcept;
 
 } // namespace pavenda
 

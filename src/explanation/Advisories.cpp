@@ -9,10 +9,6 @@
 #include <utility>
 #include <variant>
 
-#include <unicode/uchar.h>
-#include <unicode/ucurr.h>
-#include <unicode/utf8.h>
-
 #include "decoding/TLVFraming.h"
 #include "encoding/TagCatalogue.h"
 #include "explanation/Findings.h"
@@ -102,8 +98,7 @@ private:
       }
       const std::int64_t begin = next_;
       starts_.push_back(static_cast<std::size_t>(begin));
-      UChar32 c = 0;
-      U8_NEXT(bytes, next_, length, c);
+      const std::int32_t c = unicode::nextCodePoint(bytes, next_, length);
       if (unit_ == Unit::utf16 && c > 0xFFFF)
         starts_.push_back(static_cast<std::size_t>(next_ - 1));
     }
@@ -287,11 +282,8 @@ void adviseOnDecimals(const ZArodezPayMerchantTLV& record, bool singleCharacter,
       number ? ISOCountryCodes::availableISOCurrencies.lookup(*number) : std::nullopt;
   if (!alphabetic)
     return;
-  std::array<UChar, 4> iso{};
-  std::copy(alphabetic->begin(), alphabetic->end(), iso.begin());
-  UErrorCode status = U_ZERO_ERROR;
-  const int32_t minorUnit = ucurr_getDefaultFractionDigits(iso.data(), &status);
-  if (U_FAILURE(status))
+  const std::optional<int> minorUnit = unicode::currencyMinorUnits(*alphabetic);
+  if (!minorUnit)
     return;
   for (const std::string_view key : {"transactionAmount", "convenienceFeeAmount"}) {
     const auto value = record.valueForKey(key);
@@ -302,25 +294,26 @@ void adviseOnDecimals(const ZArodezPayMerchantTLV& record, bool singleCharacter,
     if (period == std::string::npos)
       continue;
     const std::size_t decimals = text->size() - period - 1;
-    if (decimals <= static_cast<std::size_t>(minorUnit))
+    if (decimals <= static_cast<std::size_t>(*minorUnit))
       continue;
     const std::string tag(tagOfField(key, singleCharacter));
     out.push_back({"currency-decimals", tag, std::string(key),
                    std::string(key) + " (tag " + tag + ") is '" + *text + "' with " +
                        decimalCount(decimals) + "; " + std::string(*alphabetic) + " (currency " +
-                       *currency + ") has " + decimalCount(static_cast<std::size_t>(minorUnit))});
+                       *currency + ") has " + decimalCount(static_cast<std::size_t>(*minorUnit))});
   }
 }
 
 // ---- invisible characters ----
 
-bool isInvisible(UChar32 c, UChar32 previous) {
-  if (c == 0x200D && u_hasBinaryProperty(previous, UCHAR_EXTENDED_PICTOGRAPHIC))
+bool isInvisible(char32_t c, std::int32_t previous) {
+  if (c == 0x200D && previous >= 0 &&
+      unicode::isExtendedPictographic(static_cast<char32_t>(previous)))
     return false; // joins an emoji sequence
-  const int8_t type = u_charType(c);
-  if (type == U_CONTROL_CHAR || type == U_FORMAT_CHAR)
+  // The line and paragraph separators break a line where no line break is seen.
+  if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || unicode::isFormat(c) || c == 0x2028 || c == 0x2029)
     return true;
-  return u_hasBinaryProperty(c, UCHAR_DEFAULT_IGNORABLE_CODE_POINT) && type != U_NON_SPACING_MARK;
+  return unicode::isDefaultIgnorable(c) && !unicode::isNonSpacingMark(c);
 }
 
 // "U+202E RIGHT-TO-LEFT OVERRIDE at character 3" for each invisible code point of `text`.
@@ -330,20 +323,17 @@ std::vector<std::string> invisibleIn(std::string_view text) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto length = static_cast<std::int32_t>(text.size());
   std::size_t character = 0;
-  UChar32 previous = 0;
+  std::int32_t previous = 0;
   for (std::int32_t i = 0; i < length;) {
     const auto begin = static_cast<std::size_t>(i);
     while (chars.offset(character + 1) <= begin)
       ++character;
-    UChar32 c = 0;
-    U8_NEXT(bytes, i, length, c);
-    if (c >= 0 && isInvisible(c, previous)) {
-      std::array<char, 128> name{};
-      UErrorCode status = U_ZERO_ERROR;
-      u_charName(c, U_EXTENDED_CHAR_NAME, name.data(), static_cast<int32_t>(name.size()), &status);
+    const std::int32_t c = unicode::nextCodePoint(bytes, i, length);
+    if (c >= 0 && isInvisible(static_cast<char32_t>(c), previous)) {
       std::array<char, 16> code{};
       std::snprintf(code.data(), code.size(), "U+%04X", static_cast<unsigned>(c));
-      found.push_back(std::string(code.data()) + " " + name.data() + " at character " +
+      found.push_back(std::string(code.data()) + " " +
+                      unicode::characterName(static_cast<char32_t>(c)) + " at character " +
                       std::to_string(character));
     }
     previous = c;

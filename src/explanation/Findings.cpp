@@ -9,14 +9,13 @@
 #include <utility>
 #include <variant>
 
-#include <unicode/utf8.h>
-
 #include <pavenda/ErrorConstants.h>
 
 #include "decoding/SingleCharacterTags.h"
 #include "encoding/TagCatalogue.h"
 #include "encoding/ZArodezQRUtility.h"
 #include "support/AsciiNumber.h"
+#include "support/DecimalText.h"
 #include "support/TextPredicates.h"
 #include "support/Unicode.h"
 #include "validation/Checks.h"
@@ -27,8 +26,17 @@ namespace {
 using MapProperty = ZARODEZMerchantTLV::MapProperty;
 
 std::string quoted(std::string_view text) {
-  return "'" + std::string(text) + "'";
+  std::string out = "'" + std::string(text) + "'";
+  // A combining mark or joiner at the start would sit on the quote mark: it goes on a dotted
+  // circle.
+  if (!unicode::startsCharacterAfterPrintable(out, 1))
+    out.insert(1, "\u25CC");
+  return out;
 }
+
+// Said of every explanation of a payload that does not start with "00".
+constexpr std::string_view singleCharacterNote =
+    " (read in the single-character scheme because it does not start with 00)";
 
 std::string plural(std::size_t count, std::string_view noun) {
   return std::to_string(count) + " " + std::string(noun) + (count == 1 ? "" : "s");
@@ -41,8 +49,7 @@ std::optional<std::string> firstCodePoint(std::string_view text,
   const auto length = static_cast<std::int32_t>(text.size());
   for (std::int32_t i = 0; i < length;) {
     const std::int32_t start = i;
-    UChar32 c = 0;
-    U8_NEXT(bytes, i, length, c);
+    unicode::nextCodePoint(bytes, i, length);
     const std::string_view point =
         text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(i - start));
     if (test(point))
@@ -67,16 +74,7 @@ std::optional<std::string> firstNeitherDigitNorPeriod(std::string_view text) {
 // How a text of digits 0-9 and periods parses as a decimal number: nothing when it does not (no
 // digit 0-9, two periods, a digit of another script), else its value.
 std::optional<double> decimalValue(std::string_view text) {
-  const bool onlyAscii = std::all_of(text.begin(), text.end(),
-                                     [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
-  if (!onlyAscii || std::count(text.begin(), text.end(), '.') > 1 ||
-      std::none_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-    return std::nullopt;
-  // "5." and ".5" are numbers; from_chars wants a digit on both sides of the period.
-  std::string padded = "0" + std::string(text) + "0";
-  double value = 0;
-  std::from_chars(padded.data(), padded.data() + padded.size(), value);
-  return value;
+  return parseDecimal(text);
 }
 
 // Explains the codes of one record.
@@ -548,9 +546,7 @@ std::size_t charactersBeforeIllFormed(std::string_view text) {
   std::int32_t i = 0;
   while (i < length) {
     const std::int32_t start = i;
-    UChar32 c = 0;
-    U8_NEXT(bytes, i, length, c);
-    if (c < 0) {
+    if (unicode::nextCodePoint(bytes, i, length) < 0) {
       i = start;
       break;
     }
@@ -646,6 +642,10 @@ DecodeError describeStop(const decoding::DecodeStop& stop, std::string_view payl
         "the payload ends with tag " + quoted(stop.element) + "; it must end with tag 63 (CRC)";
     break;
   }
+  // Past the checks of any text, what went wrong depends on the scheme the payload was read in.
+  if (singleCharacter && stop.reason != StopReason::notUtf8 && stop.reason != StopReason::tooLong &&
+      stop.reason != StopReason::tooShort)
+    reason += singleCharacterNote;
   return {std::move(reason), offset};
 }
 
@@ -679,8 +679,11 @@ std::vector<Finding> findingsFor(const ZArodezPayMerchantTLV& record,
   const Explainer explainer(record, payload);
   std::vector<Finding> findings;
   findings.reserve(codes.size());
-  for (const std::string& code : codes)
+  for (const std::string& code : codes) {
     findings.push_back(explainer.explain(code));
+    if (!record.payloadFormatIndicator())
+      findings.back().detail += singleCharacterNote;
+  }
   return findings;
 }
 

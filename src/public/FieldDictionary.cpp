@@ -1,5 +1,6 @@
 #include <pavenda/FieldDictionary.h>
 
+#include "support/Exceptions.h"
 #include "support/OrderedEntries.h"
 
 namespace pavenda {
@@ -30,26 +31,35 @@ void FieldDictionary::set(std::string key, FieldValue value) {
     return;
   }
   if (index_.empty()) {
+#if PAVENDA_HAS_EXCEPTIONS
     try {
+#endif
       index_.reserve(entries_.size() * 2);
       for (std::size_t i = 0; i < entries_.size(); ++i)
         index_.emplace(entries_[i].first, i);
+#if PAVENDA_HAS_EXCEPTIONS
     } catch (...) {
+      // A half-built index would answer wrongly; without one the entries are searched in order.
       index_.clear();
       throw;
     }
+#endif
   }
   const auto [found, inserted] = index_.try_emplace(key, entries_.size());
   if (!inserted) {
     entries_[found->second].second = std::move(value);
     return;
   }
+#if PAVENDA_HAS_EXCEPTIONS
   try {
+#endif
     entries_.emplace_back(std::move(key), std::move(value));
+#if PAVENDA_HAS_EXCEPTIONS
   } catch (...) {
     index_.erase(found);
     throw;
   }
+#endif
 }
 
 bool FieldDictionary::erase(std::string_view key) {

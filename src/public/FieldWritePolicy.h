@@ -8,7 +8,8 @@
 
 namespace pavenda::detail {
 
-/// A key as it may appear in a one-line message: control bytes escaped, long keys cut short.
+/// A key as it may appear in a one-line message: control bytes escaped, long keys cut short, the
+/// empty key as "".
 std::string printable(std::string_view key);
 
 /// The path of `key` in the map under `parent` ("" at the top), as messages name it.

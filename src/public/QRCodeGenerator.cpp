@@ -1,20 +1,13 @@
 #include <pavenda/QRCodeGenerator.h>
 
-#include <array>
-#include <cstddef>
-#include <memory_resource>
-
 #include "encoding/TLVEncoder.h"
 #include "public/PayloadValidation.h"
 
 namespace pavenda {
 
 PavendaResponse QRCodeGenerator::generateQRCodeString(const FieldDictionary& qrCodeDictionary) {
-  // Room for where the data objects of a usual payload lie, so that recording them takes no heap.
-  std::array<std::byte, 1024> buffer;
-  std::pmr::monotonic_buffer_resource resource(buffer.data(), buffer.size(),
-                                               std::pmr::new_delete_resource());
-  encoding::WrittenObjects written(&resource);
+  // Where the data objects lie; a usual payload's fit on the stack.
+  encoding::WrittenObjects written;
   std::string payload = encoding::encode(qrCodeDictionary, &written);
   // A payload that the decoder would split differently from how it was written carries other data
   // than the caller gave; validating what the decoder reads would vouch for the wrong payload.

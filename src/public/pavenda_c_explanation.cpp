@@ -5,6 +5,8 @@
 
 namespace {
 
+using pavenda::c::give;
+
 const pavenda::Finding* findingAt(const pavenda_response* response, size_t index) noexcept {
   if (response == nullptr || !response->explanation ||
       index >= response->explanation->findings.size())
@@ -19,14 +21,11 @@ const pavenda::FindingField* fieldAt(const pavenda_response* response, size_t in
 }
 
 const pavenda::Advisory* advisoryAt(const pavenda_response* response, size_t index) noexcept {
-  if (response == nullptr || !response->explanation ||
-      index >= response->explanation->advisories.size())
-    return nullptr;
-  return &response->explanation->advisories[index];
+  return response && index < response->advisories.size() ? &response->advisories[index] : nullptr;
 }
 
-const char* textOf(const std::optional<std::string>& text) noexcept {
-  return text ? text->c_str() : nullptr;
+const pavenda::Explanation* explanationOf(const pavenda_response* response) noexcept {
+  return response && response->explanation ? &*response->explanation : nullptr;
 }
 
 } // namespace
@@ -35,11 +34,8 @@ extern "C" {
 
 pavenda_status pavenda_validate_explained(const char* payload, size_t length, int level,
                                           pavenda_response** out) {
-  if (level < PAVENDA_ECC_L || level > PAVENDA_ECC_H) {
-    if (out != nullptr)
-      *out = nullptr;
+  if (!pavenda::c::knownLevel(level, out))
     return PAVENDA_INVALID_ARGUMENT;
-  }
   return pavenda::c::guardedText(
       payload, length, out, [level](pavenda_response& response, std::string_view text) {
         pavenda::Explanation explanation =
@@ -53,27 +49,44 @@ pavenda_status pavenda_validate_explained(const char* payload, size_t length, in
             errors.emplace_back(finding.code, finding.message);
           pavenda::c::setFindings(response, pavenda::QRCodeError(explanation.errorCodes), errors);
         }
+        response.advisories = std::move(explanation.advisories);
         response.explanation = std::move(explanation);
       });
 }
 
 size_t pavenda_response_finding_count(const pavenda_response* response) {
-  return response && response->explanation ? response->explanation->findings.size() : 0;
+  const pavenda::Explanation* explanation = explanationOf(response);
+  return explanation ? explanation->findings.size() : 0;
+}
+
+const char* pavenda_response_finding_code_n(const pavenda_response* response, size_t index,
+                                            size_t* length) {
+  const pavenda::Finding* finding = findingAt(response, index);
+  return give(finding ? &finding->code : nullptr, length);
 }
 
 const char* pavenda_response_finding_code(const pavenda_response* response, size_t index) {
+  return pavenda_response_finding_code_n(response, index, nullptr);
+}
+
+const char* pavenda_response_finding_message_n(const pavenda_response* response, size_t index,
+                                               size_t* length) {
   const pavenda::Finding* finding = findingAt(response, index);
-  return finding ? finding->code.c_str() : nullptr;
+  return give(finding ? &finding->message : nullptr, length);
 }
 
 const char* pavenda_response_finding_message(const pavenda_response* response, size_t index) {
+  return pavenda_response_finding_message_n(response, index, nullptr);
+}
+
+const char* pavenda_response_finding_detail_n(const pavenda_response* response, size_t index,
+                                              size_t* length) {
   const pavenda::Finding* finding = findingAt(response, index);
-  return finding ? finding->message.c_str() : nullptr;
+  return give(finding ? &finding->detail : nullptr, length);
 }
 
 const char* pavenda_response_finding_detail(const pavenda_response* response, size_t index) {
-  const pavenda::Finding* finding = findingAt(response, index);
-  return finding ? finding->detail.c_str() : nullptr;
+  return pavenda_response_finding_detail_n(response, index, nullptr);
 }
 
 size_t pavenda_response_finding_field_count(const pavenda_response* response, size_t index) {
@@ -81,22 +94,37 @@ size_t pavenda_response_finding_field_count(const pavenda_response* response, si
   return finding ? finding->fields.size() : 0;
 }
 
+const char* pavenda_response_finding_tag_n(const pavenda_response* response, size_t index,
+                                           size_t field, size_t* length) {
+  const pavenda::FindingField* f = fieldAt(response, index, field);
+  return give(f ? &f->tag : nullptr, length);
+}
+
 const char* pavenda_response_finding_tag(const pavenda_response* response, size_t index,
                                          size_t field) {
+  return pavenda_response_finding_tag_n(response, index, field, nullptr);
+}
+
+const char* pavenda_response_finding_subtag_n(const pavenda_response* response, size_t index,
+                                              size_t field, size_t* length) {
   const pavenda::FindingField* f = fieldAt(response, index, field);
-  return f ? f->tag.c_str() : nullptr;
+  return give(f ? &f->subtag : nullptr, length);
 }
 
 const char* pavenda_response_finding_subtag(const pavenda_response* response, size_t index,
                                             size_t field) {
+  return pavenda_response_finding_subtag_n(response, index, field, nullptr);
+}
+
+const char* pavenda_response_finding_field_n(const pavenda_response* response, size_t index,
+                                             size_t field, size_t* length) {
   const pavenda::FindingField* f = fieldAt(response, index, field);
-  return f ? textOf(f->subtag) : nullptr;
+  return give(f ? &f->field : nullptr, length);
 }
 
 const char* pavenda_response_finding_field(const pavenda_response* response, size_t index,
                                            size_t field) {
-  const pavenda::FindingField* f = fieldAt(response, index, field);
-  return f ? f->field.c_str() : nullptr;
+  return pavenda_response_finding_field_n(response, index, field, nullptr);
 }
 
 int pavenda_response_finding_has_value(const pavenda_response* response, size_t index,
@@ -108,56 +136,89 @@ int pavenda_response_finding_has_value(const pavenda_response* response, size_t 
 const char* pavenda_response_finding_value(const pavenda_response* response, size_t index,
                                            size_t field, size_t* length) {
   const pavenda::FindingField* f = fieldAt(response, index, field);
-  const char* value = f ? textOf(f->value) : nullptr;
-  if (length != nullptr)
-    *length = value ? f->value->size() : 0;
-  return value;
+  return give(f ? &f->value : nullptr, length);
+}
+
+const char* pavenda_response_decode_error_reason_n(const pavenda_response* response,
+                                                   size_t* length) {
+  const pavenda::Explanation* explanation = explanationOf(response);
+  return give(explanation && explanation->decodeError ? &explanation->decodeError->reason : nullptr,
+              length);
 }
 
 const char* pavenda_response_decode_error_reason(const pavenda_response* response) {
-  return response && response->explanation && response->explanation->decodeError
-             ? response->explanation->decodeError->reason.c_str()
-             : nullptr;
+  return pavenda_response_decode_error_reason_n(response, nullptr);
 }
 
 int pavenda_response_decode_error_offset(const pavenda_response* response, size_t* offset) {
-  if (!response || !response->explanation || !response->explanation->decodeError)
+  const pavenda::Explanation* explanation = explanationOf(response);
+  if (!explanation || !explanation->decodeError)
     return 0;
   if (offset != nullptr)
-    *offset = response->explanation->decodeError->offset;
+    *offset = explanation->decodeError->offset;
   return 1;
 }
 
+const char* pavenda_response_crc_given_n(const pavenda_response* response, size_t* length) {
+  const pavenda::Explanation* explanation = explanationOf(response);
+  return give(explanation ? &explanation->crc.given : nullptr, length);
+}
+
 const char* pavenda_response_crc_given(const pavenda_response* response) {
-  return response && response->explanation ? textOf(response->explanation->crc.given) : nullptr;
+  return pavenda_response_crc_given_n(response, nullptr);
+}
+
+const char* pavenda_response_crc_computed_n(const pavenda_response* response, size_t* length) {
+  const pavenda::Explanation* explanation = explanationOf(response);
+  return give(explanation ? &explanation->crc.computed : nullptr, length);
 }
 
 const char* pavenda_response_crc_computed(const pavenda_response* response) {
-  return response && response->explanation ? textOf(response->explanation->crc.computed) : nullptr;
+  return pavenda_response_crc_computed_n(response, nullptr);
 }
 
 size_t pavenda_response_advisory_count(const pavenda_response* response) {
-  return response && response->explanation ? response->explanation->advisories.size() : 0;
+  return response ? response->advisories.size() : 0;
+}
+
+const char* pavenda_response_advisory_kind_n(const pavenda_response* response, size_t index,
+                                             size_t* length) {
+  const pavenda::Advisory* advisory = advisoryAt(response, index);
+  return give(advisory ? &advisory->kind : nullptr, length);
 }
 
 const char* pavenda_response_advisory_kind(const pavenda_response* response, size_t index) {
+  return pavenda_response_advisory_kind_n(response, index, nullptr);
+}
+
+const char* pavenda_response_advisory_tag_n(const pavenda_response* response, size_t index,
+                                            size_t* length) {
   const pavenda::Advisory* advisory = advisoryAt(response, index);
-  return advisory ? advisory->kind.c_str() : nullptr;
+  return give(advisory ? &advisory->tag : nullptr, length);
 }
 
 const char* pavenda_response_advisory_tag(const pavenda_response* response, size_t index) {
+  return pavenda_response_advisory_tag_n(response, index, nullptr);
+}
+
+const char* pavenda_response_advisory_field_n(const pavenda_response* response, size_t index,
+                                              size_t* length) {
   const pavenda::Advisory* advisory = advisoryAt(response, index);
-  return advisory ? advisory->tag.c_str() : nullptr;
+  return give(advisory ? &advisory->field : nullptr, length);
 }
 
 const char* pavenda_response_advisory_field(const pavenda_response* response, size_t index) {
+  return pavenda_response_advisory_field_n(response, index, nullptr);
+}
+
+const char* pavenda_response_advisory_detail_n(const pavenda_response* response, size_t index,
+                                               size_t* length) {
   const pavenda::Advisory* advisory = advisoryAt(response, index);
-  return advisory ? advisory->field.c_str() : nullptr;
+  return give(advisory ? &advisory->detail : nullptr, length);
 }
 
 const char* pavenda_response_advisory_detail(const pavenda_response* response, size_t index) {
-  const pavenda::Advisory* advisory = advisoryAt(response, index);
-  return advisory ? advisory->detail.c_str() : nullptr;
+  return pavenda_response_advisory_detail_n(response, index, nullptr);
 }
 
 } // extern "C"

@@ -1,6 +1,6 @@
 // The C interface's generation: from JSON, and from a dictionary built one value at a time.
 
-#include <stdexcept>
+#include <optional>
 
 #include <pavenda/FieldDictionary.h>
 #include <pavenda/QRCodeGenerator.h>
@@ -18,26 +18,32 @@ using pavenda::c::readable;
 using pavenda::c::stopped;
 using pavenda::c::viewOf;
 
-void generate(pavenda_response& response, const pavenda::FieldDictionary& dictionary) {
-  const pavenda::PavendaResponse generated =
-      pavenda::QRCodeGenerator::generateQRCodeString(dictionary);
-  if (generated.tlvString()) {
-    response.payload = *generated.tlvString();
+// Fills `response` from a generation; with a `level`, adds the advisories of what was written.
+void generate(pavenda_response& response, const pavenda::FieldDictionary& dictionary,
+              std::optional<pavenda::ErrorCorrection> level) {
+  pavenda::ExplainedResponse generated =
+      level ? pavenda::generateQRCodeStringExplained(dictionary, *level)
+            : pavenda::ExplainedResponse{pavenda::QRCodeGenerator::generateQRCodeString(dictionary),
+                                         {}};
+  response.advisories = std::move(generated.advisories);
+  const pavenda::PavendaResponse& answer = generated.response;
+  if (answer.tlvString()) {
+    response.payload = *answer.tlvString();
     return;
   }
   // Generation fills both or neither; a response without either would be a library fault.
-  if (!generated.qrCodeError() || !generated.qrErrors())
-    throw std::logic_error("generation gave neither payload nor errors");
-  pavenda::c::setFindings(response, *generated.qrCodeError(), *generated.qrErrors());
+  if (!answer.qrCodeError() || !answer.qrErrors()) {
+    response.status = PAVENDA_INTERNAL_ERROR;
+    return;
+  }
+  pavenda::c::setFindings(response, *answer.qrCodeError(), *answer.qrErrors());
 }
 
-} // namespace
-
-extern "C" {
-
-pavenda_status pavenda_generate_json(const char* json, size_t length, pavenda_response** out) {
+pavenda_status generateJSON(const char* json, size_t length,
+                            std::optional<pavenda::ErrorCorrection> level,
+                            pavenda_response** out) noexcept {
   return pavenda::c::guardedText(
-      json, length, out, [](pavenda_response& response, std::string_view text) {
+      json, length, out, [level](pavenda_response& response, std::string_view text) {
         std::string reason;
         auto refusal = pavenda::FieldDictionary::JSONRefusal::syntax;
         const auto dictionary = pavenda::FieldDictionary::fromJSON(text, &reason, &refusal);
@@ -48,8 +54,42 @@ pavenda_status pavenda_generate_json(const char* json, size_t length, pavenda_re
           response.inputError = reason.empty() ? std::string("not a JSON object") : reason;
           return;
         }
-        generate(response, *dictionary);
+        generate(response, *dictionary, level);
       });
+}
+
+pavenda_status generateFields(const pavenda_fields* fields,
+                              std::optional<pavenda::ErrorCorrection> level,
+                              pavenda_response** out) noexcept {
+  if (out == nullptr)
+    return PAVENDA_INVALID_ARGUMENT;
+  *out = nullptr;
+  if (fields == nullptr)
+    return PAVENDA_INVALID_ARGUMENT;
+  return guarded(out, [fields, level](pavenda_response& response) {
+    // What the JSON entry point refuses is refused here too, rather than silently left out.
+    if (auto reason = fields->dictionary.firstUnwritableField()) {
+      response.status = PAVENDA_INVALID_FIELDS;
+      response.inputError = std::move(*reason);
+      return;
+    }
+    generate(response, fields->dictionary, level);
+  });
+}
+
+} // namespace
+
+extern "C" {
+
+pavenda_status pavenda_generate_json(const char* json, size_t length, pavenda_response** out) {
+  return generateJSON(json, length, std::nullopt, out);
+}
+
+pavenda_status pavenda_generate_json_explained(const char* json, size_t length, int level,
+                                               pavenda_response** out) {
+  if (!pavenda::c::knownLevel(level, out))
+    return PAVENDA_INVALID_ARGUMENT;
+  return generateJSON(json, length, static_cast<pavenda::ErrorCorrection>(level), out);
 }
 
 pavenda_fields* pavenda_fields_new(void) {
@@ -92,20 +132,14 @@ pavenda_status pavenda_fields_set_template(pavenda_fields* fields, const char* k
 }
 
 pavenda_status pavenda_generate_fields(const pavenda_fields* fields, pavenda_response** out) {
-  if (out == nullptr)
+  return generateFields(fields, std::nullopt, out);
+}
+
+pavenda_status pavenda_generate_fields_explained(const pavenda_fields* fields, int level,
+                                                 pavenda_response** out) {
+  if (!pavenda::c::knownLevel(level, out))
     return PAVENDA_INVALID_ARGUMENT;
-  *out = nullptr;
-  if (fields == nullptr)
-    return PAVENDA_INVALID_ARGUMENT;
-  return guarded(out, [fields](pavenda_response& response) {
-    // What the JSON entry point refuses is refused here too, rather than silently left out.
-    if (auto reason = fields->dictionary.firstUnwritableField()) {
-      response.status = PAVENDA_INVALID_FIELDS;
-      response.inputError = std::move(*reason);
-      return;
-    }
-    generate(response, fields->dictionary);
-  });
+  return generateFields(fields, static_cast<pavenda::ErrorCorrection>(level), out);
 }
 
 } // extern "C"

@@ -20,8 +20,14 @@ void setFindings(pavenda_response& response, const QRCodeError& error,
 
 namespace {
 
+using pavenda::c::give;
+
 const pavenda::c::Findings* findingsOf(const pavenda_response* response) noexcept {
   return response && response->findings ? &*response->findings : nullptr;
+}
+
+const std::string* at(const std::vector<std::string>* texts, size_t index) noexcept {
+  return texts && index < texts->size() ? &(*texts)[index] : nullptr;
 }
 
 } // namespace
@@ -37,10 +43,7 @@ pavenda_status pavenda_response_status(const pavenda_response* response) {
 }
 
 const char* pavenda_response_payload(const pavenda_response* response, size_t* length) {
-  const bool present = response != nullptr && response->payload.has_value();
-  if (length)
-    *length = present ? response->payload->size() : 0;
-  return present ? response->payload->c_str() : nullptr;
+  return give(response ? &response->payload : nullptr, length);
 }
 
 size_t pavenda_response_error_count(const pavenda_response* response) {
@@ -48,24 +51,41 @@ size_t pavenda_response_error_count(const pavenda_response* response) {
   return findings ? findings->codes.size() : 0;
 }
 
-const char* pavenda_response_error_code(const pavenda_response* response, size_t index) {
+const char* pavenda_response_error_code_n(const pavenda_response* response, size_t index,
+                                          size_t* length) {
   const pavenda::c::Findings* findings = findingsOf(response);
-  return findings && index < findings->codes.size() ? findings->codes[index].c_str() : nullptr;
+  return give(at(findings ? &findings->codes : nullptr, index), length);
+}
+
+const char* pavenda_response_error_code(const pavenda_response* response, size_t index) {
+  return pavenda_response_error_code_n(response, index, nullptr);
+}
+
+const char* pavenda_response_error_message_n(const pavenda_response* response, size_t index,
+                                             size_t* length) {
+  const pavenda::c::Findings* findings = findingsOf(response);
+  return give(at(findings ? &findings->messages : nullptr, index), length);
 }
 
 const char* pavenda_response_error_message(const pavenda_response* response, size_t index) {
+  return pavenda_response_error_message_n(response, index, nullptr);
+}
+
+const char* pavenda_response_json_n(const pavenda_response* response, size_t* length) {
   const pavenda::c::Findings* findings = findingsOf(response);
-  return findings && index < findings->messages.size() ? findings->messages[index].c_str()
-                                                       : nullptr;
+  return give(findings ? &findings->json : nullptr, length);
 }
 
 const char* pavenda_response_json(const pavenda_response* response) {
-  const pavenda::c::Findings* findings = findingsOf(response);
-  return findings ? findings->json.c_str() : nullptr;
+  return pavenda_response_json_n(response, nullptr);
+}
+
+const char* pavenda_response_input_error_n(const pavenda_response* response, size_t* length) {
+  return give(response ? &response->inputError : nullptr, length);
 }
 
 const char* pavenda_response_input_error(const pavenda_response* response) {
-  return response && response->inputError ? response->inputError->c_str() : nullptr;
+  return pavenda_response_input_error_n(response, nullptr);
 }
 
 } // extern "C"

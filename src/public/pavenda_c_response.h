@@ -16,6 +16,8 @@
 #include <pavenda/Findings.h>
 #include <pavenda/QRCodeError.h>
 
+#include "support/Exceptions.h"
+
 namespace pavenda::c {
 
 /// The codes of a payload that broke rules, each with its message, and their JSON rendering.
@@ -45,8 +47,10 @@ struct pavenda_response {
   std::optional<std::string> inputError;
   /// pavenda_decode's answer.
   std::optional<pavenda::c::Decoding> decoding;
-  /// pavenda_validate_explained's answer.
+  /// pavenda_validate_explained's answer; its advisories are moved to `advisories`.
   std::optional<pavenda::Explanation> explanation;
+  /// The advisories of an explained validation or generation.
+  std::vector<pavenda::Advisory> advisories;
 };
 
 namespace pavenda::c {
@@ -60,12 +64,33 @@ inline bool readable(const char* text, size_t length) noexcept {
   return text != nullptr || length == 0;
 }
 
+/// Gives a borrowed text and, when `length` is not null, its length in bytes (0 for none).
+inline const char* give(const std::string* text, size_t* length) noexcept {
+  if (length != nullptr)
+    *length = text ? text->size() : 0;
+  return text ? text->c_str() : nullptr;
+}
+
+inline const char* give(const std::optional<std::string>* text, size_t* length) noexcept {
+  return give(text && *text ? &**text : nullptr, length);
+}
+
+/// Whether `level` is a pavenda_error_correction; otherwise `*out` (when given) is set to null.
+inline bool knownLevel(int level, pavenda_response** out) noexcept {
+  if (level >= PAVENDA_ECC_L && level <= PAVENDA_ECC_H)
+    return true;
+  if (out != nullptr)
+    *out = nullptr;
+  return false;
+}
+
 void setFindings(pavenda_response& response, const QRCodeError& error,
                  const std::vector<QRError>& errors);
 
 /// Runs `work` and answers its status, with every exception stopped here: nothing may unwind into
 /// C frames.
 template <typename Work> pavenda_status stopped(Work work) noexcept {
+#if PAVENDA_HAS_EXCEPTIONS
   try {
     return work();
   } catch (const std::bad_alloc&) {
@@ -73,13 +98,19 @@ template <typename Work> pavenda_status stopped(Work work) noexcept {
   } catch (...) {
     return PAVENDA_INTERNAL_ERROR;
   }
+#else
+  return work();
+#endif
 }
 
-/// Hands the caller the response `make` filled, or nothing when it threw.
+/// Hands the caller the response `make` filled, or nothing when it threw or found a fault of the
+/// library's own (PAVENDA_INTERNAL_ERROR).
 template <typename Make> pavenda_status guarded(pavenda_response** out, Make make) noexcept {
   return stopped([&] {
     auto response = std::make_unique<pavenda_response>();
     make(*response);
+    if (response->status == PAVENDA_INTERNAL_ERROR)
+      return PAVENDA_INTERNAL_ERROR;
     *out = response.release();
     return (*out)->status;
   });

@@ -7,6 +7,14 @@
 
 #include "public/pavenda_c_response.h"
 
+namespace {
+
+const pavenda::c::Decoding* decodingOf(const pavenda_response* response) noexcept {
+  return response && response->decoding ? &*response->decoding : nullptr;
+}
+
+} // namespace
+
 extern "C" {
 
 pavenda_status pavenda_validate(const char* payload, size_t length, pavenda_response** out) {
@@ -40,16 +48,22 @@ pavenda_status pavenda_decode(const char* payload, size_t length, pavenda_respon
                                  });
 }
 
+const char* pavenda_response_decoded_json_n(const pavenda_response* response, size_t* length) {
+  const pavenda::c::Decoding* decoding = decodingOf(response);
+  return pavenda::c::give(decoding ? &decoding->json : nullptr, length);
+}
+
 const char* pavenda_response_decoded_json(const pavenda_response* response) {
-  return response && response->decoding && response->decoding->json
-             ? response->decoding->json->c_str()
-             : nullptr;
+  return pavenda_response_decoded_json_n(response, nullptr);
+}
+
+const char* pavenda_response_decoding_error_n(const pavenda_response* response, size_t* length) {
+  const pavenda::c::Decoding* decoding = decodingOf(response);
+  return pavenda::c::give(decoding ? &decoding->error : nullptr, length);
 }
 
 const char* pavenda_response_decoding_error(const pavenda_response* response) {
-  return response && response->decoding && response->decoding->error
-             ? response->decoding->error->c_str()
-             : nullptr;
+  return pavenda_response_decoding_error_n(response, nullptr);
 }
 
 } // extern "C"

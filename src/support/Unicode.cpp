@@ -3,34 +3,17 @@
 #include <algorithm>
 #include <bitset>
 #include <cstring>
+#include <iterator>
 #include <limits>
+#include <type_traits>
 
-#include <unicode/ubrk.h>
-#include <unicode/uchar.h>
-#include <unicode/uloc.h>
-#include <unicode/unorm2.h>
-#include <unicode/uregex.h>
-#include <unicode/ustring.h>
-#include <unicode/utext.h>
-#include <unicode/utf8.h>
+#include "support/UnicodeBackend.h"
 
 namespace pavenda::unicode {
 namespace {
 
-struct BreakIteratorClose {
-  void operator()(UBreakIterator* iterator) const noexcept { ubrk_close(iterator); }
-};
-
-// Break iterators are expensive to make and not shareable between threads: one per thread, reused.
-UBreakIterator* characterIterator() {
-  thread_local const std::unique_ptr<UBreakIterator, BreakIteratorClose> iterator = [] {
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<UBreakIterator, BreakIteratorClose> made(
-        ubrk_open(UBRK_CHARACTER, "", nullptr, 0, &status));
-    return U_SUCCESS(status) ? std::move(made) : nullptr;
-  }();
-  return iterator.get();
-}
+using backend::GraphemeBreak;
+using UChar32 = std::int32_t;
 
 // The number of CR LF pairs in `text`.
 std::size_t crLfCount(std::string_view text) noexcept {
@@ -52,10 +35,10 @@ std::size_t crLfCount(std::string_view text) noexcept {
 
 // The grapheme cluster break property. CJK ideographs, most of the non-ASCII text payloads carry,
 // are all "Other": a range test answers them without a lookup.
-int32_t graphemeBreak(UChar32 c) {
+GraphemeBreak graphemeBreak(UChar32 c) {
   if (c >= 0x3400 && c <= 0x9FFF)
-    return U_GCB_OTHER;
-  return u_getIntPropertyValue(c, UCHAR_GRAPHEME_CLUSTER_BREAK);
+    return GraphemeBreak::other;
+  return backend::graphemeBreak(static_cast<char32_t>(c));
 }
 
 // How a walk over code points without the break iterator ended, and where the character it was in
@@ -83,7 +66,7 @@ WalkEnd walkCodePoints(std::string_view text, std::size_t from, OnBoundary onBou
   Previous previous = Previous::nothing;
   std::size_t characterStart = from;
   UChar32 lastCodePoint = -1;
-  int32_t lastBreak = 0;
+  GraphemeBreak lastBreak = GraphemeBreak::other;
   for (auto i = static_cast<std::int64_t>(from); i < length;) {
     const auto start = static_cast<std::size_t>(i);
     const auto printable = [bytes](std::int64_t at) {
@@ -127,8 +110,7 @@ WalkEnd walkCodePoints(std::string_view text, std::size_t from, OnBoundary onBou
       else if (c < 0x20 || c == 0x7F)
         current = Previous::control;
     } else {
-      UChar32 c;
-      U8_NEXT(bytes, i, length, c);
+      const UChar32 c = nextCodePoint(bytes, i, length);
       if (c < 0)
         return {Walk::illFormed, characterStart};
       // Runs of one code point (a mark repeated, a letter repeated) look the property up once.
@@ -137,22 +119,22 @@ WalkEnd walkCodePoints(std::string_view text, std::size_t from, OnBoundary onBou
         lastBreak = graphemeBreak(c);
       }
       switch (lastBreak) {
-      case U_GCB_EXTEND:
-      case U_GCB_SPACING_MARK:
-      case U_GCB_ZWJ:
+      case GraphemeBreak::extend:
+      case GraphemeBreak::spacingMark:
+      case GraphemeBreak::zwj:
         if (previous == Previous::base || previous == Previous::mark) {
           previous = Previous::mark;
           continue;
         }
         current = Previous::mark;
         break;
-      case U_GCB_OTHER:
+      case GraphemeBreak::other:
         if (previous == Previous::mark)
           return {Walk::needsBreakIterator, characterStart};
         break;
-      case U_GCB_CONTROL:
-      case U_GCB_CR:
-      case U_GCB_LF:
+      case GraphemeBreak::control:
+      case GraphemeBreak::cr:
+      case GraphemeBreak::lf:
         if (previous == Previous::mark)
           return {Walk::needsBreakIterator, characterStart};
         current = Previous::control;
@@ -172,56 +154,15 @@ WalkEnd walkCodePoints(std::string_view text, std::size_t from, OnBoundary onBou
 }
 
 // Calls `onBoundary` with the byte offset at which each character from `from` (a character start)
-// on ends, as the break iterator finds them, until it answers false. ICU's offsets are 32-bit, so
-// longer texts are read in windows, each restarted at a boundary found in the one before.
+// on ends, as the backend's full segmentation finds them, until it answers false.
 template <typename OnBoundary>
 void breakIteratorBoundaries(std::string_view text, std::size_t from, OnBoundary onBoundary) {
-  constexpr std::size_t window = std::size_t{1} << 30;
-  // A window's last code point may be cut: boundaries this close to its end are found again.
-  constexpr std::size_t margin = 4;
-  UBreakIterator* iterator = characterIterator();
-  while (from < text.size()) {
-    const std::size_t size = std::min(text.size() - from, window);
-    const bool last = from + size == text.size();
-    UErrorCode status = U_ZERO_ERROR;
-    UText utext = UTEXT_INITIALIZER;
-    utext_openUTF8(&utext, text.data() + from, static_cast<int64_t>(size), &status);
-    if (iterator != nullptr)
-      ubrk_setUText(iterator, &utext, &status);
-    if (iterator == nullptr || U_FAILURE(status)) {
-      // Without ICU data every code point stands alone; still never reads out of bounds.
-      utext_close(&utext);
-      const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-      const auto length = static_cast<std::int64_t>(text.size());
-      for (auto i = static_cast<std::int64_t>(from); i < length;) {
-        UChar32 c;
-        U8_NEXT(bytes, i, length, c);
-        (void)c;
-        if (!onBoundary(static_cast<std::size_t>(i)))
-          return;
-      }
-      return;
-    }
-    std::size_t next = from;
-    for (int32_t b = ubrk_next(iterator); b != UBRK_DONE; b = ubrk_next(iterator)) {
-      const std::size_t boundary = from + static_cast<std::size_t>(b);
-      if (!last && boundary + margin > from + size)
-        break;
-      if (!onBoundary(boundary)) {
-        utext_close(&utext);
-        return;
-      }
-      next = boundary;
-    }
-    utext_close(&utext);
-    if (next == from) {
-      // One character longer than a window: the window's end has to serve as its end.
-      next = from + size;
-      if (!onBoundary(next))
-        return;
-    }
-    from = next;
-  }
+  backend::forEachBoundary(
+      text, from,
+      [](void* context, std::size_t offset) {
+        return (*static_cast<OnBoundary*>(context))(offset);
+      },
+      &onBoundary);
 }
 
 // How a pass over boundaries went: whether an ill-formed sequence was seen.
@@ -246,59 +187,13 @@ Formed forEachBoundary(std::string_view text, std::size_t from, OnBoundary onBou
 // Calls `test` on every code point (ill-formed sequences as -1) until it answers true.
 template <typename Test> bool anyCodePoint(std::string_view text, Test test) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  const auto length = static_cast<int32_t>(text.size());
-  for (int32_t i = 0; i < length;) {
-    UChar32 c;
-    U8_NEXT(bytes, i, length, c);
+  const std::size_t length = text.size();
+  for (std::size_t i = 0; i < length;) {
+    const UChar32 c = nextCodePoint(bytes, i, length);
     if (test(c))
       return true;
   }
   return false;
-}
-
-// Fills a UTF-16 string through an ICU function that answers the length it needs, asking again
-// with that length when `guess` was short; nothing on failure.
-template <typename Fill> std::optional<std::u16string> fillUtf16(std::size_t guess, Fill fill) {
-  if (guess > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()))
-    return std::nullopt;
-  std::u16string out(guess, u'\0');
-  UErrorCode status = U_ZERO_ERROR;
-  int32_t length = fill(out.data(), static_cast<int32_t>(out.size()), status);
-  if (status == U_BUFFER_OVERFLOW_ERROR) {
-    out.resize(static_cast<std::size_t>(length));
-    status = U_ZERO_ERROR;
-    length = fill(out.data(), static_cast<int32_t>(out.size()), status);
-  }
-  if (U_FAILURE(status))
-    return std::nullopt;
-  out.resize(static_cast<std::size_t>(length));
-  return out;
-}
-
-// UTF-8 to UTF-16, each ill-formed sequence as U+FFFD; nothing beyond ICU's 32-bit lengths.
-std::optional<std::u16string> toUtf16(std::string_view text) {
-  if (text.size() > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()))
-    return std::nullopt;
-  // Never more UTF-16 units than UTF-8 bytes.
-  return fillUtf16(text.size(), [text](UChar* out, int32_t capacity, UErrorCode& status) {
-    int32_t length = 0;
-    u_strFromUTF8WithSub(out, capacity, &length, text.data(), static_cast<int32_t>(text.size()),
-                         0xFFFD, nullptr, &status);
-    return length;
-  });
-}
-
-// UTF-16 to UTF-8, an unpaired surrogate as U+FFFD.
-std::string toUtf8(std::u16string_view text) {
-  // At most three bytes for each UTF-16 unit.
-  std::string out(std::min<std::size_t>(3 * text.size(), std::numeric_limits<int32_t>::max()),
-                  '\0');
-  UErrorCode status = U_ZERO_ERROR;
-  int32_t length = 0;
-  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, text.data(),
-                     static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &status);
-  out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
-  return out;
 }
 
 // The two blocks of CJK ideographs that Chinese text is written in: since Unicode 14 (ICU 70)
@@ -313,7 +208,7 @@ bool isDigit(UChar32 c) {
     return c >= '0' && c <= '9';
   if (isCommonIdeograph(c))
     return false;
-  return u_charType(c) == U_DECIMAL_DIGIT_NUMBER;
+  return c >= 0 && backend::isDecimalDigit(static_cast<char32_t>(c));
 }
 
 constexpr bool isAsciiLetter(UChar32 c) noexcept {
@@ -327,7 +222,7 @@ bool isLetter(UChar32 c) {
     return isAsciiLetter(c);
   if (isCommonIdeograph(c))
     return true;
-  return (U_GET_GC_MASK(c) & (U_GC_L_MASK | U_GC_M_MASK)) != 0;
+  return backend::isLetterOrMark(static_cast<char32_t>(c));
 }
 
 // The length of the leading run of ASCII bytes of `text` for which `stop` answers false: where
@@ -386,14 +281,8 @@ bool isValidUtf8(std::string_view text) noexcept {
       ++i;
       continue;
     }
-    // ICU's offsets are 32-bit: decode from a window that starts at this sequence.
-    const std::size_t rest = std::min<std::size_t>(size - i, 4);
-    int32_t at = 0;
-    UChar32 c;
-    U8_NEXT(bytes + i, at, static_cast<int32_t>(rest), c);
-    if (c < 0)
+    if (nextCodePoint(bytes, i, size) < 0)
       return false;
-    i += static_cast<std::size_t>(at);
   }
   return true;
 }
@@ -426,14 +315,14 @@ std::optional<std::size_t> advanceCharacters(std::string_view text, std::size_t 
 namespace detail {
 
 bool joinsPrevious(std::string_view text, std::size_t at) {
-  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data() + at);
-  int32_t i = 0;
-  UChar32 c;
-  U8_NEXT(bytes, i, static_cast<int32_t>(std::min<std::size_t>(text.size() - at, 4)), c);
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  std::size_t i = at;
+  const UChar32 c = nextCodePoint(bytes, i, text.size());
   if (c < 0)
     return false;
-  const int32_t property = graphemeBreak(c);
-  return property == U_GCB_EXTEND || property == U_GCB_SPACING_MARK || property == U_GCB_ZWJ;
+  const GraphemeBreak property = graphemeBreak(c);
+  return property == GraphemeBreak::extend || property == GraphemeBreak::spacingMark ||
+         property == GraphemeBreak::zwj;
 }
 
 } // namespace detail
@@ -648,15 +537,7 @@ std::string toLower(std::string_view text) {
         c = static_cast<char>(c - 'A' + 'a');
     return lowered;
   }
-  const std::optional<std::u16string> wide = toUtf16(text);
-  if (!wide)
-    return {};
-  const std::optional<std::u16string> lowered =
-      fillUtf16(wide->size(), [&wide](UChar* out, int32_t capacity, UErrorCode& status) {
-        return u_strToLower(out, capacity, wide->data(), static_cast<int32_t>(wide->size()), "",
-                            &status);
-      });
-  return lowered ? toUtf8(*lowered) : std::string();
+  return backend::toLower(text);
 }
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
@@ -666,83 +547,241 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
   if (isAscii(lowerA) && isAscii(lowerB))
     return false;
-  UErrorCode status = U_ZERO_ERROR;
-  const UNormalizer2* nfc = unorm2_getNFCInstance(&status);
-  if (U_FAILURE(status))
-    return false;
-  const auto normalise = [nfc](const std::string& s) -> std::optional<std::u16string> {
-    const std::optional<std::u16string> wide = toUtf16(s);
-    if (!wide)
-      return std::nullopt;
-    return fillUtf16(wide->size(), [&](UChar* out, int32_t capacity, UErrorCode& code) {
-      return unorm2_normalize(nfc, wide->data(), static_cast<int32_t>(wide->size()), out, capacity,
-                              &code);
-    });
-  };
-  const std::optional<std::u16string> normalA = normalise(lowerA);
-  const std::optional<std::u16string> normalB = normalise(lowerB);
+  const std::optional<std::string> normalA = backend::toNfc(lowerA);
+  const std::optional<std::string> normalB = backend::toNfc(lowerB);
   return normalA && normalB && *normalA == *normalB;
 }
 
 bool isISORegionCode(std::string_view code) {
-  // The list holds two-letter upper-case codes: a 26 by 26 table answers those without comparing
-  // texts, and anything else the list might hold is kept aside.
-  struct Regions {
-    std::bitset<26 * 26> pairs;
-    std::vector<std::string> others;
+  static constexpr std::string_view codes[] = {
+#include "support/RegionCodes.inc"
   };
+  // Every code is two upper-case letters: a 26 by 26 table answers without comparing texts.
   const auto pairIndex = [](std::string_view c) -> std::optional<std::size_t> {
     const auto upper = [](char x) { return x >= 'A' && x <= 'Z'; };
     if (c.size() != 2 || !upper(c[0]) || !upper(c[1]))
       return std::nullopt;
     return static_cast<std::size_t>(c[0] - 'A') * 26 + static_cast<std::size_t>(c[1] - 'A');
   };
-  static const Regions regions = [&pairIndex] {
-    Regions made;
-    for (const char* const* c = uloc_getISOCountries(); *c != nullptr; ++c) {
-      if (const auto index = pairIndex(*c))
-        made.pairs.set(*index);
-      else
-        made.others.emplace_back(*c);
-    }
+  static const std::bitset<26 * 26> pairs = [&pairIndex] {
+    std::bitset<26 * 26> made;
+    for (const std::string_view c : codes)
+      made.set(*pairIndex(c));
     return made;
   }();
-  if (const auto index = pairIndex(code))
-    return regions.pairs.test(*index);
-  return std::find(regions.others.begin(), regions.others.end(), code) != regions.others.end();
+  const std::optional<std::size_t> index = pairIndex(code);
+  return index && pairs.test(*index);
 }
 
-std::optional<Regex> Regex::compile(std::string_view pattern, std::string* error) {
-  UErrorCode status = U_ZERO_ERROR;
-  UParseError parseError{};
-  std::shared_ptr<const URegularExpression> compiled;
-  if (const std::optional<std::u16string> wide = toUtf16(pattern)) {
-    // ICU takes a length of 0 for a mistake; -1 (up to the terminator) gives the empty pattern.
-    const int32_t length = wide->empty() ? -1 : static_cast<int32_t>(wide->size());
-    compiled.reset(uregex_open(wide->c_str(), length, 0, &parseError, &status), uregex_close);
-  } else {
-    status = U_INDEX_OUTOFBOUNDS_ERROR;
+std::optional<int> currencyMinorUnits(std::string_view alphabeticCode) {
+  struct MinorUnits {
+    std::string_view code;
+    int digits;
+  };
+  static constexpr MinorUnits table[] = {
+#include "support/CurrencyMinorUnits.inc"
+  };
+  static_assert(
+      std::is_sorted(std::begin(table), std::end(table),
+                     [](const MinorUnits& a, const MinorUnits& b) { return a.code < b.code; }));
+  const auto* found = std::lower_bound(
+      std::begin(table), std::end(table), alphabeticCode,
+      [](const MinorUnits& row, std::string_view code) { return row.code < code; });
+  if (found == std::end(table) || found->code != alphabeticCode)
+    return std::nullopt;
+  return found->digits;
+}
+
+bool isFormat(char32_t c) noexcept {
+  return backend::isFormat(c);
+}
+bool isNonSpacingMark(char32_t c) noexcept {
+  return backend::isNonSpacingMark(c);
+}
+bool isDefaultIgnorable(char32_t c) noexcept {
+  return backend::isDefaultIgnorable(c);
+}
+bool isExtendedPictographic(char32_t c) noexcept {
+  return backend::isExtendedPictographic(c);
+}
+std::string characterName(char32_t c) {
+  return backend::characterName(c);
+}
+const char* backendName() noexcept {
+  return backend::name();
+}
+
+namespace {
+
+// Reads the pattern syntax `Regex` supports, one code point at a time.
+class PatternReader {
+public:
+  explicit PatternReader(std::string_view pattern) : pattern_(pattern) {}
+
+  bool atEnd() const noexcept { return at_ == pattern_.size(); }
+  std::size_t position() const noexcept { return position_; }
+  char peek() const noexcept { return atEnd() ? '\0' : pattern_[at_]; }
+
+  // The next code point, an escaped one unescaped; nothing for ill-formed UTF-8 or an escape of a
+  // letter or digit (a class or property this reader does not know).
+  std::optional<char32_t> next(bool& escaped) {
+    escaped = false;
+    if (peek() == '\\') {
+      escaped = true;
+      take();
+      if (atEnd())
+        return std::nullopt;
+      const auto c = static_cast<unsigned char>(peek());
+      if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+        return std::nullopt;
+    }
+    return take();
   }
-  if (U_FAILURE(status) || compiled == nullptr) {
+
+private:
+  std::optional<char32_t> take() {
+    ++position_;
+    const std::int32_t c =
+        nextCodePoint(reinterpret_cast<const std::uint8_t*>(pattern_.data()), at_, pattern_.size());
+    if (c < 0)
+      return std::nullopt;
+    return static_cast<char32_t>(c);
+  }
+
+  std::string_view pattern_;
+  std::size_t at_ = 0;
+  std::size_t position_ = 0;
+};
+
+bool isLineEnd(char32_t c) noexcept {
+  return c == '\n' || c == '\r' || c == 0x0B || c == 0x0C || c == 0x85 || c == 0x2028 ||
+         c == 0x2029;
+}
+
+bool itemMatches(const Regex::Item& item, char32_t c) {
+  if (item.anyButLineEnd)
+    return !isLineEnd(c);
+  const bool inRanges = std::any_of(item.ranges.begin(), item.ranges.end(),
+                                    [c](const auto& r) { return c >= r.first && c <= r.second; });
+  return inRanges != item.negated;
+}
+
+} // namespace
+
+std::optional<Regex> Regex::compile(std::string_view pattern, std::string* error) {
+  Regex compiled;
+  PatternReader reader(pattern);
+  const auto fail = [&](std::string_view what) -> std::optional<Regex> {
     if (error != nullptr)
       *error = "The value \u201C" + std::string(pattern) + "\u201D is invalid (" +
-               u_errorName(status) + ").";
+               std::string(what) + " at character " + std::to_string(reader.position()) + ").";
     return std::nullopt;
+  };
+  if (reader.peek() == '^') {
+    bool escaped = false;
+    reader.next(escaped);
+    compiled.anchoredStart_ = true;
   }
-  return Regex(std::move(compiled));
+  while (!reader.atEnd()) {
+    Item item;
+    bool escaped = false;
+    const char lead = reader.peek();
+    const std::optional<char32_t> c = reader.next(escaped);
+    if (!c)
+      return fail("unsupported escape or ill-formed UTF-8");
+    if (!escaped && lead == '$' && reader.atEnd()) {
+      compiled.anchoredEnd_ = true;
+      break;
+    }
+    if (!escaped && lead == '.') {
+      item.anyButLineEnd = true;
+    } else if (!escaped && lead == '[') {
+      if (reader.peek() == '^') {
+        reader.next(escaped);
+        item.negated = true;
+      }
+      bool closed = false;
+      while (!reader.atEnd()) {
+        const char memberLead = reader.peek();
+        const std::optional<char32_t> first = reader.next(escaped);
+        if (!first)
+          return fail("unsupported escape or ill-formed UTF-8");
+        if (!escaped && memberLead == ']' && !item.ranges.empty()) {
+          closed = true;
+          break;
+        }
+        if (!escaped && (memberLead == '[' || memberLead == ']'))
+          return fail("nested or empty character class");
+        char32_t last = *first;
+        if (reader.peek() == '-') {
+          reader.next(escaped);
+          const char lastLead = reader.peek();
+          const std::optional<char32_t> end = reader.next(escaped);
+          if (!end || (!escaped && (lastLead == ']' || lastLead == '[')) || *end < *first)
+            return fail("bad range in character class");
+          last = *end;
+        }
+        item.ranges.emplace_back(*first, last);
+      }
+      if (!closed)
+        return fail("unclosed character class");
+    } else if (!escaped && std::string_view("()[]{}|*+?^$").find(lead) != std::string_view::npos) {
+      return fail("unsupported syntax");
+    } else {
+      item.ranges.emplace_back(*c, *c);
+    }
+    switch (reader.peek()) {
+    case '*':
+      item.least = 0;
+      item.unbounded = true;
+      break;
+    case '+':
+      item.unbounded = true;
+      break;
+    case '?':
+      item.least = 0;
+      break;
+    default:
+      compiled.items_.push_back(std::move(item));
+      continue;
+    }
+    reader.next(escaped);
+    if (std::string_view("*+?{").find(reader.peek()) != std::string_view::npos && !reader.atEnd())
+      return fail("unsupported repetition");
+    compiled.items_.push_back(std::move(item));
+  }
+  return compiled;
+}
+
+bool Regex::matchesFrom(std::size_t item, const std::u32string& text, std::size_t at) const {
+  if (item == items_.size())
+    return !anchoredEnd_ || at == text.size();
+  const Item& current = items_[item];
+  // Greedy with backtracking: as many repetitions as match, then fewer.
+  std::size_t count = 0;
+  const std::size_t most = current.unbounded ? text.size() - at : 1;
+  while (count < most && at + count < text.size() && itemMatches(current, text[at + count]))
+    ++count;
+  for (std::size_t taken = count + 1; taken-- > current.least;)
+    if (matchesFrom(item + 1, text, at + taken))
+      return true;
+  return false;
 }
 
 bool Regex::hasMatch(std::string_view text) const {
-  const std::optional<std::u16string> subject = toUtf16(text);
-  if (!subject)
-    return false;
-  UErrorCode status = U_ZERO_ERROR;
-  const std::unique_ptr<URegularExpression, void (*)(URegularExpression*)> matcher(
-      uregex_clone(pattern_.get(), &status), uregex_close);
-  if (U_FAILURE(status) || matcher == nullptr)
-    return false;
-  uregex_setText(matcher.get(), subject->data(), static_cast<int32_t>(subject->size()), &status);
-  return U_SUCCESS(status) && uregex_findNext(matcher.get(), &status) && U_SUCCESS(status);
+  // Matched over code points, each ill-formed sequence as U+FFFD.
+  std::u32string points;
+  points.reserve(text.size());
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::int32_t c = nextCodePoint(bytes, i, text.size());
+    points.push_back(c < 0 ? U'\uFFFD' : static_cast<char32_t>(c));
+  }
+  const std::size_t lastStart = anchoredStart_ ? 0 : points.size();
+  for (std::size_t start = 0; start <= lastStart; ++start)
+    if (matchesFrom(0, points, start))
+      return true;
+  return false;
 }
 
 } // namespace pavenda::unicode

@@ -1,9 +1,11 @@
 #ifndef PAVENDA_SUPPORT_UNICODE_H
 #define PAVENDA_SUPPORT_UNICODE_H
 
-// The library's one layer over ICU: user-perceived characters, character classes, case mapping,
-// regular expressions and the region list. ASCII text takes a fast path everywhere; for ASCII a
-// user-perceived character is a byte, except that CR LF is one character.
+// The library's one Unicode layer: UTF-8 stepping, user-perceived characters, character classes,
+// case mapping, canonical equivalence, the one-character patterns, character names, the region list
+// and currency minor units. ASCII text takes a fast path everywhere; for ASCII a user-perceived
+// character is a byte, except that CR LF is one character. The character data comes from one of two
+// backends chosen at configure time (ICU, or tables built in), which answer identically.
 
 #include <array>
 #include <cstddef>
@@ -15,10 +17,43 @@
 #include <utility>
 #include <vector>
 
-// ICU's C regular expression; declared here so that users of this header need no ICU header.
-struct URegularExpression;
-
 namespace pavenda::unicode {
+
+/// The code point at byte `i` of `bytes` (`length` bytes), moving `i` past it. An ill-formed
+/// sequence gives -1 and moves `i` past its maximal subpart (the lead byte and the continuation
+/// bytes that fit it), as ICU's U8_NEXT does.
+template <typename Index>
+std::int32_t nextCodePoint(const std::uint8_t* bytes, Index& i, Index length) noexcept {
+  std::int32_t c = bytes[i++];
+  if (c < 0x80)
+    return c;
+  if (c < 0xC2 || c > 0xF4 || i == length)
+    return -1;
+  std::uint8_t next = bytes[i];
+  if (c < 0xE0) {
+    if ((next & 0xC0) != 0x80)
+      return -1;
+    ++i;
+    return (c & 0x1F) << 6 | (next & 0x3F);
+  }
+  // The second byte's range excludes overlong forms, surrogates and code points past U+10FFFF.
+  const std::uint8_t low = c == 0xE0 ? 0xA0 : c == 0xF0 ? 0x90 : 0x80;
+  const std::uint8_t high = c == 0xED ? 0x9F : c == 0xF4 ? 0x8F : 0xBF;
+  if (next < low || next > high)
+    return -1;
+  ++i;
+  std::int32_t code = (c < 0xF0 ? c & 0x0F : c & 0x07) << 6 | (next & 0x3F);
+  for (int more = c < 0xF0 ? 1 : 2; more > 0; --more) {
+    if (i == length)
+      return -1;
+    next = bytes[i];
+    if ((next & 0xC0) != 0x80)
+      return -1;
+    ++i;
+    code = code << 6 | (next & 0x3F);
+  }
+  return code;
+}
 
 /// Whether every byte is below 0x80.
 bool isAscii(std::string_view text) noexcept;
@@ -125,8 +160,33 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b);
 /// Whether `code` is one of the ISO 3166-1 alpha-2 region codes (upper case, exact comparison).
 bool isISORegionCode(std::string_view code);
 
-/// A compiled regular expression (ICU syntax, no options). Compile once and reuse; matching is
-/// safe from several threads at once.
+/// Whether `c` has general category Cf (format).
+bool isFormat(char32_t c) noexcept;
+
+/// Whether `c` has general category Mn (non-spacing mark).
+bool isNonSpacingMark(char32_t c) noexcept;
+
+/// Whether `c` is a default-ignorable code point.
+bool isDefaultIgnorable(char32_t c) noexcept;
+
+/// Whether `c` is Extended_Pictographic (starts or continues an emoji sequence).
+bool isExtendedPictographic(char32_t c) noexcept;
+
+/// The name of a control, format or default-ignorable code point as ICU's extended names give it:
+/// "RIGHT-TO-LEFT OVERRIDE", "<control-0009>", "<unassigned-2065>".
+std::string characterName(char32_t c);
+
+/// The minor unit (decimal places) of an ISO 4217 alphabetic currency code, or nothing for a code
+/// the table lacks.
+std::optional<int> currencyMinorUnits(std::string_view alphabeticCode);
+
+/// The name of the backend the library was built with: "icu" or "builtin".
+const char* backendName() noexcept;
+
+/// A compiled one-character pattern: literal characters, character classes with ranges (negated
+/// with a leading "^"), "." (any character but a line end), each optionally followed by "*", "+"
+/// or "?", a leading "^" anchoring at the start of the text and a trailing "$" at its end. Matches
+/// code points. Anything else does not compile. Compile once and reuse; safe from several threads.
 class Regex {
 public:
   /// Compiles `pattern`; on failure answers nothing and writes a description to `error` when given.
@@ -135,11 +195,23 @@ public:
   /// Whether the pattern matches somewhere in `text`.
   bool hasMatch(std::string_view text) const;
 
+  /// One element of the pattern: a set of code point ranges (one range for a literal) and how often
+  /// it may repeat.
+  struct Item {
+    std::vector<std::pair<char32_t, char32_t>> ranges;
+    bool negated = false;
+    bool anyButLineEnd = false;
+    std::size_t least = 1;
+    bool unbounded = false;
+  };
+
 private:
-  explicit Regex(std::shared_ptr<const URegularExpression> pattern)
-      : pattern_(std::move(pattern)) {}
-  // Never matched against: each match works on a clone, since ICU's objects are not shareable.
-  std::shared_ptr<const URegularExpression> pattern_;
+  Regex() = default;
+  bool matchesFrom(std::size_t item, const std::u32string& text, std::size_t at) const;
+
+  std::vector<Item> items_;
+  bool anchoredStart_ = false;
+  bool anchoredEnd_ = false;
 };
 
 namespace detail {

@@ -1,9 +1,8 @@
-#include <charconv>
-#include <limits>
 
 #include <pavenda/ErrorConstants.h>
 
 #include "support/AsciiNumber.h"
+#include "support/DecimalText.h"
 #include "support/TextPredicates.h"
 #include "support/Unicode.h"
 #include "validation/Checks.h"
@@ -17,9 +16,8 @@ using TextProperty = RecordView::TextProperty;
 
 constexpr char period = ZArodezBaseConstants::periodCharacter[0];
 
-// What a scan of a number text found: which of its digits 0-9 are other than zero.
+// What a scan of a number text found: whether any of its digits 0-9 is other than zero.
 struct NumberDigits {
-  bool wholePartNonZero;
   bool anyNonZero;
 };
 
@@ -28,7 +26,7 @@ struct NumberDigits {
 std::optional<NumberDigits> scanNumber(std::string_view text) noexcept {
   bool sawDigit = false;
   bool sawPeriod = false;
-  NumberDigits digits{false, false};
+  NumberDigits digits{false};
   for (const char c : text) {
     if (c == period) {
       if (sawPeriod)
@@ -37,7 +35,6 @@ std::optional<NumberDigits> scanNumber(std::string_view text) noexcept {
     } else if (isAsciiDigit(c)) {
       sawDigit = true;
       digits.anyNonZero = digits.anyNonZero || c != '0';
-      digits.wholePartNonZero = digits.wholePartNonZero || (!sawPeriod && c != '0');
     } else {
       return std::nullopt;
     }
@@ -47,28 +44,12 @@ std::optional<NumberDigits> scanNumber(std::string_view text) noexcept {
   return digits;
 }
 
-// The whole-text decimal parse of a text that `scanNumber` accepts ("5.", ".5" and "007" are
-// numbers), nothing for any other. A value beyond the range of a double is infinity, one below its
-// precision zero.
-std::optional<double> parseNumber(std::string_view text) noexcept {
-  const std::optional<NumberDigits> digits = scanNumber(text);
-  if (!digits)
-    return std::nullopt;
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error == std::errc::result_out_of_range)
-    return digits->wholePartNonZero ? std::numeric_limits<double>::infinity() : 0.0;
-  if (error != std::errc() || end != text.data() + text.size())
-    return std::nullopt;
-  return value;
-}
-
-// Whether `text` is a number above zero, as `parseNumber` reads it. Up to 300 characters, the value
-// can neither underflow to zero nor overflow, so any digit other than 0 makes it positive without
-// converting it.
+// Whether `text` is a number above zero, as `parseDecimal` reads it. Up to 300 characters, the
+// value can neither underflow to zero nor overflow, so any digit other than 0 makes it positive
+// without converting it.
 bool isPositiveNumber(std::string_view text) noexcept {
   if (text.size() > 300) {
-    const std::optional<double> number = parseNumber(text);
+    const std::optional<double> number = parseDecimal(text);
     return number && *number > 0;
   }
   const std::optional<NumberDigits> digits = scanNumber(text);
@@ -170,7 +151,7 @@ void validateConveniencePercentage(CodeList& codes, Text field) {
   if (unicode::containsLetter(value) || containsOtherThanDigitsAndPeriod(value)) {
     codes.append(code::convenienceFeePercentageIncorrectValue);
   } else if (!value.empty()) {
-    const std::optional<double> number = parseNumber(value);
+    const std::optional<double> number = parseDecimal(value);
     if (!number || *number < 0.01 || *number > 99.99)
       codes.append(code::convenienceFeePercentageIncorrectValue);
   }

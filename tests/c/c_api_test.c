@@ -202,6 +202,10 @@ static void test_unwritable_fields(void) {
       {"additionalDataFieldTemplate", "bilID",
        "{\"additionalDataFieldTemplate\":{\"bilID\":\"x\"}}", "additionalDataFieldTemplate.bilID"},
       {"merchantName", "01", "{\"merchantName\":{\"01\":\"x\"}}", "merchantName"},
+      {"ab", NULL, "{\"ab\":\"x\"}", "ab"},
+      {"additionalDataFieldTemplate", "cityName",
+       "{\"additionalDataFieldTemplate\":{\"cityName\":\"x\"}}",
+       "additionalDataFieldTemplate.cityName"},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     pavenda_fields* fields = pavenda_fields_new();
@@ -240,7 +244,9 @@ static void test_catalogues(void) {
                                           {"additionalDataFieldTemplate", "62"},
                                           {"billID", "6201"},
                                           {"crc", "63"},
-                                          {"tag26", "26"}};
+                                          {"tag26", "26"},
+                                          {"languagePreference", "6400"},
+                                          {"merchantCityAlternateLanguage", "6402"}};
   static const char* const errors[][2] = {
       {"0", "Tags except 00, 63 NOT in sequence/Malformed/Unrecognized tags"},
       {"7", "Merchant name must be present"},
@@ -249,7 +255,7 @@ static void test_catalogues(void) {
   static const char* const absent[] = {"19", "33", "37", "40"};
   const size_t field_count = pavenda_field_count(), error_count = pavenda_error_catalogue_count();
 
-  CHECK(field_count == 114 && error_count == 52);
+  CHECK(field_count == 117 && error_count == 52);
   for (size_t i = 0; i < sizeof fields / sizeof fields[0]; ++i) {
     const size_t at = find(field_count, pavenda_field_key, fields[i][0]);
     CHECK(at < field_count && strcmp(pavenda_field_tag(at), fields[i][1]) == 0);
@@ -330,6 +336,134 @@ static void test_explanations(void) {
   pavenda_response_free(explained);
 }
 
+/* JPY has no minor unit: a generation with decimals passes validation but is advised against. */
+static const char yen_json[] =
+    "{\"payloadFormatIndicator\":\"01\",\"zArodezMerchantID\":\"4000000000000002\","
+    "\"countryCode\":\"JP\",\"merchantCategoryCode\":\"5812\",\"currencyCode\":\"392\","
+    "\"transactionAmount\":\"10.50\",\"merchantName\":\"Sh\\u0000p\",\"cityName\":\"Tokyo\"}";
+
+/* The explained generation calls give the advisories of what they wrote, the plain ones none. */
+static void test_generation_advisories(void) {
+  pavenda_response *json = NULL, *built = NULL, *plain = NULL, *refused = NULL;
+  pavenda_fields* fields = pavenda_fields_new();
+  pavenda_fields* broken = pavenda_fields_new();
+  CHECK(fields && broken);
+  if (!fields || !broken)
+    return;
+  CHECK(pavenda_generate_json_explained(yen_json, strlen(yen_json), PAVENDA_ECC_M, &json) ==
+        PAVENDA_OK);
+  CHECK(pavenda_response_advisory_count(json) == 2 &&
+        strcmp(pavenda_response_advisory_kind(json, 0), "currency-decimals") == 0 &&
+        strcmp(pavenda_response_advisory_field(json, 0), "transactionAmount") == 0 &&
+        strcmp(pavenda_response_advisory_kind(json, 1), "invisible-characters") == 0);
+  CHECK(pavenda_generate_json(yen_json, strlen(yen_json), &plain) == PAVENDA_OK &&
+        pavenda_response_advisory_count(plain) == 0);
+
+  CHECK(set(fields, "payloadFormatIndicator", NULL, "01") == PAVENDA_OK &&
+        set(fields, "59", NULL, "Sh\xE2\x80\x8Bop") == PAVENDA_OK);
+  /* Refused by validation, yet the reader's view of what was written is given. */
+  CHECK(pavenda_generate_fields_explained(fields, PAVENDA_ECC_H, &built) == PAVENDA_FINDINGS);
+  CHECK(!pavenda_response_payload(built, NULL) && pavenda_response_error_count(built) > 0);
+  CHECK(pavenda_response_advisory_count(built) == 2 &&
+        strcmp(pavenda_response_advisory_kind(built, 0), "framing") == 0 &&
+        strcmp(pavenda_response_advisory_kind(built, 1), "invisible-characters") == 0);
+
+  CHECK(set(broken, "merchantNme", NULL, "x") == PAVENDA_OK);
+  CHECK(pavenda_generate_fields_explained(broken, PAVENDA_ECC_L, &refused) ==
+            PAVENDA_INVALID_FIELDS &&
+        pavenda_response_advisory_count(refused) == 0);
+
+  pavenda_response* made = (pavenda_response*)&failed; /* to be reset */
+  CHECK(pavenda_generate_json_explained(yen_json, strlen(yen_json), 4, &made) ==
+            PAVENDA_INVALID_ARGUMENT &&
+        !made);
+  made = (pavenda_response*)&failed;
+  CHECK(pavenda_generate_fields_explained(fields, -1, &made) == PAVENDA_INVALID_ARGUMENT && !made);
+  CHECK(pavenda_generate_fields_explained(NULL, PAVENDA_ECC_M, &made) == PAVENDA_INVALID_ARGUMENT);
+  pavenda_response_free(refused);
+  pavenda_response_free(built);
+  pavenda_response_free(plain);
+  pavenda_response_free(json);
+  pavenda_fields_free(broken);
+  pavenda_fields_free(fields);
+}
+
+/* Whether `text` of `length` bytes is `expected`, a C string, exactly (null for null). */
+static int same(const char* text, const size_t* length, const char* expected) {
+  if (!expected)
+    return !text && *length == 0;
+  return text && *length == strlen(expected) && memcmp(text, expected, *length) == 0;
+}
+
+/* Every text comes with its length, equal to what the text without `_n` holds; a NUL inside a
+ * payload is kept and counted. */
+static void test_texts_with_lengths(void) {
+  static const char fee[] = "000201021640000000000000025204581253033565802IN5904Shop6006Mumbai"
+                            "560156304ABCD";
+  pavenda_response *explained = NULL, *generated = NULL, *refused = NULL, *decoded = NULL,
+                   *undecodable = NULL;
+  pavenda_fields* fields = pavenda_fields_new();
+  size_t length = 99;
+  CHECK(pavenda_validate_explained(fee, strlen(fee), PAVENDA_ECC_M, &explained) ==
+        PAVENDA_FINDINGS);
+  CHECK(pavenda_generate_json_explained(yen_json, strlen(yen_json), PAVENDA_ECC_M, &generated) ==
+        PAVENDA_OK);
+  CHECK(fields && pavenda_fields_set(fields, "merchant\0Name", 13, "x", 1) == PAVENDA_OK);
+  CHECK(pavenda_generate_fields(fields, &refused) == PAVENDA_INVALID_FIELDS);
+  CHECK(pavenda_decode("15HELLO", 7, &decoded) == PAVENDA_OK);
+  CHECK(pavenda_decode("000201", 6, &undecodable) == PAVENDA_UNDECODABLE);
+
+  /* The payload: 81 bytes, the name's NUL among them. */
+  const char* payload = pavenda_response_payload(generated, &length);
+  CHECK(payload && length == 81 && strlen(payload) == 62 &&
+        memcmp(payload + 62 - 6, "5904Sh\0p60", 10) == 0);
+
+#define SAME(call_n, call) (length = 99, same(call_n, &length, call))
+  CHECK(SAME(pavenda_response_error_code_n(explained, 1, &length),
+             pavenda_response_error_code(explained, 1)));
+  CHECK(SAME(pavenda_response_error_message_n(explained, 0, &length),
+             pavenda_response_error_message(explained, 0)));
+  CHECK(SAME(pavenda_response_json_n(explained, &length), pavenda_response_json(explained)));
+  CHECK(SAME(pavenda_response_input_error_n(refused, &length),
+             pavenda_response_input_error(refused)));
+  CHECK(SAME(pavenda_response_decoded_json_n(decoded, &length),
+             pavenda_response_decoded_json(decoded)));
+  CHECK(SAME(pavenda_response_decoding_error_n(undecodable, &length), "invalidTag"));
+  CHECK(SAME(pavenda_response_finding_code_n(explained, 0, &length), "29"));
+  CHECK(SAME(pavenda_response_finding_message_n(explained, 0, &length),
+             pavenda_response_finding_message(explained, 0)));
+  CHECK(SAME(pavenda_response_finding_detail_n(explained, 1, &length),
+             "crc (tag 63) is 'ABCD'; the CRC of the payload before it is 'B40D'"));
+  CHECK(SAME(pavenda_response_finding_tag_n(explained, 0, 1, &length), "56"));
+  CHECK(SAME(pavenda_response_finding_subtag_n(explained, 0, 1, &length), NULL));
+  CHECK(SAME(pavenda_response_finding_field_n(explained, 0, 0, &length), "tipAndFeeIndicator"));
+  CHECK(SAME(pavenda_response_decode_error_reason_n(explained, &length), NULL));
+  CHECK(SAME(pavenda_response_crc_given_n(explained, &length), "ABCD"));
+  CHECK(SAME(pavenda_response_crc_computed_n(explained, &length), "B40D"));
+  CHECK(SAME(pavenda_response_advisory_kind_n(generated, 0, &length), "currency-decimals"));
+  CHECK(SAME(pavenda_response_advisory_tag_n(generated, 0, &length), "54"));
+  CHECK(SAME(pavenda_response_advisory_field_n(generated, 1, &length), "merchantName"));
+  CHECK(SAME(pavenda_response_advisory_detail_n(generated, 1, &length),
+             pavenda_response_advisory_detail(generated, 1)));
+  CHECK(SAME(pavenda_response_advisory_detail_n(generated, 2, &length), NULL));
+  CHECK(SAME(pavenda_field_key_n(0, &length), "payloadFormatIndicator"));
+  CHECK(SAME(pavenda_field_tag_n(0, &length), "00"));
+  CHECK(SAME(pavenda_field_tag_n(pavenda_field_count(), &length), NULL));
+  CHECK(SAME(pavenda_error_catalogue_code_n(0, &length), "0"));
+  CHECK(SAME(pavenda_error_catalogue_message_n(0, &length), pavenda_error_catalogue_message(0)));
+  CHECK(SAME(pavenda_status_name_n(PAVENDA_UNDECODABLE, &length), "undecodable"));
+  CHECK(SAME(pavenda_version_n(&length), PAVENDA_EXPECTED_VERSION));
+#undef SAME
+  CHECK(pavenda_response_error_code_n(explained, 0, NULL) ==
+        pavenda_response_error_code(explained, 0));
+  pavenda_response_free(undecodable);
+  pavenda_response_free(decoded);
+  pavenda_response_free(refused);
+  pavenda_response_free(generated);
+  pavenda_response_free(explained);
+  pavenda_fields_free(fields);
+}
+
 int main(void) {
   test_generation_and_validation();
   test_bad_input_is_answered();
@@ -338,6 +472,8 @@ int main(void) {
   test_unwritable_fields();
   test_catalogues();
   test_explanations();
+  test_generation_advisories();
+  test_texts_with_lengths();
   CHECK(strcmp(pavenda_version(), PAVENDA_EXPECTED_VERSION) == 0);
   CHECK(strcmp(pavenda_status_name(PAVENDA_INVALID_JSON), "invalid JSON") == 0 &&
         strcmp(pavenda_status_name(77), "unknown status") == 0);

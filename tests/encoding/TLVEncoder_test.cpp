@@ -166,6 +166,8 @@ TEST(Encoder, TagAccessorsNameTheCatalogueTags) {
   EXPECT_EQ(QRCodeTag::merchantName(), "59");
   EXPECT_EQ(QRCodeTag::billID(), "6201");
   EXPECT_EQ(QRCodeTag::crc(), "63");
+  EXPECT_EQ(QRCodeTag::languagePreference(), "6400");
+  EXPECT_EQ(QRCodeTag::merchantCityAlternateLanguage(), "6402");
   EXPECT_EQ(TLVGenerator::encodeDictToTLV({{std::string(QRCodeTag::countryCode()), "IN"}}),
             withCrc("5802IN"));
 }

@@ -2,9 +2,13 @@
 
 #include <array>
 #include <random>
+#include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "encoding/ZArodezQRUtility.h"
+#include "support/Bits.h"
 
 namespace pavenda {
 namespace {
@@ -47,21 +51,54 @@ TEST(Crc16, NonAsciiEntersAsUtf8Bytes) {
   EXPECT_EQ(ZArodezQRUtility::payloadCrc("caf\u00e9"), bitwiseReference("caf\xC3\xA9"));
 }
 
-// The table-sliced and the folding paths must agree with the one-bit-at-a-time definition at every
-// length and alignment, including every tail shorter than one step, and for any initial value.
-TEST(Crc16, SlicedMatchesBitwiseDefinition) {
+// Every kernel agrees with the one-bit-at-a-time definition at every length from 0 to 300 and
+// every alignment of the start within a 16-byte step, including every tail shorter than one step,
+// and for any initial value. The folding kernel runs only where the processor offers it.
+class Crc16Kernel : public ::testing::TestWithParam<PayloadCrcKernel> {};
+
+TEST_P(Crc16Kernel, MatchesBitwiseDefinitionAtEveryLengthAndAlignment) {
+  if (!payloadCrcKernelAvailable(GetParam()))
+    GTEST_SKIP() << "this processor has no carry-less multiplication";
   std::mt19937 random(7);
-  for (std::size_t length = 0; length < 300; ++length) {
+  constexpr std::size_t maxLength = 300;
+  constexpr std::size_t alignments = 16;
+  std::vector<std::uint8_t> buffer(maxLength + alignments);
+  for (std::uint8_t& b : buffer)
+    b = static_cast<std::uint8_t>(random() & 0xFF);
+  for (std::size_t length = 0; length <= maxLength; ++length)
+    for (std::size_t offset = 0; offset < alignments; ++offset) {
+      const std::span<const std::uint8_t> bytes(buffer.data() + offset, length);
+      const std::string_view text(reinterpret_cast<const char*>(bytes.data()), length);
+      for (const std::uint16_t initial : {0xFFFF, 0x0000, 0x1D0F})
+        ASSERT_EQ(payloadCrcBy(GetParam(), bytes, initial), bitwiseReference(text, initial))
+            << "length " << length << " offset " << offset << " from " << initial;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kernels, Crc16Kernel,
+                         ::testing::Values(PayloadCrcKernel::byteWise, PayloadCrcKernel::sliced,
+                                           PayloadCrcKernel::folded));
+
+// The automatic choice gives the same as the definition, whichever kernel it takes.
+TEST(Crc16, AutomaticKernelMatchesBitwiseDefinition) {
+  std::mt19937 random(11);
+  for (std::size_t length = 0; length <= 300; ++length) {
     std::string text(length, '\0');
     for (char& c : text)
       c = static_cast<char>(random() & 0xFF);
     ASSERT_EQ(ZArodezQRUtility::payloadCrc(text), bitwiseReference(text)) << length;
-    const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-    for (const std::uint16_t initial : {0x0000, 0x1D0F})
-      ASSERT_EQ(ZArodezQRUtility::calculateCrcMsb(bytes, 0x1021, initial),
-                bitwiseReference(text, initial))
-          << length << " from " << initial;
   }
+}
+
+// Without carry-less multiplication (arm64, any non-x86 target) the folding kernel is unavailable;
+// on x86-64 it is there whenever the processor has it.
+TEST(Crc16, FoldingAvailableExactlyWithCarrylessMultiply) {
+  EXPECT_EQ(payloadCrcKernelAvailable(PayloadCrcKernel::folded), bits::hasCarrylessMultiply());
+#ifndef PAVENDA_HAS_X86_CLMUL
+  EXPECT_FALSE(payloadCrcKernelAvailable(PayloadCrcKernel::folded));
+#endif
+  EXPECT_TRUE(payloadCrcKernelAvailable(PayloadCrcKernel::sliced));
+  EXPECT_TRUE(payloadCrcKernelAvailable(PayloadCrcKernel::byteWise));
 }
 
 // Published check values of "123456789" for CRC variants without reflection or final XOR; the

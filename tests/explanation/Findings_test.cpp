@@ -49,6 +49,9 @@ std::optional<std::string> absent() {
   return std::nullopt;
 }
 
+const std::string singleCharacterNote =
+    " (read in the single-character scheme because it does not start with 00)";
+
 struct FindingCase {
   const char* name;
   std::string payload;
@@ -72,7 +75,8 @@ TEST_P(Findings, NameTheFieldAndTheBrokenRule) {
                                   [&](const Finding& f) { return f.code == c.code; });
   ASSERT_NE(found, explanation.findings.end()) << "no finding for code " << c.code;
   EXPECT_EQ(found->fields, c.fields);
-  EXPECT_EQ(found->detail, c.detail);
+  // A payload that does not start with 00 is said to be read in the other scheme.
+  EXPECT_EQ(found->detail, c.detail + (c.payload.starts_with("00") ? "" : singleCharacterNote));
   EXPECT_EQ(found->message, ZArodezErrorConstantsMap::message(c.code).value_or(""));
 }
 
@@ -380,12 +384,23 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"NoClosingCrc", "0002015904Shop", 6,
                    "the payload ends with tag '59'; it must end with tag 63 (CRC)"},
         DecodeCase{"SingleCharacterLength", "1*Shop", 1,
-                   "length character '*' is not a digit 0-9 or a letter a-z"},
-        DecodeCase{"SingleCharacterRepeated", "11A11B", 3, "tag '1' occurs a second time"},
+                   "length character '*' is not a digit 0-9 or a letter a-z" + singleCharacterNote},
+        DecodeCase{"SingleCharacterRepeated", "11A11B", 3,
+                   "tag '1' occurs a second time" + singleCharacterNote},
         DecodeCase{"SingleCharacterNoLength", "14Shop2", 7,
-                   "tag '2' has no length character after it"},
+                   "tag '2' has no length character after it" + singleCharacterNote},
         DecodeCase{"SingleCharacterUnknownTag", "C1x", 0,
-                   "tag 'C' is not a field this format accepts"}),
+                   "tag 'C' is not a field this format accepts" + singleCharacterNote},
+        // A mistyped start: read in the other scheme, and said so.
+        DecodeCase{"TwoDigitLookingPayload", "0a1BShop", 2,
+                   "tag '0' declares 10 characters but only 6 remain before the end of the "
+                   "payload" +
+                       singleCharacterNote},
+        // A lone combining mark is shown on a dotted circle, never on the quote before it.
+        DecodeCase{"LoneCombiningMark", "\u0301abc", 2,
+                   "tag '\u25CC\u0301' declares 10 characters but only 2 remain before the end "
+                   "of the payload" +
+                       singleCharacterNote}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- the CRC ----

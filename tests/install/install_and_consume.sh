@@ -88,4 +88,12 @@ mkdir -p "$work/pc"
   -o "$work/pc/generate_payload_c" $(pkg-config --cflags --libs pavenda)
 run_examples "$work/pc"
 
+echo "consumer of the build tree through pkg-config"
+export PKG_CONFIG_PATH=$build
+mkdir -p "$work/pctree"
+# shellcheck disable=SC2046
+"$cc" -std=c11 -Wall -Werror "${flags[@]}" "$source/examples/c/generate_payload.c" \
+  -o "$work/pctree/generate_payload_c" $(pkg-config --cflags --libs pavenda)
+"$work/pctree/generate_payload_c" >/dev/null || { echo "build-tree pkg-config consumer failed" >&2; exit 1; }
+
 echo "all consumers built and ran"

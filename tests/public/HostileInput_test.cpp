@@ -165,8 +165,9 @@ TEST_P(HostileJson, ReadsOrAnswersWhy) {
 INSTANTIATE_TEST_SUITE_P(
     Robustness, HostileJson,
     ::testing::Values(
+        // More characters than two length digits count: refused, not written with three.
         JsonCase{"MebibyteString",
-                 [] { return "{\"merchantName\": \"" + std::string(mebibyte, 'x') + "\"}"; }, true},
+                 [] { return "{\"merchantName\": \"" + std::string(mebibyte, 'x') + "\"}"; }, false},
         JsonCase{"NumberBeyondDouble", [] { return std::string("{\"a\": 1e99999}"); }, false},
         JsonCase{"EscapedNul", [] { return std::string(R"({"merchantName": "a\u0000b"})"); }, true},
         JsonCase{"LoneSurrogateEscape", [] { return std::string("{\"a\": \"\\ud800\"}"); }, false},

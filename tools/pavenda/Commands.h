@@ -27,6 +27,10 @@ void addGenerateCommand(CLI::App& app, Runner& run);
 /// order.
 void addValidateCommand(CLI::App& app, Runner& run);
 
+/// `fields [--json]` and `codes [--json]`: the field keys with their tags, the error codes with their
+/// messages.
+void addCatalogueCommands(CLI::App& app, Runner& run);
+
 /// `scan IMAGE... [--json] [--explain]`: the verdict on every QR code in each picture; a picture
 /// that cannot be read or holds no code is reported (status 2) and the others still scanned. Built
 /// only with ZXing-cpp (PAVENDA_HAVE_SCAN).

@@ -184,23 +184,29 @@ bool LineBatches::next(std::vector<std::string_view>& lines) {
     if (last != data.rend() - static_cast<long>(scanned)) {
       end = static_cast<std::size_t>(data.rend() - last);
       break;
-    } // The block holds one unfinished line alone here; it ends the input before it grows
-      // unbounded.
+    }
+    // The block holds one unfinished line alone here; it ends the input before it grows unbounded.
     if (block.size() > maxPayloadBytes) {
       overlong_ = ended_ = true;
       break;
     }
   }
   carried_ = overlong_ ? 0 : block.size() - end;
-  // memchr finds line ends far faster than a byte loop; this split is the one serial step.
+  // memchr finds line ends far faster than a byte loop; this split is the one serial step. The next
+  // LF and the next CR are each searched for only once passed, so every byte is looked at once or
+  // twice whichever ends the lines.
   const char* start = block.view().data();
   const char* const stop = start + end;
+  const auto find = [stop](const char* from, char c) {
+    if (from >= stop)
+      return stop;
+    const void* found = std::memchr(from, c, static_cast<std::size_t>(stop - from));
+    return found == nullptr ? stop : static_cast<const char*>(found);
+  };
+  const char* lf = find(start, '\n');
+  const char* cr = find(start, '\r');
   while (start < stop) {
-    const char* next = static_cast<const char*>(std::memchr(start, '\n', stop - start));
-    if (next == nullptr)
-      next = stop;
-    if (const void* cr = std::memchr(start, '\r', next - start))
-      next = static_cast<const char*>(cr);
+    const char* const next = std::min(lf, cr);
     if (static_cast<std::size_t>(next - start) > maxPayloadBytes) {
       overlong_ = ended_ = true;
       carried_ = 0;
@@ -209,6 +215,10 @@ bool LineBatches::next(std::vector<std::string_view>& lines) {
     if (next > start)
       lines.emplace_back(start, static_cast<std::size_t>(next - start));
     start = next + 1;
+    if (lf < start)
+      lf = find(start, '\n');
+    if (cr < start)
+      cr = find(start, '\r');
   }
   return !lines.empty() || !ended_ || carried_ > 0;
 }

@@ -1,12 +1,16 @@
 #include "Output.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -83,18 +87,49 @@ StandardOutput& standardOutput() {
   return output;
 }
 
-// Deletes the temporary file unless it was renamed into place.
+// The temporary file being written, for the signal handler to remove; null when there is none.
+std::atomic<const char*> pendingTemporary{nullptr};
+
+extern "C" void removeTemporaryAndDie(int signal) {
+  if (const char* path = pendingTemporary.load())
+    ::unlink(path);
+  ::signal(signal, SIG_DFL);
+  ::raise(signal);
+}
+
+// The signals that end a run asked to stop; one ignored by the caller stays ignored.
+constexpr int stopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Deletes the temporary file unless it was renamed into place, also when the run is interrupted.
 class TemporaryFile {
 public:
-  // `path` names the file in messages; `target` is where it goes.
+  // `path` names the file in messages; `target` is where it goes. The name is short, so that it
+  // fits wherever the target's name does.
   TemporaryFile(const std::string& path, const std::string& target) {
     const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    path_ = folder + "." + base + ".pavenda-XXXXXX";
+    path_ = (slash == std::string::npos ? "" : target.substr(0, slash + 1)) + ".pv" + "XXXXXX";
+    sigset_t stops;
+    sigemptyset(&stops);
+    for (const int signal : stopSignals)
+      sigaddset(&stops, signal);
+    // The file and the handlers come into being with the signals held, so none falls between.
+    ::sigprocmask(SIG_BLOCK, &stops, &held_);
     fd_ = ::mkostemp(path_.data(), O_CLOEXEC);
-    if (fd_ < 0)
-      fileFailed(path, errno);
+    if (fd_ < 0) {
+      const int error = errno;
+      ::sigprocmask(SIG_SETMASK, &held_, nullptr);
+      fileFailed(path, error);
+    }
+    pendingTemporary.store(path_.c_str());
+    struct sigaction handler {};
+    handler.sa_handler = removeTemporaryAndDie;
+    sigemptyset(&handler.sa_mask);
+    for (std::size_t i = 0; i < std::size(stopSignals); ++i) {
+      ::sigaction(stopSignals[i], nullptr, &previous_[i]);
+      if (previous_[i].sa_handler != SIG_IGN)
+        ::sigaction(stopSignals[i], &handler, nullptr);
+    }
+    ::sigprocmask(SIG_SETMASK, &held_, nullptr);
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -103,18 +138,25 @@ public:
       ::close(fd_);
     if (!renamed_)
       ::unlink(path_.c_str());
+    pendingTemporary.store(nullptr);
+    for (std::size_t i = 0; i < std::size(stopSignals); ++i)
+      ::sigaction(stopSignals[i], &previous_[i], nullptr);
   }
 
   int fd() const noexcept { return fd_; }
 
-  // Closes the file, checked, and renames it to `target`; answers 0 or the errno.
+  // Flushes the file to the disk, closes it, checked, and renames it to `target`, so that a crash
+  // of the system never leaves the target empty; answers 0 or the errno.
   int commit(const std::string& target) noexcept {
+    if (::fsync(fd_) != 0)
+      return errno;
     const int closed = ::close(fd_);
     fd_ = -1;
     if (closed != 0)
       return errno;
     if (::rename(path_.c_str(), target.c_str()) != 0)
       return errno;
+    pendingTemporary.store(nullptr);
     renamed_ = true;
     return 0;
   }
@@ -123,6 +165,8 @@ private:
   std::string path_;
   int fd_ = -1;
   bool renamed_ = false;
+  sigset_t held_{};
+  struct sigaction previous_[std::size(stopSignals)]{};
 };
 
 mode_t newFileMode() {
@@ -172,8 +216,21 @@ bool standardOutputIsTerminal() noexcept {
   return ::isatty(STDOUT_FILENO) != 0;
 }
 
+bool namesStandardOutput(const std::string& path) noexcept {
+  if (path == "-")
+    return true;
+  struct stat named {};
+  struct stat output {};
+  return ::stat(path.c_str(), &named) == 0 && ::fstat(STDOUT_FILENO, &output) == 0 &&
+         named.st_dev == output.st_dev && named.st_ino == output.st_ino;
+}
+
+void flushStandardOutput() {
+  standardOutput().flush();
+}
+
 void writeOutputFile(const std::string& path, std::string_view content) {
-  if (path == "-") {
+  if (namesStandardOutput(path)) {
     writeStandardOutput(content);
     return;
   }

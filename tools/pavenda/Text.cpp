@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include <unicode/utf8.h>
+#include "support/Unicode.h"
 
 namespace pavenda::tools {
 namespace {
@@ -39,6 +39,19 @@ bool plainWord(const std::uint8_t* p) noexcept {
           highs) == 0;
 }
 
+// Characters that reorder or break the text around them where they are shown: the line and
+// paragraph separators and the bidirectional embeddings, overrides and isolates.
+constexpr bool isLayoutControl(std::int32_t c) noexcept {
+  return c == 0x2028 || c == 0x2029 || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+void appendCodePointEscape(std::string& out, std::int32_t c) {
+  out += "\\u{";
+  for (int shift = 12; shift >= 0; shift -= 4)
+    out += hexDigits[(c >> shift) & 0xF];
+  out += '}';
+}
+
 void appendEscapedPiece(std::string& out, std::string_view text) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const auto length = static_cast<std::int32_t>(text.size());
@@ -52,9 +65,8 @@ void appendEscapedPiece(std::string& out, std::string_view text) {
     if (i == length)
       break;
     const std::int32_t start = i;
-    UChar32 c = 0;
-    U8_NEXT(bytes, i, length, c);
-    if (c > 0x9F)
+    const std::int32_t c = unicode::nextCodePoint(bytes, i, length);
+    if (c > 0x9F && !isLayoutControl(c))
       continue; // a well-formed character beyond the controls stays in the run
     out.append(text.data() + copied, static_cast<std::size_t>(start - copied));
     copied = i;
@@ -66,6 +78,8 @@ void appendEscapedPiece(std::string& out, std::string_view text) {
       out += "\\t";
     else if (c == '\\')
       out += "\\\\";
+    else if (isLayoutControl(c))
+      appendCodePointEscape(out, c);
     else // other controls, and negative: not well-formed UTF-8
       for (std::int32_t k = start; k < i; ++k)
         appendByteEscape(out, bytes[k]);
@@ -81,15 +95,13 @@ bool isUtf8Piece(std::string_view text) noexcept {
       ++i;
       continue;
     }
-    UChar32 c = 0;
-    U8_NEXT(bytes, i, length, c);
-    if (c < 0)
+    if (unicode::nextCodePoint(bytes, i, length) < 0)
       return false;
   }
   return true;
 }
 
-// ICU's UTF-8 macros index with 32 bits: longer text goes in pieces.
+// The pieces are indexed with 32 bits: longer text goes in pieces.
 template <typename Piece> void forEachPiece(std::string_view text, Piece piece) {
   constexpr std::size_t most = std::size_t{1} << 30;
   while (text.size() > most) {

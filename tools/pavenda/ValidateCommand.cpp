@@ -7,6 +7,9 @@
 #include <thread>
 #include <vector>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "Commands.h"
 #include "Input.h"
 #include "Jobs.h"
@@ -167,9 +170,35 @@ int validateStandardInput(const VerdictFormat& format, unsigned jobs) {
   return allValid ? 0 : 1;
 }
 
+// Lines of a pipe, a terminal or a socket, each batch (the lines complete when a read returns)
+// validated on every thread and its verdicts written at once, so that a writer waiting for an
+// answer gets it: no read waits ahead of the verdicts of what has arrived.
+int validateStream(const VerdictFormat& format, unsigned jobs) {
+  LineBatches batches;
+  std::vector<std::string_view> lines;
+  if (!batches.next(lines))
+    return 0;
+  Validators validators(jobs, format);
+  bool allValid = true;
+  do {
+    validators.begin(lines);
+    validators.finish();
+    allValid = validators.write() && allValid;
+    flushStandardOutput();
+  } while (batches.next(lines));
+  return allValid ? 0 : 1;
+}
+
+bool standardInputIsRegularFile() noexcept {
+  struct stat info {};
+  return ::fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode);
+}
+
 int validate(const ValidateOptions& options) {
   if (options.payloads.empty())
-    return validateStandardInput(options.format, jobsToUse(options.jobs));
+    return standardInputIsRegularFile()
+               ? validateStandardInput(options.format, jobsToUse(options.jobs))
+               : validateStream(options.format, jobsToUse(options.jobs));
   Verdicts line;
   bool allValid = true;
   for (const std::string& payload : options.payloads) {

@@ -1,5 +1,7 @@
 #include "Verdict.h"
 
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -21,8 +23,9 @@ Json orNull(const std::optional<std::string>& text) {
   return text ? Json(*text) : Json(nullptr);
 }
 
-// The explanation's members of a JSON verdict.
-void addExplanation(Json& verdict, const Explanation& explanation) {
+} // namespace
+
+void addExplanation(nlohmann::ordered_json& verdict, const Explanation& explanation) {
   Json findings = Json::array();
   for (const Finding& finding : explanation.findings) {
     Json fields = Json::array();
@@ -58,6 +61,8 @@ void addExplanation(Json& verdict, const Explanation& explanation) {
   verdict["advisories"] = std::move(advisories);
 }
 
+namespace {
+
 // One indented line per finding and advisory, escaped like the payload.
 void appendExplanationLines(std::string& out, const Explanation& explanation) {
   for (const Finding& finding : explanation.findings) {
@@ -80,19 +85,133 @@ constexpr std::size_t echoPiece = std::size_t{1} << 16;
 
 using Echo = Verdicts::Echo;
 
+// Whether none of the eight bytes at `p` is a control (below 0x20), `excluded`, or with `asciiOnly`
+// DEL or beyond ASCII; may answer false for such words (a byte loop then decides), never true for
+// others.
+template <char... excluded> bool plainWord(const char* p, bool asciiOnly) noexcept {
+  constexpr std::uint64_t ones = 0x0101010101010101;
+  constexpr std::uint64_t highs = ones * 0x80;
+  std::uint64_t word = 0;
+  std::memcpy(&word, p, sizeof word);
+  const auto hasZero = [](std::uint64_t x) { return (x - ones) & ~x & highs; };
+  // A byte below 0x20 becomes one with its high bit set after the subtraction.
+  std::uint64_t found = ((word - ones * 0x20) & ~word & highs) |
+                        (hasZero(word ^ (ones * static_cast<unsigned char>(excluded))) | ...);
+  if (asciiOnly)
+    found |= (word & highs) | hasZero(word ^ (ones * 0x7F));
+  return found == 0;
+}
+
+bool isContinuation(char byte) noexcept {
+  return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
+// Appends `text` escaped as `appendEscaped` does, copying whole the runs that it leaves as they are
+// for certain: printable ASCII but the backslash, and the three-byte characters U+3000 to U+CFFF
+// (kana, CJK ideographs, Hangul), well-formed by their lead byte whenever two continuation bytes
+// follow. Anything else goes to `appendEscaped` one character at a time, so its rules stay there.
+void appendTextEscaped(std::string& out, std::string_view text) {
+  const char* const end = text.data() + text.size();
+  const char* p = text.data();
+  while (p < end) {
+    const char* const run = p;
+    while (p < end) {
+      if (end - p >= 8 && plainWord<'\\'>(p, true)) {
+        p += 8;
+        continue;
+      }
+      const auto byte = static_cast<unsigned char>(*p);
+      if (byte >= 0x20 && byte < 0x7F && byte != '\\')
+        ++p;
+      else if (byte >= 0xE3 && byte <= 0xEC && end - p >= 3 && isContinuation(p[1]) &&
+               isContinuation(p[2]))
+        p += 3;
+      else
+        break;
+    }
+    out.append(run, p);
+    if (p == end)
+      break;
+    // Cut before the next lead or ASCII byte: the character escapes there as within the whole.
+    const char* next = p + 1;
+    while (next < end && isContinuation(*next))
+      ++next;
+    appendEscaped(out, std::string_view(p, static_cast<std::size_t>(next - p)));
+    p = next;
+  }
+}
+
+// Appends well-formed UTF-8 `text` as the inside of a JSON string, escaped as nlohmann-json writes
+// it (quote, backslash, \b \f \n \r \t, other controls as \u00xx; the rest as is), so that a
+// verdict line reads back as exactly `text`. Runs that need no escape are copied whole.
+void appendJsonEscaped(std::string& out, std::string_view text) {
+  static constexpr std::string_view hex = "0123456789abcdef";
+  const char* const end = text.data() + text.size();
+  const char* copied = text.data();
+  const char* p = copied;
+  while (true) {
+    while (end - p >= 8 && plainWord<'"', '\\'>(p, false))
+      p += 8;
+    while (p < end && static_cast<unsigned char>(*p) >= 0x20 && *p != '"' && *p != '\\')
+      ++p;
+    if (p == end)
+      break;
+    out.append(copied, p);
+    const auto byte = static_cast<unsigned char>(*p++);
+    copied = p;
+    out += '\\';
+    switch (byte) {
+    case '"':
+    case '\\':
+      out += static_cast<char>(byte);
+      break;
+    case '\b':
+      out += 'b';
+      break;
+    case '\f':
+      out += 'f';
+      break;
+    case '\n':
+      out += 'n';
+      break;
+    case '\r':
+      out += 'r';
+      break;
+    case '\t':
+      out += 't';
+      break;
+    default:
+      out += "u00";
+      out += hex[byte >> 4];
+      out += hex[byte & 0xF];
+    }
+  }
+  out.append(copied, end);
+}
+
+// Appends `codes` as a JSON array of strings.
+void appendJsonList(std::string& out, const std::vector<std::string>& codes) {
+  out += '[';
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    if (i > 0)
+      out += ',';
+    out += '"';
+    appendJsonEscaped(out, codes[i]);
+    out += '"';
+  }
+  out += ']';
+}
+
 // Appends `piece` (whole characters when it is UTF-8) echoed as `echo` says: cut into such pieces,
 // a payload echoes to the same bytes as whole.
 void appendEcho(std::string& out, std::string_view piece, Echo echo) {
   switch (echo) {
   case Echo::text:
-    appendEscaped(out, piece);
+    appendTextEscaped(out, piece);
     break;
-  case Echo::json: {
-    const std::string quoted =
-        Json(std::string(piece)).dump(-1, ' ', false, Json::error_handler_t::replace);
-    out.append(quoted, 1, quoted.size() - 2);
+  case Echo::json:
+    appendJsonEscaped(out, piece);
     break;
-  }
   case Echo::hex:
     out += toHex(piece);
     break;
@@ -132,20 +251,30 @@ bool appendVerdict(Verdicts& out, std::string_view payload, const VerdictFormat&
     explanation = explainPayload(payload);
   const std::vector<std::string> codes =
       explanation ? explanation->errorCodes : TLVGenerator::tlvValidation(payload);
-  if (format.json) {
+  if (format.json && !explanation) {
+    // The plain verdict has a fixed shape: written directly, at a fraction of a general
+    // serializer's cost per line.
+    const bool utf8 = isUtf8(payload);
+    out.text += utf8 ? "{\"payload\":\"" : "{\"payloadHex\":\"";
+    echo(out, payload, utf8 ? Echo::json : Echo::hex);
+    out.text += "\",\"errorCodes\":";
+    appendJsonList(out.text, codes);
+    out.text += ",\"errorMessages\":[";
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+      if (i > 0)
+        out.text += ',';
+      out.text += '"';
+      appendJsonEscaped(out.text, ZArodezErrorConstantsMap::message(codes[i]).value_or(""));
+      out.text += '"';
+    }
+    out.text += "]}";
+  } else if (format.json) {
     const bool utf8 = isUtf8(payload);
     const std::string_view key = utf8 ? "payload" : "payloadHex";
     Json verdict;
     verdict[key] = ""; // the payload's place: echoed there below
     verdict["errorCodes"] = codes;
-    if (explanation) {
-      addExplanation(verdict, *explanation);
-    } else {
-      Json messages = Json::array();
-      for (const std::string& code : codes)
-        messages.push_back(ZArodezErrorConstantsMap::message(code).value_or(""));
-      verdict["errorMessages"] = std::move(messages);
-    }
+    addExplanation(verdict, *explanation);
     const std::string dumped = verdict.dump(-1, ' ', false, Json::error_handler_t::replace);
     const std::size_t at = key.size() + 5; // after {"KEY":"
     out.text.append(dumped, 0, at);

@@ -8,6 +8,9 @@
 #include <vector>
 
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <pavenda/Findings.h>
 
 namespace pavenda::tools {
 
@@ -46,6 +49,10 @@ struct Verdicts {
 /// as "payload" when it is UTF-8 and as "payloadHex" (its bytes) when it is not, since JSON text
 /// cannot carry other bytes. `payload` must outlive `out`'s writing.
 bool appendVerdict(Verdicts& out, std::string_view payload, const VerdictFormat& format);
+
+/// Adds the explanation's members to a JSON verdict: "findings", "decodeError" (when the payload
+/// did not decode), "crc" and "advisories".
+void addExplanation(nlohmann::ordered_json& verdict, const Explanation& explanation);
 
 /// Writes `verdicts` to standard output, echoing the deferred payloads in their places, piece by
 /// piece; throws the tool's write error when standard output fails.

@@ -1,8 +1,10 @@
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <pavenda/Version.h>
 
@@ -23,6 +25,16 @@ std::string unexpected(const std::vector<std::string>& words) {
   return message;
 }
 
+// Words of the command line that no command took. CLI11 hands back the first "--" among them,
+// although it did end the options (the words after it were taken as arguments): it is no extra.
+std::vector<std::string> leftOver(const CLI::App& app, int argc, char** argv) {
+  std::vector<std::string> extra = app.remaining(true);
+  if (std::find(argv + 1, argv + argc, std::string_view("--")) != argv + argc)
+    if (const auto marker = std::find(extra.begin(), extra.end(), "--"); marker != extra.end())
+      extra.erase(marker);
+  return extra;
+}
+
 int run(int argc, char** argv) {
   CLI::App app{"pavenda: encode, decode, validate and generate EMV merchant-presented QR payloads\n"
                "(pavenda COMMAND --help lists a command's options; --help-all lists them all)"};
@@ -36,12 +48,15 @@ int run(int argc, char** argv) {
   addDecodeCommand(app, command);
   addGenerateCommand(app, command);
   addValidateCommand(app, command);
+  addCatalogueCommands(app, command);
 #ifdef PAVENDA_HAVE_SCAN
   addScanCommand(app, command);
 #endif
   for (CLI::App* sub : app.get_subcommands({}))
     sub->allow_extras();
 
+  if (argc < 2)
+    throw ToolError("no command given; pavenda --help lists the commands");
   // A first word that is neither an option nor a command is named as an unknown command.
   if (argc > 1 && argv[1][0] != '-' && argv[1][0] != '\0') {
     bool known = false;
@@ -58,13 +73,11 @@ int run(int argc, char** argv) {
     writeStandardOutput(out.str());
     return 0;
   } catch (const CLI::ParseError& e) {
-    const std::vector<std::string> extra = app.remaining(true);
-    if (!extra.empty())
+    if (const std::vector<std::string> extra = leftOver(app, argc, argv); !extra.empty())
       throw ToolError(unexpected(extra));
     throw ToolError(escaped(e.what()));
   }
-  const std::vector<std::string> extra = app.remaining(true);
-  if (!extra.empty())
+  if (const std::vector<std::string> extra = leftOver(app, argc, argv); !extra.empty())
     throw ToolError(unexpected(extra));
   return command();
 }

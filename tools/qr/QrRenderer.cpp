@@ -90,7 +90,8 @@ std::string toSvg(const Matrix& matrix, int quietZone) {
                     "\" shape-rendering=\"crispEdges\">\n"
                     "<rect width=\"" +
                     extent + "\" height=\"" + extent +
-                    "\" fill=\"#ffffff\"/>\n<path fill=\"#000000\" d=\"";
+                    "\" fill=\"#ffffff\" stroke=\"none\"/>\n"
+                    "<path fill=\"#000000\" stroke=\"none\" d=\"";
   // One closed rectangle per horizontal run of dark modules keeps the path short.
   for (int y = 0; y < matrix.size(); ++y) {
     for (int x = 0; x < matrix.size();) {

@@ -101,26 +101,48 @@ template <typename Body> auto guarded(JNIEnv* env, Body body) -> decltype(body()
   return nullptr;
 }
 
+// A text the C interface gives out, taken with its length (it may hold NUL bytes).
+template <typename Give> std::optional<std::string> textOf(Give give) {
+  std::size_t length = 0;
+  const char* text = give(&length);
+  return text ? std::optional<std::string>(std::in_place, text, length) : std::nullopt;
+}
+
 Texts findingsOf(const pavenda_response* response) {
   Texts texts;
   const std::size_t count = pavenda_response_error_count(response);
   for (std::size_t i = 0; i < count; ++i) {
-    texts.emplace_back(pavenda_response_error_code(response, i));
-    texts.emplace_back(pavenda_response_error_message(response, i));
+    texts.push_back(
+        textOf([&](std::size_t* n) { return pavenda_response_error_code_n(response, i, n); }));
+    texts.push_back(
+        textOf([&](std::size_t* n) { return pavenda_response_error_message_n(response, i, n); }));
   }
   return texts;
 }
 
-std::string payloadOf(const pavenda_response* response) {
-  std::size_t length = 0;
-  const char* payload = pavenda_response_payload(response, &length);
-  return std::string(payload, length);
+// The payload, then kind, tag, field and detail of each advisory.
+Texts payloadAndAdvisoriesOf(const pavenda_response* response) {
+  Texts texts{textOf([&](std::size_t* n) { return pavenda_response_payload(response, n); })};
+  const std::size_t count = pavenda_response_advisory_count(response);
+  for (std::size_t i = 0; i < count; ++i) {
+    texts.push_back(
+        textOf([&](std::size_t* n) { return pavenda_response_advisory_kind_n(response, i, n); }));
+    texts.push_back(
+        textOf([&](std::size_t* n) { return pavenda_response_advisory_tag_n(response, i, n); }));
+    texts.push_back(
+        textOf([&](std::size_t* n) { return pavenda_response_advisory_field_n(response, i, n); }));
+    texts.push_back(
+        textOf([&](std::size_t* n) { return pavenda_response_advisory_detail_n(response, i, n); }));
+  }
+  return texts;
 }
 
 // Scheme, tip flag, then property / sub-key (absent for a text) / text triples, in record order.
-std::optional<Texts> decodedFieldsOf(const char* json) {
+std::optional<Texts> decodedFieldsOf(const std::optional<std::string>& json) {
   using Json = nlohmann::ordered_json;
-  const Json decoded = Json::parse(json, nullptr, false);
+  if (!json)
+    return std::nullopt;
+  const Json decoded = Json::parse(*json, nullptr, false);
   if (decoded.is_discarded() || !decoded.contains("scheme") || !decoded.contains("fields"))
     return std::nullopt;
   const Json& fields = decoded["fields"];
@@ -138,13 +160,14 @@ std::optional<Texts> decodedFieldsOf(const char* json) {
 }
 
 // A static catalogue as pairs of texts: the entry count and the two texts of an entry by index.
-jobjectArray catalogue(JNIEnv* env, std::size_t (*count)(), const char* (*first)(std::size_t),
-                       const char* (*second)(std::size_t)) {
+jobjectArray catalogue(JNIEnv* env, std::size_t (*count)(),
+                       const char* (*first)(std::size_t, std::size_t*),
+                       const char* (*second)(std::size_t, std::size_t*)) {
   return guarded(env, [&]() -> jobjectArray {
     Texts texts;
     for (std::size_t i = 0; i < count(); ++i) {
-      texts.emplace_back(first(i));
-      texts.emplace_back(second(i));
+      texts.push_back(textOf([&](std::size_t* n) { return first(i, n); }));
+      texts.push_back(textOf([&](std::size_t* n) { return second(i, n); }));
     }
     return answer(env, PAVENDA_OK, texts);
   });
@@ -166,10 +189,8 @@ JNIEXPORT jint JNICALL JNI_OnLoad(JavaVM* vm, void*) {
   return byteArrayClass == nullptr ? JNI_ERR : JNI_VERSION_1_6;
 }
 
-JNIEXPORT jobjectArray JNICALL Java_org_pavenda_NativeLibrary_generate(JNIEnv* env, jclass,
-                                                                       jobjectArray keys,
-                                                                       jobjectArray subKeys,
-                                                                       jobjectArray values) {
+JNIEXPORT jobjectArray JNICALL Java_org_pavenda_NativeLibrary_generate(
+    JNIEnv* env, jclass, jobjectArray keys, jobjectArray subKeys, jobjectArray values, jint level) {
   return guarded(env, [&]() -> jobjectArray {
     FieldsHandle fields(pavenda_fields_new());
     if (!fields)
@@ -187,16 +208,21 @@ JNIEXPORT jobjectArray JNICALL Java_org_pavenda_NativeLibrary_generate(JNIEnv* e
       if (status != PAVENDA_OK)
         return answer(env, status, {});
     }
+    // A negative level asks for no advisories.
     pavenda_response* raw = nullptr;
-    const pavenda_status status = pavenda_generate_fields(fields.get(), &raw);
+    const pavenda_status status =
+        level < 0 ? pavenda_generate_fields(fields.get(), &raw)
+                  : pavenda_generate_fields_explained(fields.get(), level, &raw);
     const Response response(raw);
     switch (status) {
     case PAVENDA_OK:
-      return answer(env, status, {payloadOf(response.get())});
+      return answer(env, status, payloadAndAdvisoriesOf(response.get()));
     case PAVENDA_FINDINGS:
       return answer(env, status, findingsOf(response.get()));
     case PAVENDA_INVALID_FIELDS:
-      return answer(env, status, {pavenda_response_input_error(response.get())});
+      return answer(env, status, {textOf([&](std::size_t* n) {
+                      return pavenda_response_input_error_n(response.get(), n);
+                    })});
     default:
       return answer(env, status, {});
     }
@@ -222,26 +248,30 @@ JNIEXPORT jobjectArray JNICALL Java_org_pavenda_NativeLibrary_decode(JNIEnv* env
     const pavenda_status status = pavenda_decode(text.data(), text.size(), &raw);
     const Response response(raw);
     if (status == PAVENDA_UNDECODABLE)
-      return answer(env, status, {pavenda_response_decoding_error(response.get())});
+      return answer(env, status, {textOf([&](std::size_t* n) {
+                      return pavenda_response_decoding_error_n(response.get(), n);
+                    })});
     if (status != PAVENDA_OK)
       return answer(env, status, {});
-    const std::optional<Texts> fields =
-        decodedFieldsOf(pavenda_response_decoded_json(response.get()));
+    const std::optional<Texts> fields = decodedFieldsOf(
+        textOf([&](std::size_t* n) { return pavenda_response_decoded_json_n(response.get(), n); }));
     return fields ? answer(env, status, *fields) : answer(env, PAVENDA_INTERNAL_ERROR, {});
   });
 }
 
 JNIEXPORT jobjectArray JNICALL Java_org_pavenda_NativeLibrary_fieldCatalogue(JNIEnv* env, jclass) {
-  return catalogue(env, pavenda_field_count, pavenda_field_key, pavenda_field_tag);
+  return catalogue(env, pavenda_field_count, pavenda_field_key_n, pavenda_field_tag_n);
 }
 
 JNIEXPORT jobjectArray JNICALL Java_org_pavenda_NativeLibrary_errorCatalogue(JNIEnv* env, jclass) {
-  return catalogue(env, pavenda_error_catalogue_count, pavenda_error_catalogue_code,
-                   pavenda_error_catalogue_message);
+  return catalogue(env, pavenda_error_catalogue_count, pavenda_error_catalogue_code_n,
+                   pavenda_error_catalogue_message_n);
 }
 
 JNIEXPORT jbyteArray JNICALL Java_org_pavenda_NativeLibrary_version(JNIEnv* env, jclass) {
-  return guarded(env, [&]() -> jbyteArray { return newByteArray(env, pavenda_version()); });
+  return guarded(env, [&]() -> jbyteArray {
+    return newByteArray(env, textOf([](std::size_t* n) { return pavenda_version_n(n); }).value());
+  });
 }
 
 } // extern "C"

@@ -17,9 +17,11 @@ import org.pavenda.Finding;
 import org.pavenda.Pavenda;
 
 /**
- * Reads payloads from standard input, one per non-blank line, and prints for each one line:
- * "valid", or the codes of its findings separated by single spaces. Exits 0 once every payload has
- * its verdict, 2 when the input cannot be read or written or a line is not UTF-8 text.
+ * Reads payloads from standard input, one per non-blank line, and prints for each the line {@code
+ * pavenda validate} prints: "valid" or the codes of its findings separated by single spaces, a tab,
+ * and the payload escaped onto one line. Exits as {@code pavenda validate} does: 0 when every
+ * payload is valid, 1 when any has findings, 2 when the input cannot be read or written or a line
+ * is not UTF-8 text.
  */
 public final class ValidateLines {
   private ValidateLines() {}
@@ -35,8 +37,9 @@ public final class ValidateLines {
       System.exit(2);
     }
     try {
-      run(new BufferedInputStream(System.in, 1 << 16),
+      boolean allValid = run(new BufferedInputStream(System.in, 1 << 16),
           new BufferedOutputStream(new FileOutputStream(FileDescriptor.out), 1 << 16));
+      System.exit(allValid ? 0 : 1);
     } catch (IOException e) {
       System.err.println("pavenda-validate-java: " + e.getMessage());
       System.exit(2);
@@ -46,8 +49,9 @@ public final class ValidateLines {
   // Lines end at "\n", "\r\n" or a lone "\r", and blank lines are skipped, as the command-line
   // tool reads them; a last line without a line end still counts. Lines are numbered as an editor
   // shows them.
-  private static void run(InputStream in, OutputStream out) throws IOException {
+  private static boolean run(InputStream in, OutputStream out) throws IOException {
     ByteArrayOutputStream line = new ByteArrayOutputStream();
+    boolean allValid = true;
     long number = 1;
     boolean afterCr = false; // a "\n" right after a "\r" ends no further line
     int next;
@@ -58,7 +62,7 @@ public final class ValidateLines {
         continue;
       }
       if (line.size() > 0) {
-        report(text(line.toByteArray(), number), out);
+        allValid &= report(text(line.toByteArray(), number), out);
         line.reset();
       } else if (next == '\n' && afterCr) {
         afterCr = false;
@@ -68,12 +72,14 @@ public final class ValidateLines {
       afterCr = next == '\r';
     }
     if (line.size() > 0) {
-      report(text(line.toByteArray(), number), out);
+      allValid &= report(text(line.toByteArray(), number), out);
     }
     out.flush();
+    return allValid;
   }
 
-  private static void report(String payload, OutputStream out) throws IOException {
+  // Writes the payload's verdict line; true when it is valid.
+  private static boolean report(String payload, OutputStream out) throws IOException {
     List<Finding> findings = Pavenda.validate(payload);
     StringBuilder verdict = new StringBuilder();
     if (findings.isEmpty()) {
@@ -85,8 +91,35 @@ public final class ValidateLines {
       }
       verdict.append(finding.code());
     }
+    verdict.append('\t');
+    escape(payload, verdict);
     verdict.append('\n');
-    out.write(verdict.toString().getBytes(StandardCharsets.US_ASCII));
+    out.write(verdict.toString().getBytes(StandardCharsets.UTF_8));
+    return findings.isEmpty();
+  }
+
+  // As the command-line tool escapes: "\n", "\r", "\t" and "\\" by name, other control
+  // characters (C0, DEL, C1) as "\xNN" per UTF-8 byte, everything else as it is.
+  private static void escape(String payload, StringBuilder out) {
+    for (int i = 0; i < payload.length(); ) {
+      int c = payload.codePointAt(i);
+      i += Character.charCount(c);
+      if (c == '\n') {
+        out.append("\\n");
+      } else if (c == '\r') {
+        out.append("\\r");
+      } else if (c == '\t') {
+        out.append("\\t");
+      } else if (c == '\\') {
+        out.append("\\\\");
+      } else if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
+        for (byte b : new String(Character.toChars(c)).getBytes(StandardCharsets.UTF_8)) {
+          out.append(String.format("\\x%02x", b & 0xFF));
+        }
+      } else {
+        out.appendCodePoint(c);
+      }
+    }
   }
 
   private static String text(byte[] bytes, long number) throws IOException {

@@ -28,10 +28,12 @@ final class NativeLibrary {
   private NativeLibrary() {}
 
   /**
-   * Generates from parallel arrays: key, sub-key (null for a plain field) and value.
-   * Ok: the payload. Findings: code and message pairs. Invalid fields: the reason.
+   * Generates from parallel arrays: key, sub-key (null for a plain field) and value; with a level
+   * of error correction from 0 (L) to 3 (H), adds the advisories, with -1 none. Ok: the payload,
+   * then kind, tag, field and detail of each advisory. Findings: code and message pairs. Invalid
+   * fields: the reason.
    */
-  static native byte[][] generate(byte[][] keys, byte[][] subKeys, byte[][] values);
+  static native byte[][] generate(byte[][] keys, byte[][] subKeys, byte[][] values, int level);
 
   /** Validates a payload. Findings: code and message pairs; ok: nothing more. */
   static native byte[][] validate(byte[] payload);

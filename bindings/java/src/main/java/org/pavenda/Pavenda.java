@@ -19,7 +19,9 @@ import java.util.Map;
  * <p>The native part is loaded on first use with {@code System.loadLibrary("pavenda_jni")}, which
  * searches {@code java.library.path} (on Android, the app's native libraries). To load it from a
  * file instead, set the system property {@code pavenda.jni.library} to the file's absolute path
- * before the first call. A library that cannot be loaded raises {@link UnsatisfiedLinkError}.
+ * before the first call. A library that cannot be loaded raises {@link UnsatisfiedLinkError} on
+ * the first call and {@link NoClassDefFoundError} on every later one (the class that loads it could
+ * not be initialised), so set the property before anything calls this class.
  */
 public final class Pavenda {
   private Pavenda() {}
@@ -31,14 +33,37 @@ public final class Pavenda {
    * @param fields the field dictionary; not null
    * @return the payload text
    * @throws PavendaException with {@link PavendaException.Kind#FINDINGS} and every finding when the
-   *     payload breaks a rule; {@link PavendaException.Kind#INVALID_FIELDS} when a template holds a
-   *     sub-key the encoder cannot write; {@link PavendaException.Kind#INTERNAL_ERROR} on a failure
+   *     payload breaks a rule; {@link PavendaException.Kind#INVALID_FIELDS}, with the key path and
+   *     why as its message, when a field cannot be written as given (the library's own check of
+   *     its field dictionary); {@link PavendaException.Kind#INTERNAL_ERROR} on a failure
    *     inside the library
    * @throws IllegalArgumentException when a key or value holds an unpaired surrogate, which UTF-8
    *     cannot carry
    * @throws OutOfMemoryError when the library runs out of memory
    */
   public static String generate(Fields fields) throws PavendaException {
+    return generated(fields, -1).payload();
+  }
+
+  /**
+   * Generates as {@link #generate(Fields)} does and adds the advisories of the payload: what the
+   * rules allow but readers trip on (a framing that readers counting bytes read differently, QR
+   * capacity at {@code errorCorrection}, decimals a currency does not have, invisible characters).
+   *
+   * @param fields the field dictionary; not null
+   * @param errorCorrection the error correction the payload will be printed with; not null
+   * @return the payload with its advisories
+   * @throws PavendaException as {@link #generate(Fields)} does
+   */
+  public static ExplainedPayload generateExplained(Fields fields, ErrorCorrection errorCorrection)
+      throws PavendaException {
+    if (errorCorrection == null) {
+      throw new NullPointerException("errorCorrection is null");
+    }
+    return generated(fields, errorCorrection.ordinal());
+  }
+
+  private static ExplainedPayload generated(Fields fields, int level) throws PavendaException {
     Map<String, Object> values = fields.asMap();
     List<byte[]> keys = new ArrayList<byte[]>(values.size());
     List<byte[]> subKeys = new ArrayList<byte[]>(values.size());
@@ -59,10 +84,15 @@ public final class Pavenda {
       }
     }
     byte[][] result = NativeLibrary.generate(keys.toArray(new byte[0][]),
-        subKeys.toArray(new byte[0][]), texts.toArray(new byte[0][]));
+        subKeys.toArray(new byte[0][]), texts.toArray(new byte[0][]), level);
     switch (status(result)) {
       case NativeLibrary.OK:
-        return text(result[1]);
+        List<Advisory> advisories = new ArrayList<Advisory>();
+        for (int i = 2; i + 3 < result.length; i += 4) {
+          advisories.add(new Advisory(text(result[i]), text(result[i + 1]), text(result[i + 2]),
+              text(result[i + 3])));
+        }
+        return new ExplainedPayload(text(result[1]), advisories);
       case NativeLibrary.FINDINGS:
         throw PavendaException.ofFindings(findings(result));
       case NativeLibrary.INVALID_FIELDS:

@@ -79,9 +79,8 @@ public class PavendaTest {
   @Test
   public void generationFailureCarriesEveryFindingWithItsMessage() {
     Object[][] cases = {
-        // Absent and empty are different: no name at all, or a name of no characters.
+        // No name at all; a name of no characters is refused (below).
         {minimalFields().merchantName(null), new Finding[] {new Finding("7", "Merchant name must be present")}},
-        {minimalFields().merchantName(""), new Finding[] {new Finding("0", MALFORMED)}},
         {Fields.builder(), new Finding[] {new Finding("0", MALFORMED)}},
         // In the order the checks run: currency before city.
         {minimalFields().cityName(null).currencyCode(null),
@@ -97,6 +96,17 @@ public class PavendaTest {
         assertEquals(fields.toString(), PavendaException.Kind.FINDINGS, e.kind());
         assertEquals(fields.toString(), Arrays.asList((Finding[]) c[1]), e.findings());
       }
+    }
+  }
+
+  @Test
+  public void refusesAnEmptyValueNamingTheField() {
+    try {
+      Pavenda.generate(minimalFields().merchantName("").build());
+      fail("an empty value was written");
+    } catch (PavendaException e) {
+      assertEquals(PavendaException.Kind.INVALID_FIELDS, e.kind());
+      assertTrue(e.getMessage(), e.getMessage().startsWith("merchantName: empty"));
     }
   }
 
@@ -172,6 +182,65 @@ public class PavendaTest {
   }
 
   @Test
+  public void fieldsTheEncoderCannotWriteAreRefusedByKeyPath() {
+    // Refused by the library's own check of its field dictionary, as the JSON boundary refuses them.
+    Object[][] cases = {
+        {minimalFields().additionalDataFieldTemplate(Template.builder().put("bilID", "x").build()),
+            "additionalDataFieldTemplate.bilID: "},
+        {minimalFields().tag26(Template.builder().put("001", "x").build()), "tag26.001: "},
+    };
+    for (Object[] c : cases) {
+      Fields fields = ((Fields.Builder) c[0]).build();
+      try {
+        Pavenda.generate(fields);
+        fail("written: " + fields);
+      } catch (PavendaException e) {
+        assertEquals(fields.toString(), PavendaException.Kind.INVALID_FIELDS, e.kind());
+        assertTrue(e.getMessage(), e.getMessage().startsWith((String) c[1]));
+        assertTrue(e.findings().isEmpty());
+      }
+    }
+  }
+
+  @Test
+  public void generationKeepsEveryByteOfAValueWithNul() throws Exception {
+    String payload = Pavenda.generate(minimalFields().merchantName("Sh\u0000p").build());
+    assertTrue(payload, payload.contains("5904Sh\u0000p6007Chennai6304"));
+    assertEquals(new ArrayList<Finding>(), Pavenda.validate(payload));
+    assertEquals(payload,
+        Pavenda.generateExplained(minimalFields().merchantName("Sh\u0000p").build(),
+                   ErrorCorrection.M)
+            .payload());
+  }
+
+  @Test
+  public void generationGivesTheAdvisoriesOfWhatItWrote() throws Exception {
+    ExplainedPayload plain = Pavenda.generateExplained(minimalFields().build(), ErrorCorrection.L);
+    assertEquals(corpus("minimal.txt"), plain.payload());
+    assertTrue(plain.advisories().isEmpty());
+
+    // JPY has no minor unit; a zero-width space hides in the name.
+    ExplainedPayload advised = Pavenda.generateExplained(minimalFields()
+                                                             .currencyCode("392")
+                                                             .countryCode("JP")
+                                                             .transactionAmount("10.50")
+                                                             .merchantName("Lakshmi\u200BStores")
+                                                             .build(),
+        ErrorCorrection.H);
+    assertEquals(new ArrayList<Finding>(), Pavenda.validate(advised.payload()));
+    List<String> kinds = new ArrayList<String>();
+    List<String> fields = new ArrayList<String>();
+    for (Advisory advisory : advised.advisories()) {
+      kinds.add(advisory.kind());
+      fields.add(advisory.field());
+    }
+    assertEquals(Arrays.asList("framing", "currency-decimals", "invisible-characters"), kinds);
+    assertEquals(Arrays.asList("merchantName", "transactionAmount", "merchantName"), fields);
+    assertEquals("54", advised.advisories().get(1).tag());
+    assertTrue(advised.advisories().get(2).detail().contains("U+200B"));
+  }
+
+  @Test
   public void refusesUnpairedSurrogatesNamingTheField() throws Exception {
     try {
       Pavenda.generate(minimalFields().cityName("Chennai\uD800").build());
@@ -189,7 +258,8 @@ public class PavendaTest {
 
   @Test
   public void cataloguesComeFromTheLibrary() {
-    assertEquals(114, Pavenda.fieldTags().size());
+    assertEquals(117, Pavenda.fieldTags().size());
+    assertEquals("6401", Pavenda.fieldTags().get("merchantNameAlternateLanguage"));
     assertEquals("59", Pavenda.fieldTags().get("merchantName"));
     assertEquals("6201", Pavenda.fieldTags().get("billID"));
     List<Finding> errors = Pavenda.errorCatalogue();
