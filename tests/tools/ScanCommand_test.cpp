@@ -536,7 +536,7 @@ TEST(ScanCommand, OutOfMemoryEndsOnePicture) {
   GTEST_SKIP() << "ulimit -v and AddressSanitizer do not mix";
 #endif
   const std::string payload = projectPayloads()[0];
-  GreyImage large = blank(5000, 5000);
+  GreyImage large = blank(7000, 7000);
   paste(large, drawn(payload, 8), 2000, 2000);
   const Pictures pictures;
   const std::string big = pictures.put("big.png", toPng(large));

@@ -147,8 +147,10 @@ Scanned finished(const Child& child, int status, const std::string& path,
   } else {
     for (std::size_t at = 0; at < child.answer.size();) {
       std::size_t size = 0;
-      for (int i = 1; i <= 8; ++i)
-        size = size << 8 | static_cast<unsigned char>(child.answer[at + i]);
+      for (std::size_t i = at + 1; i < at + 9 && i < child.answer.size(); ++i)
+        size = size << 8 | static_cast<unsigned char>(child.answer[i]);
+      if (child.answer.size() - at < 9 || child.answer.size() - at - 9 < size)
+        return {{}, name + ": reading failed with a cut answer"};
       scanned.payloads.push_back(child.answer.substr(at + 9, size));
       at += 9 + size;
     }

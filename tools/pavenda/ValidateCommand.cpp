@@ -176,8 +176,11 @@ int validateStandardInput(const VerdictFormat& format, unsigned jobs) {
 int validateStream(const VerdictFormat& format, unsigned jobs) {
   LineBatches batches;
   std::vector<std::string_view> lines;
-  if (!batches.next(lines))
+  if (!batches.next(lines)) {
+    if (batches.overlong())
+      throw ToolError(LineBatches::overlongReason());
     return 0;
+  }
   Validators validators(jobs, format);
   bool allValid = true;
   do {
@@ -186,6 +189,8 @@ int validateStream(const VerdictFormat& format, unsigned jobs) {
     allValid = validators.write() && allValid;
     flushStandardOutput();
   } while (batches.next(lines));
+  if (batches.overlong())
+    throw ToolError(LineBatches::overlongReason());
   return allValid ? 0 : 1;
 }
 
