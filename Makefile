@@ -106,8 +106,10 @@ test-spark: build $(VENV)/bin/python
 bindings: bindings-swift bindings-java
 
 # SwiftPM builds the package in debug: the C++ library compiles faster than in release, which
-# outweighs the slower run of the Swift suite.
-SWIFT_FLAGS := --scratch-path build/swift --jobs 2
+# outweighs the slower run of the Swift suite. SwiftPM on Linux hands clang the json package's
+# module map but builds no module for it; in C++20 clang then wants that module for <json.hpp>.
+# -fno-cxx-modules has the header included as text, as Xcode's implicit modules do anyway.
+SWIFT_FLAGS := --scratch-path build/swift --jobs 2 -Xcxx -fno-cxx-modules
 
 # nlohmann-json comes to SwiftPM from its URL; where the offline bundle of its release exists
 # (CI here), SwiftPM is pointed at a clone of it instead of the network.
