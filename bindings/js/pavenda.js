@@ -4,6 +4,7 @@
 
 const encoder = new TextEncoder();
 const exactDecoder = new TextDecoder("utf-8", { fatal: true });
+const statusOk = 0;
 const statusFindings = 1;
 const statusInvalidJson = 2;
 const statusOutOfMemory = 4;
@@ -292,7 +293,30 @@ export function generate(fields) {
 
 /** The findings of a payload (a string, or a Uint8Array for bytes that are not UTF-8); empty when valid. */
 export function validate(payload) {
-  return explain(payload).findings;
+  return withBytes(bytesOf(payload, "payload"), (pointer, length) => {
+    // Most payloads are valid: the plain check answers them without building an explanation.
+    const valid = withResponse(
+      (out) => wasm.pavenda_validate(pointer, length, out),
+      (response, status) => status === statusOk,
+    );
+    return valid ? [] : explainAt(pointer, length).findings;
+  });
+}
+
+function explainAt(pointer, length) {
+  return withResponse(
+    (out) => wasm.pavenda_validate_explained(pointer, length, eccM, out),
+    (response) =>
+      Object.freeze({
+        findings: findingsOf(response),
+        decodeError: decodeErrorOf(response),
+        crc: Object.freeze({
+          given: text("pavenda_response_crc_given_n", response),
+          computed: text("pavenda_response_crc_computed_n", response),
+        }),
+        advisories: advisoriesOf(response),
+      }),
+  );
 }
 
 /**
@@ -300,21 +324,7 @@ export function validate(payload) {
  * not), the CRC given and computed, and advisories on what the rules allow but readers trip on.
  */
 export function explain(payload) {
-  return withBytes(bytesOf(payload, "payload"), (pointer, length) =>
-    withResponse(
-      (out) => wasm.pavenda_validate_explained(pointer, length, eccM, out),
-      (response) =>
-        Object.freeze({
-          findings: findingsOf(response),
-          decodeError: decodeErrorOf(response),
-          crc: Object.freeze({
-            given: text("pavenda_response_crc_given_n", response),
-            computed: text("pavenda_response_crc_computed_n", response),
-          }),
-          advisories: advisoriesOf(response),
-        }),
-    ),
-  );
+  return withBytes(bytesOf(payload, "payload"), explainAt);
 }
 
 /** The fields a scanner reads from a payload; throws DecodeError when it does not decode. */
