@@ -128,7 +128,9 @@ private:
       return;
     stopping_ = true;
     start_.arrive_and_wait();
-    threads_.clear(); // joins
+    for (std::thread& thread : threads_)
+      thread.join();
+    threads_.clear();
   }
 
   VerdictFormat format_;
@@ -140,7 +142,8 @@ private:
   bool stopping_ = false;
   std::barrier<> start_;
   std::barrier<> done_;
-  std::vector<std::jthread> threads_; // last: joined before the rest is destroyed
+  // std::thread rather than std::jthread: libc++ before 20 offers jthread only as experimental.
+  std::vector<std::thread> threads_; // joined by stop(), which the destructor always runs
 };
 
 // Lines of standard input in batches, each validated on every thread and written in input order, so
