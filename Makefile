@@ -109,7 +109,9 @@ bindings: bindings-swift bindings-java
 # outweighs the slower run of the Swift suite. SwiftPM on Linux hands clang the json package's
 # module map but builds no module for it; in C++20 clang then wants that module for <json.hpp>.
 # -fno-cxx-modules has the header included as text, as Xcode's implicit modules do anyway.
-SWIFT_FLAGS := --scratch-path build/swift --jobs 2 -Xcxx -fno-cxx-modules
+# The scratch folder is hidden: the C++ target's root is the repository, and SwiftPM fails to reuse
+# its build description ("unknown build description") when the scratch folder lies visibly inside.
+SWIFT_FLAGS := --scratch-path .build/swift --jobs 2 -Xcxx -fno-cxx-modules
 
 # nlohmann-json comes to SwiftPM from its URL; where the offline bundle of its release exists
 # (CI here), SwiftPM is pointed at a clone of it instead of the network.
@@ -128,7 +130,7 @@ bindings-swift: swift-mirror
 	@command -v swift >/dev/null || { echo "bindings-swift: no swift on PATH" >&2; exit 1; }
 	@swift build $(SWIFT_FLAGS) --product pavenda-validate-swift
 	@mkdir -p build/bin
-	@ln -sfn ../swift/debug/pavenda-validate-swift build/bin/pavenda-validate-swift
+	@ln -sfn ../../.build/swift/debug/pavenda-validate-swift build/bin/pavenda-validate-swift
 
 # The Swift suite, built with ICU's and nlohmann-json's system headers hidden (an empty folder
 # mounted over each in a private mount namespace; needs root, else a plain run), so that only the
@@ -139,7 +141,7 @@ SWIFT_HIDDEN := /usr/include/unicode /usr/include/nlohmann
 test-swift: build
 	@if ! command -v swift >/dev/null; then echo "test-swift: no swift on PATH, skipped"; exit 0; fi; \
 	$(MAKE) --no-print-directory swift-mirror && \
-	run="swift build $(SWIFT_FLAGS) && swift test $(SWIFT_FLAGS)"; \
+	run="swift build --build-tests $(SWIFT_FLAGS) && swift test --skip-build $(SWIFT_FLAGS)"; \
 	if [ "$$(id -u)" -eq 0 ] && command -v unshare >/dev/null; then \
 	  mkdir -p build/empty && \
 	  hide=""; for d in $(SWIFT_HIDDEN); do [ -d $$d ] && hide="$$hide mount --bind $$PWD/build/empty $$d &&"; done; \
@@ -214,4 +216,4 @@ format:
 	  | xargs clang-format -i
 
 clean:
-	@rm -rf build
+	@rm -rf build .build
