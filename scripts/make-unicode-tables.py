@@ -188,11 +188,13 @@ def main():
         (decomposition[c][0], decomposition[c][1], c) for c in decomposed
         if len(decomposition[c]) == 2 and c not in excluded)
 
-    # Names of the characters that advisories can name (controls, format characters and the other
-    # default ignorables that are not non-spacing marks) as far as they have one of their own.
+    # Names of the characters that advisories can name (controls, format characters, the line and
+    # paragraph separators and the other default ignorables that are not non-spacing marks) as far as
+    # they have one of their own.
     named = []
     for c in range(LIMIT):
-        if c in rows and (category[c] == "Cf" or (flags[c] & IGNORABLE and category[c] != "Mn")):
+        if c in rows and (category[c] in ("Cf", "Zl", "Zp") or
+                          (flags[c] & IGNORABLE and category[c] != "Mn")):
             name = rows[c][1]
             if not name.startswith("<"):
                 named.append((c, name))

@@ -33,11 +33,23 @@ struct ShellCase {
   friend void PrintTo(const ShellCase& c, std::ostream* os) { *os << c.name; }
 };
 
+// GCC says AddressSanitizer is on with a macro, clang through __has_feature.
+#if defined(__SANITIZE_ADDRESS__)
+#define PAVENDA_TEST_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PAVENDA_TEST_ADDRESS_SANITIZER 1
+#endif
+#endif
+#ifndef PAVENDA_TEST_ADDRESS_SANITIZER
+#define PAVENDA_TEST_ADDRESS_SANITIZER 0
+#endif
+
 class CliEdges : public ::testing::TestWithParam<ShellCase> {};
 
 TEST_P(CliEdges, AnswersWithStatusOutputAndMessage) {
   const ShellCase& c = GetParam();
-#ifdef __SANITIZE_ADDRESS__
+#if PAVENDA_TEST_ADDRESS_SANITIZER
   if (c.limitsAddressSpace)
     GTEST_SKIP() << "ulimit -v and AddressSanitizer do not mix";
 #endif

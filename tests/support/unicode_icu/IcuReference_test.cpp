@@ -104,13 +104,15 @@ TEST(IcuReference, NamesAgreeForEveryCharacterAnAdvisoryCanName) {
   std::size_t named = 0;
   for (char32_t c = 0; c < codePointLimit; ++c) {
     const bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F);
-    if (!control && !isFormat(c) && !(isDefaultIgnorable(c) && !isNonSpacingMark(c)))
+    const bool separator = c == 0x2028 || c == 0x2029;
+    if (!control && !separator && !isFormat(c) && !(isDefaultIgnorable(c) && !isNonSpacingMark(c)))
       continue;
     ++named;
     names.note(backend::characterName(c) == builtin::characterName(c), c);
   }
   EXPECT_GT(named, 3700U);
   EXPECT_EQ(builtin::characterName(0x202E), "RIGHT-TO-LEFT OVERRIDE");
+  EXPECT_EQ(builtin::characterName(0x2028), "LINE SEPARATOR");
 }
 
 // Every one- to four-byte sequence whose later bytes come from the bytes that decide how a
